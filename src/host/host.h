@@ -1,0 +1,108 @@
+#pragma once
+
+// Host is the one seam between the core and the outside world: message boxes,
+// the shared common dialog, the font dialog, the clipboard, the desktop's
+// document opener and today's date. The window implements it with Qt; tests
+// implement it with a scripted fake that records every request.
+
+#include <optional>
+#include <string>
+
+namespace kelvaro {
+
+enum class MessageButtons { Ok, YesNo };
+enum class MessageIcon { None, Information, Exclamation, Critical };
+enum class MessageAnswer { Ok, Yes, No };
+
+struct MessageRequest {
+    std::string Text;  // lines joined by CR LF, none after the last
+    std::string Title;
+    MessageButtons Buttons = MessageButtons::Ok;
+    MessageIcon Icon = MessageIcon::None;
+    MessageAnswer DefaultButton = MessageAnswer::Ok;
+};
+
+enum class FileDialogKind { Open, Save };
+
+// Options of the shared common dialog that the core asks for.
+struct FileDialogOptions {
+    bool OverwritePrompt = false;  // ask before replacing an existing file
+    bool FileMustExist = false;    // the chosen file has to exist (open dialogs)
+    bool PathMustExist = false;
+    bool HideReadOnly = false;
+};
+
+struct FileDialogRequest {
+    FileDialogKind Kind = FileDialogKind::Open;
+    std::string Title;
+    // "description|patterns|description|patterns", patterns separated by ';'
+    std::string Filter;
+    FileDialogOptions Options;
+    std::string InitialFolder;    // empty: wherever the dialog likes
+    std::string InitialFileName;  // the full path the last dialog chose, or empty
+    std::string DefaultExtension; // without the dot; empty: none
+};
+
+struct FileDialogResult {
+    std::string Path;      // the full path chosen
+    std::string FileTitle; // the file name part alone
+};
+
+struct FontSpec {
+    std::string Name = "ＭＳ ゴシック";
+    double SizePoints = 9.0;
+    bool Bold = false;
+    bool Italic = false;
+    bool Strikethrough = false;
+    bool Underline = false;
+
+    bool operator==(const FontSpec&) const = default;
+};
+
+struct Colour {
+    int Red = 0;
+    int Green = 0;
+    int Blue = 0;
+
+    bool operator==(const Colour&) const = default;
+};
+
+struct FontChoice {
+    FontSpec Font;
+    Colour TextColour;
+
+    bool operator==(const FontChoice&) const = default;
+};
+
+// What changed in the core, so the window refreshes only the controls that show it.
+enum class Change {
+    Form,         // any field of the form (values, names, settings, order)
+    Order,        // the item order or its selection
+    Emphasis,     // the bold flags of the input controls
+    LongText,     // the long-text editor's text or current item
+    Preview,      // the preview box text or the preview mode
+    Fonts,        // font and colour of the three large text boxes
+    Templates,    // the template list or the template viewer
+    Information,  // the information box
+    Title,        // the window title
+};
+
+class Host {
+public:
+    virtual ~Host() = default;
+
+    virtual MessageAnswer ShowMessage(const MessageRequest& request) = 0;
+    // nullopt when the user cancelled
+    virtual std::optional<FileDialogResult> ShowFileDialog(const FileDialogRequest& request) = 0;
+    // Cancelling reports the preset back unchanged.
+    virtual FontChoice ShowFontDialog(const FontChoice& preset) = 0;
+    // Throws RuntimeError(ErrorNo::ClipboardOpen) when the clipboard cannot be used.
+    virtual void SetClipboardText(const std::string& text) = 0;
+    // Hands a document or web address to the desktop; does not wait, reports nothing.
+    virtual void OpenDocument(const std::string& pathOrAddress, const std::string& workingFolder) = 0;
+    // Today's date in the user's short date format.
+    virtual std::string TodayText() = 0;
+    virtual void Changed(Change what) = 0;
+};
+
+} // namespace kelvaro

@@ -1,0 +1,51 @@
+#pragma once
+
+// Whole files, read and written under locks. Every write goes to a temporary
+// file in the target's folder which is renamed over the target at the end, so a
+// failure at any step leaves the previous file byte for byte as it was.
+// Failures are RuntimeErrors with the numbers of platform/error.h.
+
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace kelvaro {
+
+// Locks the target against other processes (non-blocking; a lock held elsewhere
+// is PermissionDenied), writes `bytes` to a temporary file beside it, syncs it and
+// renames it over the target.
+void WriteFileReplacing(const std::string& path, std::string_view bytes);
+
+// Opens the file, takes a shared lock (non-blocking), reads it whole, closes it.
+std::string ReadWholeFile(const std::string& path);
+
+// Opens the file under a shared lock and reads up to the first line end (CR LF
+// or a lone CR; the end of the file also ends it). `hadLine` tells whether the
+// file held anything at all.
+std::string ReadFirstLine(const std::string& path, bool& hadLine);
+
+bool PathExists(const std::string& path);  // anything: folder, file, ...
+bool IsDirectory(const std::string& path);
+bool IsRegularFile(const std::string& path);
+
+// Names (not paths) of the regular files directly in `folder`, unsorted.
+// Throws when the folder cannot be read.
+std::vector<std::string> ListFileNames(const std::string& folder);
+
+// Removes a file; false when it could not be removed (no message is due).
+bool RemoveFile(const std::string& path);
+
+// The folder of the running executable, without a trailing separator.
+std::string ProgramFolder();
+
+// Maps an errno value to the program's error number.
+int ErrorNumberFromErrno(int error);
+
+// Fault injection for tests: called before each step of WriteFileReplacing with
+// the step's name ("open", "lock", "write", "fsync", "rename"). A hook that
+// throws makes that step fail. Empty in the product.
+using WriteFaultHook = std::function<void(std::string_view step)>;
+void SetWriteFaultHook(WriteFaultHook hook);
+
+} // namespace kelvaro

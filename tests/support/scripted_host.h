@@ -1,0 +1,47 @@
+#pragma once
+
+// A Host for tests: records every request and answers from queues. An empty
+// answer queue falls back to the request's default button, "cancel" for file
+// dialogs and the preset for font dialogs, so a test states only what matters.
+
+#include "host/host.h"
+
+#include <deque>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace kelvaro::test {
+
+class ScriptedHost : public Host {
+public:
+    // Answers
+    std::deque<MessageAnswer> MessageAnswers;
+    std::deque<std::optional<FileDialogResult>> FileAnswers;
+    std::deque<FontChoice> FontAnswers;
+    std::string Today = "2026/12/07";
+    bool ClipboardFails = false;
+
+    // Records
+    std::vector<MessageRequest> Messages;
+    std::vector<FileDialogRequest> FileDialogs;
+    std::vector<FontChoice> FontPresets;
+    std::vector<std::string> ClipboardTexts;
+    std::vector<std::pair<std::string, std::string>> OpenedDocuments;
+    std::vector<Change> Changes;
+
+    void AnswerFile(const std::string& path);
+    void CancelFile() { FileAnswers.push_back(std::nullopt); }
+
+    MessageAnswer ShowMessage(const MessageRequest& request) override;
+    std::optional<FileDialogResult> ShowFileDialog(const FileDialogRequest& request) override;
+    FontChoice ShowFontDialog(const FontChoice& preset) override;
+    void SetClipboardText(const std::string& text) override;
+    void OpenDocument(const std::string& pathOrAddress, const std::string& workingFolder) override;
+    std::string TodayText() override { return Today; }
+    void Changed(Change what) override { Changes.push_back(what); }
+
+    const MessageRequest& LastMessage() const;
+};
+
+} // namespace kelvaro::test
