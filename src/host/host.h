@@ -15,7 +15,7 @@ enum class MessageIcon { None, Information, Exclamation, Critical };
 enum class MessageAnswer { Ok, Yes, No };
 
 struct MessageRequest {
-    std::string Text;  // lines joined by CR LF, none after the last
+    std::string Text; // lines joined by CR LF, none after the last
     std::string Title;
     MessageButtons Buttons = MessageButtons::Ok;
     MessageIcon Icon = MessageIcon::None;
@@ -26,8 +26,8 @@ enum class FileDialogKind { Open, Save };
 
 // Options of the shared common dialog that the core asks for.
 struct FileDialogOptions {
-    bool OverwritePrompt = false;  // ask before replacing an existing file
-    bool FileMustExist = false;    // the chosen file has to exist (open dialogs)
+    bool OverwritePrompt = false; // ask before replacing an existing file
+    bool FileMustExist = false;   // the chosen file has to exist (open dialogs)
     bool PathMustExist = false;
     bool HideReadOnly = false;
 };
@@ -76,15 +76,15 @@ struct FontChoice {
 
 // What changed in the core, so the window refreshes only the controls that show it.
 enum class Change {
-    Form,         // any field of the form (values, names, settings, order)
-    Order,        // the item order or its selection
-    Emphasis,     // the bold flags of the input controls
-    LongText,     // the long-text editor's text or current item
-    Preview,      // the preview box text or the preview mode
-    Fonts,        // font and colour of the three large text boxes
-    Templates,    // the template list or the template viewer
-    Information,  // the information box
-    Title,        // the window title
+    Form,        // any field of the form (values, names, settings, order)
+    Order,       // the item order or its selection
+    Emphasis,    // the bold flags of the input controls
+    LongText,    // the long-text editor's text or current item
+    Preview,     // the preview box text or the preview mode
+    Fonts,       // font and colour of the three large text boxes
+    Templates,   // the template list or the template viewer
+    Information, // the information box
+    Title,       // the window title
 };
 
 class Host {
@@ -99,7 +99,8 @@ public:
     // Throws RuntimeError(ErrorNo::ClipboardOpen) when the clipboard cannot be used.
     virtual void SetClipboardText(const std::string& text) = 0;
     // Hands a document or web address to the desktop; does not wait, reports nothing.
-    virtual void OpenDocument(const std::string& pathOrAddress, const std::string& workingFolder) = 0;
+    virtual void OpenDocument(const std::string& pathOrAddress,
+                              const std::string& workingFolder) = 0;
     // Today's date in the user's short date format.
     virtual std::string TodayText() = 0;
     virtual void Changed(Change what) = 0;

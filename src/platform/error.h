@@ -11,9 +11,9 @@
 namespace kelvaro {
 
 namespace ErrorNo {
-inline constexpr int Overflow = 6;          // a number outside the 32-bit range
-inline constexpr int OutOfMemory = 7;       // a separator line longer than the bound
-inline constexpr int BadFileName = 52;      // empty, or holding a NUL
+inline constexpr int Overflow = 6;     // a number outside the 32-bit range
+inline constexpr int OutOfMemory = 7;  // a separator line longer than the bound
+inline constexpr int BadFileName = 52; // empty, or holding a NUL
 inline constexpr int FileNotFound = 53;
 inline constexpr int DeviceIo = 57;
 inline constexpr int DiskFull = 61;         // ENOSPC, EDQUOT
@@ -23,7 +23,7 @@ inline constexpr int PathFileAccess = 75;   // a folder where a file was expecte
 inline constexpr int PathNotFound = 76;     // a missing folder on the way
 inline constexpr int InvalidProperty = 380; // a value a control cannot take
 inline constexpr int ClipboardOpen = 521;
-inline constexpr int Cancelled = 32755;     // the user cancelled a file dialog
+inline constexpr int Cancelled = 32755; // the user cancelled a file dialog
 } // namespace ErrorNo
 
 class RuntimeError : public std::runtime_error {

@@ -25,7 +25,7 @@ std::string ReadWholeFile(const std::string& path);
 // file held anything at all.
 std::string ReadFirstLine(const std::string& path, bool& hadLine);
 
-bool PathExists(const std::string& path);  // anything: folder, file, ...
+bool PathExists(const std::string& path); // anything: folder, file, ...
 bool IsDirectory(const std::string& path);
 bool IsRegularFile(const std::string& path);
 

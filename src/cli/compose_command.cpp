@@ -1,0 +1,116 @@
+#include "cli/compose_command.h"
+
+#include "compose/compose_readme.h"
+#include "compose/readme_file.h"
+#include "files/app_info.h"
+#include "platform/error.h"
+#include "platform/file_io.h"
+#include "settings/defaults.h"
+
+#include <optional>
+#include <ostream>
+
+#ifndef KELVARO_VERSION_TEXT
+#define KELVARO_VERSION_TEXT "1.0.0"
+#endif
+
+namespace kelvaro::cli {
+namespace {
+
+constexpr const char* kUsage =
+    "usage: kelvaro-compose [--format text|html] [--utf8] [--output FILE]";
+
+constexpr const char* kHelp =
+    "Composes a ReadMe from a fresh default form.\n"
+    "\n"
+    "  --format text|html  plain text (the default) or an HTML 4.01 page\n"
+    "  --utf8              write UTF-8 instead of Shift_JIS (CP932)\n"
+    "  --output FILE       write to FILE instead of standard output; FILE is\n"
+    "                      replaced whole, or left as it was when writing fails\n"
+    "  --help              show this help\n"
+    "  --version           show the version\n"
+    "\n"
+    "The output is what the program's file output writes: CR LF line ends and one\n"
+    "CR LF after the ReadMe.\n";
+
+struct Options {
+    bool html = false;
+    bool utf8 = false;
+    std::optional<std::string> output;
+};
+
+int Usage(std::ostream& err, const std::string& problem) {
+    err << "kelvaro-compose: " << problem << "\n" << kUsage << "\n";
+    return 2;
+}
+
+} // namespace
+
+int RunCompose(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    Options options;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        auto value = [&](const std::string& name) -> std::optional<std::string> {
+            if (arg.size() > name.size() && arg.compare(0, name.size() + 1, name + "=") == 0) {
+                return arg.substr(name.size() + 1);
+            }
+            if (arg == name && i + 1 < args.size()) {
+                return args[++i];
+            }
+            return std::nullopt;
+        };
+        if (arg == "--help" || arg == "-h") {
+            out << kUsage << "\n\n" << kHelp;
+            return 0;
+        }
+        if (arg == "--version") {
+            out << "kelvaro-compose " << KELVARO_VERSION_TEXT << "\n";
+            return 0;
+        }
+        if (arg == "--utf8") {
+            options.utf8 = true;
+        } else if (arg == "--format" || arg.starts_with("--format=")) {
+            auto format = value("--format");
+            if (!format) {
+                return Usage(err, "--format needs text or html");
+            }
+            if (*format != "text" && *format != "html") {
+                return Usage(err, "unknown format '" + *format + "'");
+            }
+            options.html = *format == "html";
+        } else if (arg == "--output" || arg.starts_with("--output=")) {
+            auto file = value("--output");
+            if (!file || file->empty()) {
+                return Usage(err, "--output needs a file name");
+            }
+            options.output = *file;
+        } else {
+            return Usage(err, "unknown argument '" + arg + "'");
+        }
+    }
+
+    try {
+        Workspace ws = FreshWorkspace();
+        std::string composed = ComposeReadMe(ws.form, options.html);
+        std::string bytes =
+            options.utf8 ? composed + "\r\n" : ReadMeFileBytes(composed, options.html);
+        if (options.output) {
+            WriteFileReplacing(*options.output, bytes);
+        } else {
+            out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+            out.flush();
+        }
+    } catch (const RuntimeError& e) {
+        // The message box joins lines with CR LF; a terminal wants plain line feeds.
+        for (char c : UnexpectedErrorText(e.Number())) {
+            if (c != '\r') {
+                err << c;
+            }
+        }
+        err << "\n";
+        return 1;
+    }
+    return 0;
+}
+
+} // namespace kelvaro::cli

@@ -1,0 +1,241 @@
+#include "compose/compose_readme.h"
+
+#include "compose/pause_line.h"
+#include "files/app_info.h"
+
+#include <string_view>
+
+namespace kelvaro {
+namespace {
+
+constexpr std::string_view CRLF = "\r\n";
+constexpr std::string_view IdeographicSpace = "　";
+
+// One composition: the output grows at its end, item by item, in the order of
+// the item order. Text and HTML differ only in the layouts below.
+class Composer {
+public:
+    Composer(const Form& form, bool isHtml) : form_(form), html_(isHtml) {}
+
+    std::string Run(const UnknownKeyHandler& onUnknownKey) {
+        if (html_) {
+            AppendPageHead();
+        }
+        pauseLine_ = html_ && form_.HtmlPauseAsHr == 1
+                         ? std::string("<HR>")
+                         : BuildPauseLine(form_.PauseChars, form_.PauseCount);
+        const std::size_t count = form_.Order.size();
+        for (std::size_t p = 0; p < count; ++p) {
+            const OrderEntry& entry = form_.Order[p];
+            if (!entry.Checked) {
+                continue;
+            }
+            const CatalogueItem* item = LookupItem(entry.Key);
+            if (item == nullptr) {
+                if (onUnknownKey) {
+                    onUnknownKey(p + 1, entry.Key);
+                }
+                continue;
+            }
+            AppendItem(*item);
+        }
+        if (html_) {
+            out_ += "<BR>";
+            out_ += CRLF;
+            out_ += "</BODY></HTML>";
+        }
+        return std::move(out_);
+    }
+
+private:
+    void AppendItem(const CatalogueItem& item) {
+        switch (item.Kind) {
+        case ItemKind::SingleLine:
+            if (item.Key == "ホームページ") {
+                AppendHomePage();
+            } else if (item.Key == "メール") {
+                AppendMail();
+            } else {
+                AppendSingleLine(item.OutputName, Line(item.Slot));
+            }
+            break;
+        case ItemKind::SizeWithUnit:
+            if (!Skips(Line(item.Slot))) {
+                AppendSingleLine(item.OutputName,
+                                 Line(item.Slot) + std::string(SizeUnitText(form_.SizeUnit)));
+            }
+            break;
+        case ItemKind::Choice:
+            AppendSingleLine(item.OutputName, form_.ChoiceValues[Index(item.Slot)]);
+            break;
+        case ItemKind::UserSingleLine:
+            AppendSingleLine(form_.UserNames[Index(item.UserIndex)], Line(item.Slot));
+            break;
+        case ItemKind::LongText:
+            AppendLongText(item.Key, form_.LongTexts[Index(item.Slot)]);
+            break;
+        case ItemKind::UserLongText:
+            AppendLongText(form_.UserNames[Index(item.UserIndex)],
+                           form_.LongTexts[Index(item.Slot)]);
+            break;
+        case ItemKind::Separator:
+            AppendSeparator();
+            break;
+        case ItemKind::CreditLine:
+            out_ += "このReadMeファイルは、「";
+            out_ += AppInfoString(0);
+            out_ += "」によって作成されました。";
+            break;
+        }
+    }
+
+    static std::size_t Index(int slot) { return static_cast<std::size_t>(slot); }
+    const std::string& Line(int slot) const { return form_.LineValues[Index(slot)]; }
+
+    // "空白の項目は記述しない": an empty value writes nothing when the option is on.
+    bool Skips(std::string_view value) const { return form_.SkipEmptyItems == 1 && value.empty(); }
+
+    std::string_view Replaced(std::string_view value) const {
+        if (form_.ReplaceUserInput == 1 && value == UserInputPlaceholder) {
+            return {};
+        }
+        return value;
+    }
+
+    void OpenTopic() {
+        if (html_) {
+            out_ += "<FONT class=\"Topic\">";
+        }
+        out_ += form_.LeftBracket;
+    }
+
+    void CloseTopic() {
+        out_ += form_.RightBracket;
+        if (html_) {
+            out_ += "</FONT>";
+        }
+    }
+
+    void AppendSingleLine(std::string_view name, std::string_view rawValue) {
+        std::string_view value = Replaced(rawValue);
+        if (Skips(value)) {
+            return;
+        }
+        OpenTopic();
+        out_ += name;
+        CloseTopic();
+        out_ += IdeographicSpace;
+        out_ += value;
+        if (html_) {
+            out_ += "<BR>";
+        }
+        out_ += CRLF;
+    }
+
+    void AppendLink(std::string_view name, std::string_view hrefPrefix, const std::string& value) {
+        if (Skips(value)) {
+            return;
+        }
+        OpenTopic();
+        out_ += name;
+        CloseTopic();
+        out_ += IdeographicSpace;
+        if (html_) {
+            out_ += "<A href=\"";
+            out_ += hrefPrefix;
+            out_ += value;
+            out_ += "\">";
+            out_ += value;
+            out_ += "</A><BR>";
+        } else {
+            out_ += value;
+        }
+        out_ += CRLF;
+    }
+
+    void AppendHomePage() { AppendLink("ホームページ", "", Line(7)); }
+    void AppendMail() { AppendLink("   メール   ", "mailto:", Line(8)); }
+
+    void AppendLongText(std::string_view name, const std::string& value) {
+        if (Skips(value)) {
+            return;
+        }
+        OpenTopic();
+        out_ += name;
+        CloseTopic();
+        if (html_) {
+            out_ += "<BR>";
+        }
+        out_ += CRLF;
+        out_ += value;
+        if (html_) {
+            out_ += "<BR><BR>";
+        } else {
+            out_ += CRLF;
+        }
+        out_ += CRLF;
+    }
+
+    void AppendSeparator() {
+        if (html_) {
+            out_ += "<FONT class=\"Pause\">";
+            out_ += pauseLine_;
+            out_ += "</FONT>";
+        } else {
+            out_ += pauseLine_;
+        }
+        out_ += CRLF;
+    }
+
+    void AppendHeadLine(std::string_view a, std::string_view b = {}, std::string_view c = {}) {
+        out_ += a;
+        out_ += b;
+        out_ += c;
+        out_ += CRLF;
+    }
+
+    void AppendPageHead() {
+        const auto& h = form_.HtmlSettings;
+        AppendHeadLine("<!DOCTYPE HTML PUBLIC \"-//W3C//DTD HTML 4.01 Transitional//EN\">");
+        AppendHeadLine("<HTML><HEAD>");
+        AppendHeadLine(
+            "<META http-equiv=\"Content-Type\" content=\"text/html;charset=Shift_JIS\">");
+        AppendHeadLine("<META name=\"Generator\" content=\"", AppInfoString(2), "\">");
+        AppendHeadLine("<STYLE type=\"text/css\"><!--");
+        AppendHeadLine("A:link{", h[2], "}");
+        AppendHeadLine("A:active{", h[3], "}");
+        AppendHeadLine("A:visited{", h[4], "}");
+        AppendHeadLine("A:hover{", h[5], "}");
+        // A form file may select neither background option: then no declaration.
+        std::string background;
+        if (form_.HtmlBackgroundMode == 0) {
+            background = "background-color:\"" + h[0] + "\";";
+        } else if (form_.HtmlBackgroundMode == 1) {
+            background = "background-image:\"" + h[1] + "\";";
+        }
+        AppendHeadLine("BODY{", background + h[6], "}");
+        AppendHeadLine("FONT.Pause{", h[7], "}");
+        AppendHeadLine("FONT.Topic{", h[8], "}");
+        AppendHeadLine("--></STYLE>");
+        AppendHeadLine("<TITLE>", form_.LineValues[1], "</TITLE>");
+        AppendHeadLine("</HEAD>");
+        AppendHeadLine("<BODY>");
+    }
+
+    const Form& form_;
+    const bool html_;
+    std::string pauseLine_;
+    std::string out_;
+};
+
+} // namespace
+
+std::string ComposeReadMe(const Form& form, bool isHtml, const UnknownKeyHandler& onUnknownKey) {
+    return Composer(form, isHtml).Run(onUnknownKey);
+}
+
+std::string UnknownKeyMessage(std::size_t position, const std::string& key) {
+    return std::to_string(position) + " / " + key;
+}
+
+} // namespace kelvaro

@@ -1,0 +1,17 @@
+#pragma once
+
+// What a ReadMe file holds: the composed string in CP932 followed by one CR LF.
+// Characters without a CP932 form become "?" in text and a numeric character
+// reference in HTML, where the browser still shows them.
+
+#include <string>
+#include <string_view>
+
+namespace kelvaro {
+
+std::string ReadMeFileBytes(std::string_view composed, bool isHtml);
+
+// The three-line message for every failure that is not a cancelled dialog.
+std::string UnexpectedErrorText(int errorNumber);
+
+} // namespace kelvaro

@@ -1,0 +1,259 @@
+#include "compose/compose_readme.h"
+
+#include "compose/readme_file.h"
+#include "model/item_order.h"
+#include "platform/error.h"
+#include "settings/defaults.h"
+#include "support/fixtures.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+#include <vector>
+
+namespace kelvaro {
+namespace {
+
+using test::ReadFixture;
+
+std::vector<std::string> Lines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::size_t start = 0;
+    while (true) {
+        std::size_t end = text.find("\r\n", start);
+        if (end == std::string::npos) {
+            lines.push_back(text.substr(start));
+            return lines;
+        }
+        lines.push_back(text.substr(start, end - start));
+        start = end + 2;
+    }
+}
+
+// A form whose order holds only the given entries, all checked.
+Form FormWith(std::initializer_list<std::string> keys) {
+    Form form = FreshWorkspace().form;
+    form.Order.clear();
+    for (const auto& key : keys) {
+        form.Order.push_back(OrderEntry{key, key, true});
+    }
+    return form;
+}
+
+TEST(WorkedExamples, DefaultFormWritesTheTextReadMeByteForByte) {
+    Workspace ws = FreshWorkspace();
+    std::string composed = ComposeReadMe(ws.form, false);
+    EXPECT_EQ(ReadMeFileBytes(composed, false), ReadFixture("default_readme.txt"));
+    EXPECT_EQ(Lines(composed).size(), 46u);
+}
+
+TEST(WorkedExamples, DefaultFormWritesTheHtmlPageByteForByte) {
+    Workspace ws = FreshWorkspace();
+    std::string composed = ComposeReadMe(ws.form, true);
+    EXPECT_EQ(ReadMeFileBytes(composed, true), ReadFixture("default_readme.html"));
+    EXPECT_EQ(Lines(composed).size(), 53u);
+    EXPECT_TRUE(composed.ends_with("</BODY></HTML>"));
+}
+
+TEST(TextLayouts, SingleLinesLongTextsAndNames) {
+    Form form = FormWith({"作者名", "特徴", "追加1", "追加3", "ｱｰｶｲﾌﾞｻｲｽﾞ"});
+    form.LineValues[0] = "<b>山田 & 太郎</b>";
+    form.LongTexts[2] = "a\r\nb";
+    form.UserNames[0] = "";
+    form.LineValues[9] = "値";
+    form.UserNames[2] = "作者名"; // a user item renamed to a catalogue key stays a user item
+    form.LongTexts[13] = "x\r\n";
+    form.LineValues[5] = "1.2";
+    form.SizeUnit = 2;
+    EXPECT_EQ(ComposeReadMe(form, false), "【   作者名   】　<b>山田 & 太郎</b>\r\n"
+                                          "【特徴】\r\na\r\nb\r\n\r\n"
+                                          "【】　値\r\n"
+                                          "【作者名】\r\nx\r\n\r\n\r\n"
+                                          "【 ｱｰｶｲﾌﾞｻｲｽﾞ 】　1.2MB\r\n");
+}
+
+TEST(TextLayouts, SizeUnitAndEmptyBrackets) {
+    Form form = FormWith({"ｱｰｶｲﾌﾞｻｲｽﾞ", "作者名"});
+    form.LeftBracket.clear();
+    form.RightBracket.clear();
+    form.SizeUnit = -1;
+    form.LineValues[0] = "A";
+    EXPECT_EQ(ComposeReadMe(form, false), " ｱｰｶｲﾌﾞｻｲｽﾞ 　\r\n   作者名   　A\r\n");
+    form.SizeUnit = 0;
+    EXPECT_EQ(ComposeReadMe(form, false), " ｱｰｶｲﾌﾞｻｲｽﾞ 　Byte\r\n   作者名   　A\r\n");
+}
+
+TEST(TextLayouts, UncheckedEntriesWriteNothingAndDuplicatesWriteTwice) {
+    Form form = FormWith({"作者名", "作者名", "ソフト名"});
+    form.LineValues[0] = "A";
+    form.Order[2].Checked = false;
+    EXPECT_EQ(ComposeReadMe(form, false), "【   作者名   】　A\r\n【   作者名   】　A\r\n");
+}
+
+TEST(TextLayouts, CreditLineHasNoLineEndOfItsOwn) {
+    Form form = FormWith({"このソフトウェアの情報", "作者名"});
+    EXPECT_EQ(ComposeReadMe(form, false),
+              "このReadMeファイルは、「Kelvaro」によって作成されました。【   作者名   】　\r\n");
+}
+
+TEST(PlaceholderReplacement, OnlyExactPlaceholderInSingleLinesIsEmptied) {
+    Form form =
+        FormWith({"種別", "開発言語", "動作OS", "ホームページ", "メール", "追加1", "作者名"});
+    form.ReplaceUserInput = 1;
+    form.ChoiceValues[0] = "ユーザー入力可能";
+    form.ChoiceValues[1] = "ユーザー入力可能 ";
+    form.ChoiceValues[4] = "ユーザー入力可能1";
+    form.LineValues[7] = "ユーザー入力可能";
+    form.LineValues[8] = "ユーザー入力可能";
+    form.LineValues[9] = "ユーザー入力可能";
+    form.LineValues[0] = "ユーザー入力可能";
+    EXPECT_EQ(ComposeReadMe(form, false), "【    種別    】　\r\n"
+                                          "【  開発言語  】　ユーザー入力可能 \r\n"
+                                          "【   動作OS   】　ユーザー入力可能1\r\n"
+                                          "【ホームページ】　ユーザー入力可能\r\n"
+                                          "【   メール   】　ユーザー入力可能\r\n"
+                                          "【ユーザー入力可能1】　\r\n"
+                                          "【   作者名   】　\r\n");
+    form.ReplaceUserInput = 2; // only 1 switches replacement on
+    EXPECT_NE(ComposeReadMe(form, false).find("【    種別    】　ユーザー入力可能\r\n"),
+              std::string::npos);
+}
+
+TEST(PlaceholderReplacement, SizeIsComparedJoinedWithItsUnit) {
+    Form form = FormWith({"ｱｰｶｲﾌﾞｻｲｽﾞ"});
+    form.ReplaceUserInput = 1;
+    form.LineValues[5] = "ユーザー入力可能";
+    form.SizeUnit = 0;
+    EXPECT_EQ(ComposeReadMe(form, false), "【 ｱｰｶｲﾌﾞｻｲｽﾞ 】　ユーザー入力可能Byte\r\n");
+    form.SizeUnit = -1;
+    EXPECT_EQ(ComposeReadMe(form, false), "【 ｱｰｶｲﾌﾞｻｲｽﾞ 】　\r\n");
+}
+
+TEST(SkipEmptyItems, EmptyValuesAreLeftOutOnlyWhenTheOptionIsOn) {
+    Form form = FormWith({"区切り線", "作者名", "ソフト名", "ｱｰｶｲﾌﾞｻｲｽﾞ", "種別", "ホームページ",
+                          "メール", "特徴", "使用方法", "このソフトウェアの情報"});
+    form.PauseChars = "-";
+    form.PauseCount = "3";
+    form.LineValues[1] = "Soft";
+    form.LineValues[5] = "";
+    form.SizeUnit = 1;
+    form.ReplaceUserInput = 1; // 種別 holds the placeholder, written as empty
+    form.LineValues[7] = "";
+    form.LongTexts[7] = "使い方";
+    const std::string withoutOption = ComposeReadMe(form, false);
+    EXPECT_NE(withoutOption.find("【   作者名   】　\r\n"), std::string::npos);
+    EXPECT_NE(withoutOption.find("【 ｱｰｶｲﾌﾞｻｲｽﾞ 】　KB\r\n"), std::string::npos);
+
+    form.SkipEmptyItems = 1;
+    EXPECT_EQ(ComposeReadMe(form, false),
+              "---\r\n【  ソフト名  】　Soft\r\n【使用方法】\r\n使い方\r\n\r\n"
+              "このReadMeファイルは、「Kelvaro」によって作成されました。");
+    form.SkipEmptyItems = 2; // a grey check box is not "on"
+    EXPECT_EQ(ComposeReadMe(form, false), withoutOption);
+}
+
+TEST(PauseLines, RepeatCountsAndCharacters) {
+    Form form = FormWith({"区切り線", "区切り線"});
+    form.PauseChars = "=-";
+    form.PauseCount = "3";
+    EXPECT_EQ(ComposeReadMe(form, false), "=-=-=-\r\n=-=-=-\r\n");
+    for (const char* count : {"0", "-3", "abc", ""}) {
+        form.PauseCount = count;
+        EXPECT_EQ(ComposeReadMe(form, false), "\r\n\r\n") << count;
+    }
+    form.PauseChars = "*";
+    form.PauseCount = "7.5";
+    EXPECT_EQ(ComposeReadMe(form, false), "********\r\n********\r\n");
+    // HR only changes the HTML page
+    form.HtmlPauseAsHr = 1;
+    EXPECT_EQ(ComposeReadMe(form, false), "********\r\n********\r\n");
+}
+
+TEST(PauseLines, OverflowAndLengthBoundFail) {
+    Form form = FormWith({"区切り線"});
+    form.PauseChars = "*";
+    form.PauseCount = "2147483648";
+    try {
+        ComposeReadMe(form, false);
+        FAIL() << "expected an overflow";
+    } catch (const RuntimeError& e) {
+        EXPECT_EQ(e.Number(), ErrorNo::Overflow);
+    }
+    form.PauseCount = "1048577";
+    try {
+        ComposeReadMe(form, false);
+        FAIL() << "expected the length bound";
+    } catch (const RuntimeError& e) {
+        EXPECT_EQ(e.Number(), ErrorNo::OutOfMemory);
+    }
+    form.PauseCount = "1048576";
+    EXPECT_EQ(ComposeReadMe(form, false).size(), 1048576u + 2u);
+    // the HR page never reads the count
+    form.HtmlPauseAsHr = 1;
+    form.PauseCount = "1e300";
+    EXPECT_NO_THROW(ComposeReadMe(form, true));
+}
+
+TEST(UnknownKeys, AreReportedWithTheirPositionAndTheWalkGoesOn) {
+    Form form = FormWith({"作者名", "作者名 ", "追加１", "ｱｰｶｲブｻｲｽﾞ", "ソフト名"});
+    form.Order[2].Checked = false; // unchecked entries are not looked up
+    std::vector<std::string> reported;
+    std::string text = ComposeReadMe(form, false, [&](std::size_t p, const std::string& key) {
+        reported.push_back(UnknownKeyMessage(p, key));
+    });
+    EXPECT_EQ(reported, (std::vector<std::string>{"2 / 作者名 ", "4 / ｱｰｶｲブｻｲｽﾞ"}));
+    EXPECT_EQ(text, "【   作者名   】　\r\n【  ソフト名  】　\r\n");
+}
+
+TEST(HtmlLayouts, ItemMarkup) {
+    Form form = FormWith({"作者名", "ホームページ", "メール", "特徴", "区切り線"});
+    form.LineValues[0] = "a<b &c";
+    form.LineValues[7] = "http://example.jp/";
+    form.LineValues[8] = "me@example.jp";
+    form.LongTexts[2] = "a\r\nb";
+    form.HtmlPauseAsHr = 0;
+    std::string page = ComposeReadMe(form, true);
+    std::string body = page.substr(page.find("<BODY>\r\n") + 8);
+    EXPECT_EQ(body, "<FONT class=\"Topic\">【   作者名   】</FONT>　a<b &c<BR>\r\n"
+                    "<FONT class=\"Topic\">【ホームページ】</FONT>　<A "
+                    "href=\"http://example.jp/\">http://example.jp/</A><BR>\r\n"
+                    "<FONT class=\"Topic\">【   メール   】</FONT>　<A "
+                    "href=\"mailto:me@example.jp\">me@example.jp</A><BR>\r\n"
+                    "<FONT class=\"Topic\">【特徴】</FONT><BR>\r\na\r\nb<BR><BR>\r\n"
+                    "<FONT class=\"Pause\">" +
+                        std::string(78, '*') +
+                        "</FONT>\r\n"
+                        "<BR>\r\n</BODY></HTML>");
+}
+
+TEST(HtmlLayouts, PageHeadFollowsSettingsAndTitle) {
+    Form form = FormWith({"作者名"});
+    form.Order[0].Checked = false; // the title comes from ソフト名 even when unchecked
+    form.LineValues[1] = "My<Soft>";
+    form.HtmlBackgroundMode = 1;
+    form.HtmlSettings[6] = "";
+    std::vector<std::string> lines = Lines(ComposeReadMe(form, true));
+    ASSERT_GE(lines.size(), 16u);
+    EXPECT_EQ(lines[9], "BODY{background-image:\"images/back.gif\";}");
+    EXPECT_EQ(lines[13], "<TITLE>My<Soft></TITLE>");
+    form.HtmlBackgroundMode = -1; // neither option selected
+    EXPECT_EQ(Lines(ComposeReadMe(form, true))[9], "BODY{}");
+}
+
+TEST(HtmlLayouts, ReplacementLeavesLinkTextsAlone) {
+    Form form = FormWith({"種別", "ホームページ"});
+    form.ReplaceUserInput = 1;
+    form.LineValues[7] = "ユーザー入力可能";
+    std::string page = ComposeReadMe(form, true);
+    EXPECT_NE(page.find("<FONT class=\"Topic\">【    種別    】</FONT>　<BR>\r\n"),
+              std::string::npos);
+    EXPECT_NE(page.find("<A href=\"ユーザー入力可能\">ユーザー入力可能</A>"), std::string::npos);
+}
+
+TEST(ReadMeFiles, UnmappableCharactersDependOnTheFormat) {
+    EXPECT_EQ(ReadMeFileBytes("😀～①Ⅰ", false), "?\x81\x60\x87\x40\x87\x54\r\n");
+    EXPECT_EQ(ReadMeFileBytes("😀", true), "&#128512;\r\n");
+}
+
+} // namespace
+} // namespace kelvaro

@@ -1,0 +1,57 @@
+#include "platform/cp932.h"
+
+#include <gtest/gtest.h>
+
+namespace kelvaro {
+namespace {
+
+TEST(Cp932, WindowsExtensionsAndAsciiConvertBothWays) {
+    // ～ ① Ⅰ ㈱ are code page 932, not strict Shift_JIS; "\" and "~" stay ASCII.
+    const std::string text = "～①Ⅰ㈱\\~【】　ｱ作者";
+    const std::string bytes = "\x81\x60\x87\x40\x87\x54\x87\x8A\\~\x81\x79\x81\x7A\x81\x40\xB1"
+                              "\x8D\xEC\x8E\xD2";
+    EXPECT_EQ(Utf8ToCp932(text), bytes);
+    EXPECT_EQ(Cp932ToUtf8(bytes), text);
+    EXPECT_TRUE(IsCp932Representable(text));
+}
+
+TEST(Cp932, UnmappableCharactersByMode) {
+    EXPECT_EQ(Utf8ToCp932("a😀b", Unmappable::Question), "a?b");
+    EXPECT_EQ(Utf8ToCp932("a😀b€", Unmappable::NumericReference), "a&#128512;b&#8364;");
+    EXPECT_FALSE(IsCp932Representable("😀"));
+    // broken UTF-8 counts as unmappable, one byte at a time, and the rest still converts
+    EXPECT_EQ(Utf8ToCp932("\xFF"
+                          "a\xE3\x81",
+                          Unmappable::Question),
+              "?a??");
+}
+
+TEST(Cp932, InvalidBytesDecodeToReplacementCharacters) {
+    EXPECT_EQ(Cp932ToUtf8("a\xA0"
+                          "b"),
+              "a\xEF\xBF\xBD"
+              "b");
+    EXPECT_EQ(Cp932ToUtf8("\x82"), "\xEF\xBF\xBD"); // a lead byte at the end
+    EXPECT_EQ(Cp932ToUtf8(std::string("a\0b", 3)), std::string("a\0b", 3));
+}
+
+TEST(Cp932, ByteLengthCountsHalfAndFullWidth) {
+    EXPECT_EQ(Cp932ByteLength("*"), 1u);
+    EXPECT_EQ(Cp932ByteLength("【"), 2u);
+    EXPECT_EQ(Cp932ByteLength("ｱｰｶｲﾌﾞｻｲｽﾞ"), 10u);
+    EXPECT_EQ(Cp932ByteLength("   作者名   "), 12u);
+    EXPECT_EQ(Cp932ByteLength(""), 0u);
+}
+
+TEST(Cp932, LargeTextsConvertWhole) {
+    std::string big;
+    for (int i = 0; i < 100000; ++i) {
+        big += "作";
+    }
+    std::string bytes = Utf8ToCp932(big);
+    EXPECT_EQ(bytes.size(), 200000u);
+    EXPECT_EQ(Cp932ToUtf8(bytes), big);
+}
+
+} // namespace
+} // namespace kelvaro
