@@ -1,0 +1,226 @@
+#include "compose/output.h"
+
+#include "files/app_info.h"
+#include "platform/cp932.h"
+#include "platform/file_io.h"
+#include "settings/defaults.h"
+#include "support/fixtures.h"
+#include "support/scripted_host.h"
+
+#include <gtest/gtest.h>
+
+#include <new>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace kelvaro {
+namespace {
+
+using test::ReadBytes;
+using test::ReadFixture;
+using test::WriteBytes;
+using Documents = std::vector<std::pair<std::string, std::string>>;
+
+// The worked examples as the clipboard and the preview hold them: Unicode,
+// without the line end the file writer adds.
+std::string Composed(const std::string& fixture) {
+    std::string text = Cp932ToUtf8(ReadFixture(fixture));
+    return text.substr(0, text.size() - 2);
+}
+
+// Makes one step of every file write fail until the test's scope ends.
+struct FaultAt {
+    FaultAt(std::string step, std::function<void()> fail) {
+        SetWriteFaultHook([step = std::move(step), fail = std::move(fail)](std::string_view at) {
+            if (at == step) {
+                fail();
+            }
+        });
+    }
+    ~FaultAt() { SetWriteFaultHook({}); }
+};
+
+class Output : public ::testing::Test {
+protected:
+    Output() : s(host, folder.Path()) { s.ws = FreshWorkspace(); }
+
+    // Exactly one message, the unexpected-error one, and it is taken off the record.
+    void ExpectOnlyError(int number) {
+        ASSERT_EQ(host.Messages.size(), 1u);
+        EXPECT_EQ(host.Messages[0].Text, "Error No." + std::to_string(number) +
+                                             "\r\n予期しないエラーです。\r\n"
+                                             "製作者にErrorNumberを知らせてください。");
+        EXPECT_EQ(host.Messages[0].Title, AppInfoString(0));
+        EXPECT_EQ(host.Messages[0].Icon, MessageIcon::Critical);
+        host.Messages.clear();
+    }
+
+    std::string Page() const { return folder.File("BrowserSample.html"); }
+
+    test::TempFolder folder;
+    test::ScriptedHost host;
+    Session s;
+};
+
+TEST_F(Output, FileModesWriteTheWorkedExamplesWhereTheSaveDialogSays) {
+    WriteBytes(folder.File("readme.txt"), std::string(5000, 'x')); // replaced, not appended to
+    host.AnswerFile(folder.File("readme.txt"));
+    host.AnswerFile(folder.File("readme.html"));
+    host.AnswerFile(folder.File("readme")); // typed without an extension
+    GenerateReadMe(s, OutputMode::TextFile);
+    GenerateReadMe(s, OutputMode::HtmlFile);
+    GenerateReadMe(s, OutputMode::TextFile);
+
+    EXPECT_EQ(ReadBytes(folder.File("readme.txt")), ReadFixture("default_readme.txt"));
+    EXPECT_EQ(ReadBytes(folder.File("readme.html")), ReadFixture("default_readme.html"));
+    EXPECT_EQ(ReadBytes(folder.File("readme")), ReadFixture("default_readme.txt"));
+    EXPECT_TRUE(host.Messages.empty());
+
+    ASSERT_EQ(host.FileDialogs.size(), 3u);
+    const FileDialogRequest& text = host.FileDialogs[0];
+    EXPECT_EQ(text.Kind, FileDialogKind::Save);
+    EXPECT_EQ(text.Title, "ReadMeファイルの出力先指定");
+    EXPECT_EQ(text.Filter, "テキストファイル (*.txt)|*.txt|すべてのファイル (*.*)|*.*");
+    EXPECT_EQ(text.Options.OverwritePrompt, true);
+    EXPECT_EQ(text.Options.HideReadOnly, true);
+    EXPECT_EQ(text.DefaultExtension, "");
+    EXPECT_EQ(host.FileDialogs[1].Filter,
+              "HTMLファイル (*.html, *htm)|*.html;*.htm|すべてのファイル (*.*)|*.*");
+    // every dialog starts from the path the one before chose
+    EXPECT_EQ(host.FileDialogs[1].InitialFileName, folder.File("readme.txt"));
+    EXPECT_EQ(host.FileDialogs[2].InitialFileName, folder.File("readme.html"));
+}
+
+TEST_F(Output, CancelTouchesNoFileAndComposesNothing) {
+    WriteBytes(folder.File("old.txt"), "old\r\n");
+    s.DialogFileName = folder.File("old.txt");
+    s.ws.form.Order.push_back(OrderEntry{"XYZ", "XYZ", true}); // reported if it were composed
+    GenerateReadMe(s, OutputMode::HtmlFile);                   // the host cancels
+
+    ASSERT_EQ(host.Messages.size(), 1u);
+    EXPECT_EQ(host.Messages[0].Text, "キャンセルされました。");
+    EXPECT_EQ(host.Messages[0].Title, AppInfoString(2));
+    EXPECT_EQ(host.Messages[0].Icon, MessageIcon::Information);
+    EXPECT_EQ(ReadBytes(folder.File("old.txt")), "old\r\n");
+    EXPECT_EQ(ListFileNames(folder.Path()), std::vector<std::string>{"old.txt"});
+    EXPECT_EQ(s.DialogFileName, folder.File("old.txt"));
+}
+
+TEST_F(Output, ClipboardGetsTheReadMeWithoutFinalLineEndAndTheEditorsText) {
+    GenerateReadMe(s, OutputMode::TextClipboard);
+    GenerateReadMe(s, OutputMode::HtmlClipboard);
+    s.ws.EditorText = "解凍してください。"; // アーカイブ内容, typed but not yet stored
+    GenerateReadMe(s, OutputMode::TextClipboard);
+
+    ASSERT_EQ(host.ClipboardTexts.size(), 3u);
+    EXPECT_EQ(host.ClipboardTexts[0], Composed("default_readme.txt"));
+    EXPECT_EQ(host.ClipboardTexts[1], Composed("default_readme.html"));
+    EXPECT_NE(host.ClipboardTexts[2].find("【アーカイブ内容】\r\n解凍してください。\r\n"),
+              std::string::npos);
+    ASSERT_EQ(host.Messages.size(), 3u); // after every output
+    EXPECT_EQ(host.Messages[2].Text, "クリップボードへの出力が完了しました。");
+    EXPECT_EQ(host.Messages[2].Title, AppInfoString(2));
+    EXPECT_EQ(host.Messages[2].Icon, MessageIcon::Information);
+    EXPECT_TRUE(host.FileDialogs.empty());
+}
+
+TEST_F(Output, PreviewFollowsThePreviewMode) {
+    RefreshPreview(s);
+    EXPECT_EQ(s.PreviewText, Composed("default_readme.txt"));
+    SelectPreviewMode(s, 1);
+    EXPECT_EQ(s.PreviewText, Composed("default_readme.html"));
+    EXPECT_TRUE(host.Messages.empty());
+    EXPECT_TRUE(host.FileDialogs.empty());
+    EXPECT_FALSE(PathExists(Page()));
+
+    // A form file may leave no mode selected: the box keeps what it shows.
+    s.ws.form.PreviewMode = -1;
+    s.ws.EditorText = "changed";
+    host.Changes.clear();
+    RefreshPreview(s);
+    EXPECT_EQ(s.PreviewText, Composed("default_readme.html"));
+    EXPECT_TRUE(host.Changes.empty());
+}
+
+TEST_F(Output, BrowserPreviewWritesAndOpensThePageThenShowsTheSource) {
+    WriteBytes(Page(), "an older page");
+    SelectPreviewMode(s, 2);
+    EXPECT_EQ(ReadBytes(Page()), ReadFixture("default_readme.html"));
+    EXPECT_EQ(host.OpenedDocuments, (Documents{{Page(), folder.Path()}}));
+    EXPECT_EQ(s.ws.form.PreviewMode, 1);
+    EXPECT_EQ(s.PreviewText, Composed("default_readme.html"));
+    EXPECT_TRUE(host.Messages.empty());
+}
+
+TEST_F(Output, BrowserPageThatCannotBeWrittenStillEndsInHtmlText) {
+    {
+        FaultAt fault("write", [] { throw RuntimeError(ErrorNo::DiskFull); });
+        SelectPreviewMode(s, 2);
+    }
+    ExpectOnlyError(ErrorNo::DiskFull);
+    EXPECT_TRUE(host.OpenedDocuments.empty());
+    EXPECT_FALSE(PathExists(Page()));
+    EXPECT_EQ(s.ws.form.PreviewMode, 1);
+    EXPECT_EQ(s.PreviewText, Composed("default_readme.html"));
+}
+
+TEST_F(Output, FailedWritesKeepTheTargetAndTheForm) {
+    WriteBytes(folder.File("keep.txt"), "previous\r\n");
+    const Form before = s.ws.form;
+    {
+        FaultAt fault("rename", [] { throw RuntimeError(ErrorNo::DeviceIo); });
+        host.AnswerFile(folder.File("keep.txt"));
+        GenerateReadMe(s, OutputMode::TextFile);
+    }
+    ExpectOnlyError(ErrorNo::DeviceIo);
+    {
+        FaultAt fault("write", [] { throw std::bad_alloc(); });
+        host.AnswerFile(folder.File("keep.txt"));
+        GenerateReadMe(s, OutputMode::HtmlFile);
+    }
+    ExpectOnlyError(ErrorNo::OutOfMemory);
+    EXPECT_EQ(ReadBytes(folder.File("keep.txt")), "previous\r\n");
+    EXPECT_EQ(s.ws.form, before);
+
+    host.AnswerFile(folder.File("missing/readme.txt"));
+    GenerateReadMe(s, OutputMode::TextFile);
+    ExpectOnlyError(ErrorNo::PathNotFound);
+}
+
+TEST_F(Output, UnknownKeysAreShownAtOnceAndTheWalkGoesOn) {
+    auto& order = s.ws.form.Order;
+    order.insert(order.begin() + 4, OrderEntry{"XYZ", "XYZ", true});
+    order.insert(order.begin() + 7, OrderEntry{"作者名 ", "作者名 ", true});
+    GenerateReadMe(s, OutputMode::TextPreview);
+
+    ASSERT_EQ(host.Messages.size(), 2u);
+    EXPECT_EQ(host.Messages[0].Text, "5 / XYZ");
+    EXPECT_EQ(host.Messages[0].Title, AppInfoString(0));
+    EXPECT_EQ(host.Messages[0].Icon, MessageIcon::None);
+    EXPECT_EQ(host.Messages[1].Text, "8 / 作者名 ");
+    EXPECT_EQ(s.PreviewText, Composed("default_readme.txt")); // they write nothing
+}
+
+TEST_F(Output, FailuresBeforeDeliveryDeliverNothing) {
+    s.ws.form.PauseCount = "2147483648";
+    s.PreviewText = "earlier";
+    host.AnswerFile(folder.File("over.txt"));
+    GenerateReadMe(s, OutputMode::TextFile);
+    ExpectOnlyError(ErrorNo::Overflow);
+    GenerateReadMe(s, OutputMode::TextClipboard);
+    ExpectOnlyError(ErrorNo::Overflow);
+    RefreshPreview(s);
+    ExpectOnlyError(ErrorNo::Overflow);
+    EXPECT_FALSE(PathExists(folder.File("over.txt")));
+    EXPECT_TRUE(host.ClipboardTexts.empty());
+    EXPECT_EQ(s.PreviewText, "earlier");
+
+    s.ws.form.PauseCount = "78";
+    host.ClipboardFails = true;
+    GenerateReadMe(s, OutputMode::HtmlClipboard);
+    ExpectOnlyError(ErrorNo::ClipboardOpen); // and no completion message
+}
+
+} // namespace
+} // namespace kelvaro
