@@ -1,0 +1,37 @@
+#pragma once
+
+// Form files (.ref): one value per line in a fixed order, CP932, CR LF. Writer
+// and reader agree by position alone; the first line warns against editing.
+
+#include "model/workspace.h"
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace kelvaro {
+
+// The whole file as UTF-8 text with CR LF line ends (171 lines for a fresh form).
+std::string FormFileText(const Form& form);
+
+// Reads a decoded form file into the workspace, line by line, exactly as the
+// file dictates. On failure throws RuntimeError (InputPastEnd when the file ends
+// early, InvalidProperty for a unit or check-box value a control cannot take);
+// the values read before the failure stay, the rest keep their old values.
+void ReadFormFileText(Workspace& ws, std::string_view text);
+
+// Commits the long-text editor, then writes FormFileText in CP932 ("?" for
+// characters without a CP932 form), replacing the file whole.
+void WriteFormFile(Workspace& ws, const std::string& path);
+
+// Reads the file under a shared lock, decodes it and runs ReadFormFileText.
+void ReadFormFile(Workspace& ws, const std::string& path);
+
+// Every text of the form that goes into a form file, for checks before writing.
+std::vector<std::string_view> FormFileTexts(const Form& form);
+
+// The slot (0..14) of the first long text holding a line that begins with a
+// block marker ("#%!" or "!%#"), which a form file cannot store; -1 when none.
+int FindMarkerLine(const Form& form);
+
+} // namespace kelvaro
