@@ -1,0 +1,246 @@
+#include "templates/template_files.h"
+
+#include "model/catalogue.h"
+#include "model/long_text.h"
+#include "platform/cp932.h"
+#include "support/fixtures.h"
+#include "support/scripted_host.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace kelvaro {
+namespace {
+
+using test::ReadBytes;
+using test::ScriptedHost;
+using test::TempFolder;
+using test::WriteBytes;
+
+const char* const kFilter = "テンプレート (*.txt)|*.txt|すべてのファイル (*.*)|*.*";
+
+class TemplateFiles : public ::testing::Test {
+protected:
+    TemplateFiles() : session(host, dir.Path()) {}
+
+    void MakeFolder() { std::filesystem::create_directory(session.TemplateFolder); }
+    std::string InFolder(const std::string& name) const {
+        return session.TemplateFolder + "/" + name;
+    }
+
+    // Loads the file's bytes through the dialog and returns what the editor shows.
+    std::string Load(const std::string& bytes) {
+        WriteBytes(InFolder("load.txt"), bytes);
+        host.AnswerFile(InFolder("load.txt"));
+        LoadTemplate(session);
+        return session.ws.EditorText;
+    }
+
+    void Save(const std::string& path) {
+        host.AnswerFile(path);
+        SaveTemplate(session);
+    }
+
+    void ExpectOnlyMessage(const std::string& text, const std::string& title, MessageIcon icon) {
+        ASSERT_EQ(host.Messages.size(), 1u);
+        EXPECT_EQ(host.LastMessage().Text, text);
+        EXPECT_EQ(host.LastMessage().Title, title);
+        EXPECT_EQ(host.LastMessage().Icon, icon);
+        EXPECT_EQ(host.LastMessage().Buttons, MessageButtons::Ok);
+    }
+
+    void ExpectUnexpected(int number) {
+        ExpectOnlyMessage(
+            "Error No." + std::to_string(number) +
+                "\r\n予期しないエラーです。\r\n製作者にErrorNumberを知らせてください。",
+            "Kelvaro", MessageIcon::Critical);
+    }
+
+    TempFolder dir;
+    ScriptedHost host;
+    Session session;
+};
+
+TEST_F(TemplateFiles, WithoutTheFolderBothCommandsAdviseDownloadingAndShowNoDialog) {
+    for (auto command : {LoadTemplate, SaveTemplate}) {
+        host.Messages.clear();
+        session.ws.EditorText = "手元の文章\r\n";
+        command(session);
+        ExpectOnlyMessage("テンプレートフォルダ\r\n" + dir.Path() +
+                              "/Templates\r\nは、存在しません。\r\n開発元ホームページから、\r\n"
+                              "最新版のテンプレートをダウンロードしてください。",
+                          "Kelvaro Ver 1.0.0", MessageIcon::Exclamation);
+        EXPECT_EQ(host.FileDialogs.size(), 0u);
+        EXPECT_EQ(session.ws.EditorText, "手元の文章\r\n");
+    }
+    EXPECT_FALSE(std::filesystem::exists(session.TemplateFolder));
+}
+
+TEST_F(TemplateFiles, AFileNamedTemplatesPassesTheFolderTest) {
+    WriteBytes(session.TemplateFolder, "");
+    LoadTemplate(session);
+    EXPECT_EQ(host.FileDialogs.size(), 1u);
+    ExpectOnlyMessage("キャンセルされました。", "Kelvaro Ver 1.0.0", MessageIcon::Information);
+}
+
+TEST_F(TemplateFiles, DialogsStartInTheFolderFromTheLastChosenFile) {
+    MakeFolder();
+    Load("a\r\n");
+    Save(InFolder("saved.txt"));
+    LoadTemplate(session); // cancelled: the name chosen before stays remembered
+    ASSERT_EQ(host.FileDialogs.size(), 3u);
+
+    const FileDialogRequest& open = host.FileDialogs[0];
+    EXPECT_EQ(open.Kind, FileDialogKind::Open);
+    EXPECT_EQ(open.Title, "読み込むテンプレートの指定");
+    EXPECT_EQ(open.Filter, kFilter);
+    EXPECT_EQ(open.InitialFolder, session.TemplateFolder);
+    EXPECT_EQ(open.InitialFileName, "");
+    EXPECT_EQ(open.DefaultExtension, "");
+    EXPECT_TRUE(open.Options.FileMustExist);
+    EXPECT_TRUE(open.Options.HideReadOnly);
+    EXPECT_FALSE(open.Options.OverwritePrompt);
+
+    const FileDialogRequest& save = host.FileDialogs[1];
+    EXPECT_EQ(save.Kind, FileDialogKind::Save);
+    EXPECT_EQ(save.Title, "テンプレートの出力先指定");
+    EXPECT_EQ(save.Filter, kFilter);
+    EXPECT_EQ(save.InitialFolder, session.TemplateFolder);
+    EXPECT_EQ(save.InitialFileName, InFolder("load.txt"));
+    EXPECT_EQ(save.DefaultExtension, "");
+    EXPECT_TRUE(save.Options.OverwritePrompt);
+    EXPECT_TRUE(save.Options.HideReadOnly);
+    EXPECT_FALSE(save.Options.FileMustExist);
+
+    EXPECT_EQ(host.FileDialogs[2].InitialFileName, InFolder("saved.txt"));
+}
+
+TEST_F(TemplateFiles, CancellingEitherDialogSaysSoAndChangesNothing) {
+    MakeFolder();
+    for (auto command : {LoadTemplate, SaveTemplate}) {
+        host.Messages.clear();
+        session.ws.EditorText = "そのまま";
+        host.CancelFile();
+        command(session);
+        ExpectOnlyMessage("キャンセルされました。", "Kelvaro Ver 1.0.0", MessageIcon::Information);
+        EXPECT_EQ(session.ws.EditorText, "そのまま");
+    }
+    EXPECT_TRUE(std::filesystem::is_empty(session.TemplateFolder));
+    EXPECT_EQ(host.Changes, std::vector<Change>{});
+}
+
+TEST_F(TemplateFiles, LoadedLinesAllEndWithCrLf) {
+    MakeFolder();
+    EXPECT_EQ(Load(""), "");
+    EXPECT_EQ(Load(Utf8ToCp932("一行だけ")), "一行だけ\r\n");
+    EXPECT_EQ(Load("a\r\nb"), "a\r\nb\r\n");
+    EXPECT_EQ(Load("a\r\nb\r\n"), "a\r\nb\r\n");
+    EXPECT_EQ(Load("\r\n\r\n"), "\r\n\r\n");
+    EXPECT_EQ(Load("a\rb\r"), "a\r\nb\r\n");
+    EXPECT_EQ(Load("a\nb\n"), "a\nb\n\r\n");
+    EXPECT_EQ(Load("\x83\x65\x83\x93\x83\x76\x83\x8c\x81\x5b\x83\x67\x87\x40"),
+              "テンプレート①\r\n");
+    EXPECT_EQ(host.Messages.size(), 0u);
+    EXPECT_EQ(host.Changes, std::vector<Change>(8, Change::LongText));
+}
+
+TEST_F(TemplateFiles, LoadingReplacesOnlyTheEditorOfTheCurrentItem) {
+    MakeFolder();
+    ASSERT_EQ(LongItemKey(12), "開発履歴");
+    SelectLongItem(session.ws, 12);
+    session.ws.EditorText = "1.0 初版";
+    session.ws.form.LongTexts[3] = "ほかの項目";
+    const Form before = session.ws.form;
+    EXPECT_EQ(Load(Utf8ToCp932("1.1 修正\r\n")), "1.1 修正\r\n");
+    EXPECT_EQ(session.ws.CurrentLongItem, 12);
+    EXPECT_EQ(session.ws.form, before);
+    EXPECT_EQ(session.FormFilePath, "");
+    CommitLongText(session.ws);
+    EXPECT_EQ(session.ws.form.LongTexts[12], "1.1 修正\r\n");
+    EXPECT_EQ(session.ws.form.LongTexts[3], "ほかの項目");
+}
+
+TEST_F(TemplateFiles, ATemplateThatCannotBeReadKeepsTheEditor) {
+    MakeFolder();
+    session.ws.EditorText = "書きかけ";
+    host.AnswerFile(InFolder("gone.txt"));
+    LoadTemplate(session);
+    ExpectUnexpected(ErrorNo::FileNotFound);
+    EXPECT_EQ(session.ws.EditorText, "書きかけ");
+
+    host.Messages.clear();
+    std::filesystem::create_directory(InFolder("folder.txt"));
+    host.AnswerFile(InFolder("folder.txt"));
+    LoadTemplate(session);
+    ExpectUnexpected(ErrorNo::PathFileAccess);
+    EXPECT_EQ(session.ws.EditorText, "書きかけ");
+}
+
+TEST_F(TemplateFiles, SavingAndLoadingAgainDoesNotGrowTheTemplate) {
+    MakeFolder();
+    const std::string path = InFolder("round.txt");
+    session.ws.EditorText = "一行目\r\n二行目";
+    Save(path);
+    const std::string once = ReadBytes(path);
+    EXPECT_EQ(once, Utf8ToCp932("一行目\r\n二行目\r\n"));
+    for (int round = 0; round < 2; ++round) {
+        host.AnswerFile(path);
+        LoadTemplate(session);
+        EXPECT_EQ(session.ws.EditorText, "一行目\r\n二行目\r\n");
+        Save(path);
+        EXPECT_EQ(ReadBytes(path), once);
+    }
+
+    // An empty editor gives an empty file, which loads back as empty.
+    session.ws.EditorText = "";
+    Save(path);
+    EXPECT_EQ(ReadBytes(path), "");
+    EXPECT_EQ(Load(""), "");
+    EXPECT_EQ(host.Messages.size(), 0u);
+}
+
+TEST_F(TemplateFiles, TheChosenNameIsUsedAsTyped) {
+    MakeFolder();
+    std::filesystem::create_directory(dir.File("elsewhere"));
+    session.ws.EditorText = "x";
+    Save(dir.File("elsewhere/拡張子なし"));
+    EXPECT_EQ(ReadBytes(dir.File("elsewhere/拡張子なし")), "x\r\n");
+    EXPECT_FALSE(std::filesystem::exists(dir.File("elsewhere/拡張子なし.txt")));
+}
+
+TEST_F(TemplateFiles, CharactersWithoutCp932AskFirst) {
+    MakeFolder();
+    const std::string path = InFolder("emoji.txt");
+    WriteBytes(path, "old\r\n");
+    session.ws.EditorText = "顔😀です";
+
+    host.MessageAnswers.push_back(MessageAnswer::No);
+    Save(path);
+    ASSERT_EQ(host.Messages.size(), 1u);
+    EXPECT_EQ(host.LastMessage().Text, "Shift_JISで表せない文字が含まれています。\r\n"
+                                       "それらの文字を「?」に置き換えて保存しますか？");
+    EXPECT_EQ(host.LastMessage().Title, "Kelvaro Ver 1.0.0");
+    EXPECT_EQ(host.LastMessage().Buttons, MessageButtons::YesNo);
+    EXPECT_EQ(host.LastMessage().Icon, MessageIcon::Exclamation);
+    EXPECT_EQ(host.LastMessage().DefaultButton, MessageAnswer::Yes);
+    EXPECT_EQ(ReadBytes(path), "old\r\n");
+
+    host.MessageAnswers.push_back(MessageAnswer::Yes);
+    Save(path);
+    EXPECT_EQ(host.Messages.size(), 2u);
+    EXPECT_EQ(ReadBytes(path), Utf8ToCp932("顔?です\r\n"));
+}
+
+TEST_F(TemplateFiles, AFailedSaveReportsTheNumberAndLeavesNoFile) {
+    MakeFolder();
+    session.ws.EditorText = "x";
+    Save(InFolder("missing/t.txt"));
+    ExpectUnexpected(ErrorNo::PathNotFound);
+    EXPECT_TRUE(std::filesystem::is_empty(session.TemplateFolder));
+}
+
+} // namespace
+} // namespace kelvaro
