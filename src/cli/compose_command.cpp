@@ -3,10 +3,12 @@
 #include "compose/compose_readme.h"
 #include "compose/readme_file.h"
 #include "files/app_info.h"
+#include "files/form_file.h"
 #include "platform/error.h"
 #include "platform/file_io.h"
 #include "settings/defaults.h"
 
+#include <new>
 #include <optional>
 #include <ostream>
 
@@ -18,26 +20,42 @@ namespace kelvaro::cli {
 namespace {
 
 constexpr const char* kUsage =
-    "usage: kelvaro-compose [--format text|html] [--utf8] [--output FILE]";
+    "usage: kelvaro-compose [--format text|html] [--utf8] [--output FILE] [FORM.ref]\n"
+    "       kelvaro-compose --new-form FILE";
 
 constexpr const char* kHelp =
-    "Composes a ReadMe from a fresh default form.\n"
+    "Composes a ReadMe from a form file (.ref), or from a fresh default form when\n"
+    "no form file is given.\n"
     "\n"
     "  --format text|html  plain text (the default) or an HTML 4.01 page\n"
     "  --utf8              write UTF-8 instead of Shift_JIS (CP932)\n"
     "  --output FILE       write to FILE instead of standard output; FILE is\n"
     "                      replaced whole, or left as it was when writing fails\n"
+    "  --new-form FILE     write a fresh default form file to FILE\n"
     "  --help              show this help\n"
     "  --version           show the version\n"
     "\n"
     "The output is what the program's file output writes: CR LF line ends and one\n"
-    "CR LF after the ReadMe.\n";
+    "CR LF after the ReadMe. Entries whose key is unknown are reported on standard\n"
+    "error as \"position / key\" and left out; the composition goes on.\n";
 
 struct Options {
     bool html = false;
     bool utf8 = false;
     std::optional<std::string> output;
+    std::optional<std::string> form;
+    std::optional<std::string> newForm;
 };
+
+void PrintFailure(std::ostream& err, int number) {
+    // The message box joins lines with CR LF; a terminal wants plain line feeds.
+    for (char c : UnexpectedErrorText(number)) {
+        if (c != '\r') {
+            err << c;
+        }
+    }
+    err << "\n";
+}
 
 int Usage(std::ostream& err, const std::string& problem) {
     err << "kelvaro-compose: " << problem << "\n" << kUsage << "\n";
@@ -84,14 +102,38 @@ int RunCompose(const std::vector<std::string>& args, std::ostream& out, std::ost
                 return Usage(err, "--output needs a file name");
             }
             options.output = *file;
+        } else if (arg == "--new-form" || arg.starts_with("--new-form=")) {
+            auto file = value("--new-form");
+            if (!file || file->empty()) {
+                return Usage(err, "--new-form needs a file name");
+            }
+            options.newForm = *file;
+        } else if (arg.starts_with("-") && arg != "-") {
+            return Usage(err, "unknown option '" + arg + "'");
+        } else if (!options.form) {
+            options.form = arg;
         } else {
-            return Usage(err, "unknown argument '" + arg + "'");
+            return Usage(err, "more than one form file");
         }
+    }
+
+    if (options.newForm && (options.form || options.output)) {
+        return Usage(err, "--new-form takes no form file and no --output");
     }
 
     try {
         Workspace ws = FreshWorkspace();
-        std::string composed = ComposeReadMe(ws.form, options.html);
+        if (options.newForm) {
+            WriteFormFile(ws, *options.newForm);
+            return 0;
+        }
+        if (options.form) {
+            ReadFormFile(ws, *options.form);
+        }
+        std::string composed = ComposeReadMe(ws.form, options.html,
+                                             [&err](std::size_t position, const std::string& key) {
+                                                 err << UnknownKeyMessage(position, key) << "\n";
+                                             });
         std::string bytes =
             options.utf8 ? composed + "\r\n" : ReadMeFileBytes(composed, options.html);
         if (options.output) {
@@ -101,13 +143,10 @@ int RunCompose(const std::vector<std::string>& args, std::ostream& out, std::ost
             out.flush();
         }
     } catch (const RuntimeError& e) {
-        // The message box joins lines with CR LF; a terminal wants plain line feeds.
-        for (char c : UnexpectedErrorText(e.Number())) {
-            if (c != '\r') {
-                err << c;
-            }
-        }
-        err << "\n";
+        PrintFailure(err, e.Number());
+        return 1;
+    } catch (const std::bad_alloc&) {
+        PrintFailure(err, ErrorNo::OutOfMemory);
         return 1;
     }
     return 0;

@@ -1,3 +1,4 @@
+#include "platform/cp932.h"
 #include "support/fixtures.h"
 
 #include <gtest/gtest.h>
@@ -15,11 +16,23 @@ struct CommandRun {
     std::string out;
 };
 
+CommandRun RunShell(const std::string& command);
+
 // Runs the real kelvaro-compose through the shell, capturing standard output
 // (and standard error when `withStderr`).
 CommandRun Compose(const std::string& arguments, bool withStderr = false) {
     std::string command = std::string(KELVARO_BIN_DIR) + "/kelvaro-compose " + arguments +
                           (withStderr ? " 2>&1" : " 2>/dev/null");
+    return RunShell(command);
+}
+
+// Only what the command writes to standard error.
+CommandRun ComposeStderr(const std::string& arguments) {
+    return RunShell(std::string(KELVARO_BIN_DIR) + "/kelvaro-compose " + arguments +
+                    " 2>&1 >/dev/null");
+}
+
+CommandRun RunShell(const std::string& command) {
     CommandRun run;
     FILE* pipe = popen(command.c_str(), "r");
     if (pipe == nullptr) {
@@ -77,6 +90,32 @@ TEST(ComposeCommand, UsageErrorsExitTwoWithAUsageLine) {
     CommandRun version = Compose("--version");
     EXPECT_EQ(version.status, 0);
     EXPECT_EQ(version.out, "kelvaro-compose 1.0.0\n");
+}
+
+TEST(ComposeCommand, FormFilesInAndOut) {
+    test::TempFolder dir;
+    const std::string form = dir.File("fresh.ref");
+    CommandRun created = Compose("--new-form '" + form + "'");
+    EXPECT_EQ(created.status, 0);
+    EXPECT_EQ(test::ReadBytes(form), test::ReadFixture("fresh_form.ref"));
+    EXPECT_EQ(Compose("'" + form + "'").out, test::ReadFixture("default_readme.txt"));
+
+    // An entry whose key the catalogue lacks is reported and left out.
+    std::string bytes = test::ReadBytes(form);
+    const std::string entry = Utf8ToCp932("True\r\n作者名\r\n");
+    bytes.replace(bytes.find(entry), entry.size(), "True\r\nXYZ\r\n");
+    test::WriteBytes(form, bytes);
+    CommandRun unknown = ComposeStderr("'" + form + "'");
+    EXPECT_EQ(unknown.status, 0);
+    EXPECT_EQ(unknown.out, "2 / XYZ\n");
+    EXPECT_EQ(Compose("'" + form + "'").out.find(Utf8ToCp932("作者名")), std::string::npos);
+
+    test::WriteBytes(form, bytes.substr(0, 300));
+    CommandRun cut = Compose("'" + form + "'", true);
+    EXPECT_EQ(cut.status, 1);
+    EXPECT_EQ(cut.out, "Error No.62\n予期しないエラーです。\n製作者にErrorNumberを知らせてください。\n");
+    EXPECT_EQ(Compose("'" + dir.File("none.ref") + "'").status, 1);
+    EXPECT_EQ(Compose("a.ref b.ref").status, 2);
 }
 
 } // namespace

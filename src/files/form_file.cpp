@@ -1,0 +1,311 @@
+#include "files/form_file.h"
+
+#include "compose/pause_line.h"
+#include "files/app_info.h"
+#include "model/item_order.h"
+#include "model/long_text.h"
+#include "platform/cp932.h"
+#include "platform/error.h"
+#include "platform/file_io.h"
+
+#include <cmath>
+
+namespace kelvaro {
+namespace {
+
+constexpr std::string_view CRLF = "\r\n";
+constexpr std::string_view BlockStart = "#%!";
+constexpr std::string_view BlockEnd = "!%#";
+
+std::string BlockName(const Form& form, int slot) {
+    return slot >= 13 ? form.UserNames[static_cast<std::size_t>(slot - 11)]
+                      : std::string(LongItemKey(slot));
+}
+
+// Integers are written with a blank (or the minus sign) in front and one blank
+// behind: " 0 ", "-1 ", " 39 ".
+std::string IntegerLine(long long value) {
+    return (value < 0 ? "-" : " ") + std::to_string(value < 0 ? -value : value) + " ";
+}
+
+class Writer {
+public:
+    void Line(std::string_view text) {
+        out_ += text;
+        out_ += CRLF;
+    }
+    void Integer(long long value) { Line(IntegerLine(value)); }
+    void Flag(bool value) { Line(value ? "True" : "False"); }
+    std::string Take() { return std::move(out_); }
+
+private:
+    std::string out_;
+};
+
+// Hands out the lines of a decoded form file one at a time. A line ends at
+// CR LF or at a lone CR; a lone LF is an ordinary character. Running out of
+// lines is the "file ends early" failure.
+class LineReader {
+public:
+    explicit LineReader(std::string_view text) : text_(text) {}
+
+    std::string_view Next() {
+        if (pos_ >= text_.size()) {
+            throw RuntimeError(ErrorNo::InputPastEnd, "the form file ends early");
+        }
+        std::size_t cr = text_.find('\r', pos_);
+        std::string_view line;
+        if (cr == std::string_view::npos) {
+            line = text_.substr(pos_);
+            pos_ = text_.size();
+        } else {
+            line = text_.substr(pos_, cr - pos_);
+            pos_ = cr + 1;
+            if (pos_ < text_.size() && text_[pos_] == '\n') {
+                ++pos_;
+            }
+        }
+        return line;
+    }
+
+    std::string Text() { return std::string(Next()); }
+
+    long long Integer() {
+        std::string_view line = Next();
+        std::size_t i = 0;
+        while (i < line.size() && (line[i] == ' ' || line[i] == '\t')) {
+            ++i;
+        }
+        std::size_t end = i;
+        if (end < line.size() && (line[end] == '-' || line[end] == '+')) {
+            ++end;
+        }
+        while (end < line.size() && ((line[end] >= '0' && line[end] <= '9') || line[end] == '.')) {
+            ++end;
+        }
+        // The leading-number reader of the separator count reads the same way.
+        double value = std::nearbyint(ReadLeadingNumber(line.substr(i, end - i)));
+        if (!(value >= -2147483648.0 && value <= 2147483647.0)) {
+            throw RuntimeError(ErrorNo::Overflow, "a number outside the 32-bit range");
+        }
+        return static_cast<long long>(value);
+    }
+
+    bool Flag() { return Next() == "True"; }
+
+    int CheckBox() {
+        long long value = Integer();
+        if (value < 0 || value > 2) {
+            throw RuntimeError(ErrorNo::InvalidProperty, "a check box cannot take this value");
+        }
+        return static_cast<int>(value);
+    }
+
+private:
+    std::string_view text_;
+    std::size_t pos_ = 0;
+};
+
+// An option-button group takes its flag lines one after the other: a true line
+// selects its button, a false one deselects it only when it is the selected one.
+void ApplyOptionFlag(int& selected, int button, bool flag) {
+    if (flag) {
+        selected = button;
+    } else if (selected == button) {
+        selected = -1;
+    }
+}
+
+void ForEachLine(std::string_view text, auto visit) {
+    std::size_t pos = 0;
+    while (pos <= text.size()) {
+        std::size_t cr = text.find('\r', pos);
+        std::size_t end = cr == std::string_view::npos ? text.size() : cr;
+        if (visit(text.substr(pos, end - pos))) {
+            return;
+        }
+        if (cr == std::string_view::npos) {
+            return;
+        }
+        pos = cr + 1;
+        if (pos < text.size() && text[pos] == '\n') {
+            ++pos;
+        }
+    }
+}
+
+} // namespace
+
+std::string FormFileText(const Form& f) {
+    Writer w;
+    w.Line("### 編集すると、「" + AppInfoString(0) + "」の動作に使用が出る恐れがあります。 ###");
+    w.Line(AppInfoString(1));
+    for (const auto& value : f.LineValues) {
+        w.Line(value);
+    }
+    w.Integer(f.SizeUnit);
+    for (const auto& value : f.ChoiceValues) {
+        w.Line(value);
+    }
+    for (const auto& name : f.UserNames) {
+        w.Line(name);
+    }
+    for (int k = 0; k < static_cast<int>(LongTextCount); ++k) {
+        w.Line(std::string(BlockStart) + BlockName(f, k));
+        w.Line(f.LongTexts[static_cast<std::size_t>(k)]);
+        w.Line(BlockEnd);
+    }
+    w.Integer(static_cast<long long>(f.Order.size()));
+    for (const auto& entry : f.Order) {
+        w.Flag(entry.Checked);
+        w.Line(entry.Key);
+    }
+    w.Integer(f.SkipEmptyItems);
+    w.Line(f.PauseChars);
+    w.Line(f.PauseCount);
+    w.Line(f.LeftBracket);
+    w.Line(f.RightBracket);
+    w.Integer(f.ReplaceUserInput);
+    w.Integer(f.UseReplacement);
+    w.Flag(f.HtmlBackgroundMode == 0);
+    w.Flag(f.HtmlBackgroundMode == 1);
+    for (const auto& setting : f.HtmlSettings) {
+        w.Line(setting);
+    }
+    w.Integer(f.HtmlPauseAsHr);
+    for (int mode = 0; mode < 3; ++mode) {
+        w.Flag(f.PreviewMode == mode);
+    }
+    return w.Take();
+}
+
+void ReadFormFileText(Workspace& ws, std::string_view text) {
+    // Every value goes into the form as soon as it is read: when the file fails
+    // part way, what was read stays and the rest keeps its old value.
+    Form& f = ws.form;
+    LineReader in(text);
+    in.Next();
+    in.Next();
+    for (auto& value : f.LineValues) {
+        value = in.Text();
+    }
+    long long unit = in.Integer();
+    if (unit < -1 || unit > 3) {
+        throw RuntimeError(ErrorNo::InvalidProperty, "no such size unit");
+    }
+    f.SizeUnit = static_cast<int>(unit);
+    for (auto& value : f.ChoiceValues) {
+        value = in.Text();
+    }
+    for (int i = 0; i < static_cast<int>(UserNameCount); ++i) {
+        SetUserName(ws, i, in.Text());
+    }
+    SelectLongItem(ws, 0);
+    for (auto& longText : f.LongTexts) {
+        longText.clear();
+        bool first = true;
+        while (true) {
+            std::string_view line = in.Next();
+            if (line.starts_with(BlockEnd)) {
+                break;
+            }
+            if (line.starts_with(BlockStart)) {
+                continue;
+            }
+            // Lines are joined with CR LF between them and none after the last,
+            // so a text comes back exactly as it was written.
+            if (!first) {
+                longText += CRLF;
+            }
+            longText += line;
+            first = false;
+        }
+    }
+    ws.EditorText = f.LongTexts[0];
+
+    const long long count = in.Integer();
+    f.Order.clear();
+    // No reserve for the count: a file may promise more entries than it holds.
+    for (long long i = 0; i < count; ++i) {
+        bool checked = in.Flag();
+        std::string key = in.Text();
+        f.Order.push_back(OrderEntry{key, key, checked});
+        if (ws.EmphasisEnabled) {
+            SetItemEmphasis(ws, f.Order.back().Key, checked);
+        }
+    }
+    if (ws.Selected >= static_cast<int>(f.Order.size())) {
+        ws.Selected = -1;
+    }
+
+    f.SkipEmptyItems = in.CheckBox();
+    f.PauseChars = in.Text();
+    f.PauseCount = in.Text();
+    f.LeftBracket = in.Text();
+    f.RightBracket = in.Text();
+    f.ReplaceUserInput = in.CheckBox();
+    f.UseReplacement = in.CheckBox();
+    ApplyOptionFlag(f.HtmlBackgroundMode, 0, in.Flag());
+    ApplyOptionFlag(f.HtmlBackgroundMode, 1, in.Flag());
+    for (auto& setting : f.HtmlSettings) {
+        setting = in.Text();
+    }
+    f.HtmlPauseAsHr = in.CheckBox();
+    for (int mode = 0; mode < 3; ++mode) {
+        ApplyOptionFlag(f.PreviewMode, mode, in.Flag());
+    }
+    for (int i = 0; i < static_cast<int>(UserNameCount); ++i) {
+        RenameUserItem(ws, i);
+    }
+}
+
+void WriteFormFile(Workspace& ws, const std::string& path) {
+    CommitLongText(ws);
+    WriteFileReplacing(path, Utf8ToCp932(FormFileText(ws.form), Unmappable::Question));
+}
+
+void ReadFormFile(Workspace& ws, const std::string& path) {
+    ReadFormFileText(ws, Cp932ToUtf8(ReadWholeFile(path)));
+}
+
+std::vector<std::string_view> FormFileTexts(const Form& f) {
+    std::vector<std::string_view> texts;
+    for (const auto& v : f.LineValues) {
+        texts.push_back(v);
+    }
+    for (const auto& v : f.ChoiceValues) {
+        texts.push_back(v);
+    }
+    for (const auto& v : f.UserNames) {
+        texts.push_back(v);
+    }
+    for (const auto& v : f.LongTexts) {
+        texts.push_back(v);
+    }
+    for (const auto& e : f.Order) {
+        texts.push_back(e.Key);
+    }
+    for (const auto* v : {&f.PauseChars, &f.PauseCount, &f.LeftBracket, &f.RightBracket}) {
+        texts.push_back(*v);
+    }
+    for (const auto& v : f.HtmlSettings) {
+        texts.push_back(v);
+    }
+    return texts;
+}
+
+int FindMarkerLine(const Form& form) {
+    for (int k = 0; k < static_cast<int>(LongTextCount); ++k) {
+        bool found = false;
+        ForEachLine(form.LongTexts[static_cast<std::size_t>(k)], [&](std::string_view line) {
+            found = line.starts_with(BlockStart) || line.starts_with(BlockEnd);
+            return found;
+        });
+        if (found) {
+            return k;
+        }
+    }
+    return -1;
+}
+
+} // namespace kelvaro
