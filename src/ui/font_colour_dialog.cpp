@@ -1,0 +1,99 @@
+#include "ui/font_colour_dialog.h"
+
+#include "ui/text_convert.h"
+
+#include <QColorDialog>
+#include <QDialogButtonBox>
+#include <QFontDialog>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPixmap>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace kelvaro::ui {
+
+QFont ToQFont(const FontSpec& spec) {
+    QFont font(ToQt(spec.Name));
+    if (spec.SizePoints > 0) {
+        font.setPointSizeF(spec.SizePoints);
+    }
+    font.setBold(spec.Bold);
+    font.setItalic(spec.Italic);
+    font.setStrikeOut(spec.Strikethrough);
+    font.setUnderline(spec.Underline);
+    return font;
+}
+
+FontSpec FromQFont(const QFont& font) {
+    FontSpec spec;
+    spec.Name = FromQt(font.family());
+    spec.SizePoints = font.pointSizeF() > 0 ? font.pointSizeF() : spec.SizePoints;
+    spec.Bold = font.bold();
+    spec.Italic = font.italic();
+    spec.Strikethrough = font.strikeOut();
+    spec.Underline = font.underline();
+    return spec;
+}
+
+QColor ToQColor(const Colour& colour) {
+    return QColor(colour.Red, colour.Green, colour.Blue);
+}
+
+Colour FromQColor(const QColor& colour) {
+    return Colour{colour.red(), colour.green(), colour.blue()};
+}
+
+FontColourDialog::FontColourDialog(const FontChoice& preset, QWidget* parent) : QDialog(parent) {
+    setWindowTitle(QStringLiteral("フォント"));
+    setObjectName(QStringLiteral("FontColourDialog"));
+
+    fonts_ = new QFontDialog(this);
+    fonts_->setObjectName(QStringLiteral("FontChooser"));
+    fonts_->setWindowFlags(Qt::Widget);
+    fonts_->setOptions(QFontDialog::NoButtons | QFontDialog::DontUseNativeDialog);
+    fonts_->setCurrentFont(ToQFont(preset.Font));
+
+    auto* colourLabel = new QLabel(QStringLiteral("文字色(&C):"), this);
+    colourButton_ = new QPushButton(this);
+    colourButton_->setObjectName(QStringLiteral("ColourButton"));
+    colourLabel->setBuddy(colourButton_);
+    connect(colourButton_, &QPushButton::clicked, this, &FontColourDialog::ChooseColour);
+    SetColour(ToQColor(preset.TextColour));
+
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+
+    auto* colourRow = new QHBoxLayout;
+    colourRow->addWidget(colourLabel);
+    colourRow->addWidget(colourButton_);
+    colourRow->addStretch();
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(fonts_);
+    layout->addLayout(colourRow);
+    layout->addWidget(buttons);
+}
+
+FontChoice FontColourDialog::Choice() const {
+    return FontChoice{FromQFont(fonts_->currentFont()), FromQColor(colour_)};
+}
+
+void FontColourDialog::SetColour(const QColor& colour) {
+    colour_ = colour;
+    QPixmap swatch(32, 16);
+    swatch.fill(colour);
+    colourButton_->setIcon(swatch);
+    colourButton_->setIconSize(swatch.size());
+    colourButton_->setText(colour.name(QColor::HexRgb).toUpper());
+}
+
+void FontColourDialog::ChooseColour() {
+    const QColor chosen = QColorDialog::getColor(colour_, this, QStringLiteral("文字色"));
+    if (chosen.isValid()) {
+        SetColour(chosen);
+    }
+}
+
+} // namespace kelvaro::ui

@@ -1,0 +1,316 @@
+// The window's events, each passed to the one core command it stands for.
+// Typing into a field only stores what was typed; it runs nothing (the preview
+// is refreshed when its page is shown or its mode is chosen, not live).
+
+#include "ui/read_me_form.h"
+
+#include "app/pages.h"
+#include "compose/output.h"
+#include "files/lifecycle.h"
+#include "model/item_order.h"
+#include "model/long_text.h"
+#include "settings/assists.h"
+#include "settings/commands.h"
+#include "templates/template_files.h"
+#include "templates/template_text.h"
+#include "templates/template_viewer.h"
+#include "ui/text_convert.h"
+
+#include <QAction>
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabBar>
+#include <QTabWidget>
+
+namespace kelvaro::ui {
+namespace {
+
+int CheckValue(int state) {
+    switch (state) {
+    case Qt::Checked:
+        return 1;
+    case Qt::PartiallyChecked:
+        return 2;
+    default:
+        return 0;
+    }
+}
+
+} // namespace
+
+ReadMeForm::ReadMeForm(Host& host, std::string programFolder, QWidget* parent)
+    : QMainWindow(parent), host_(host), session_(host_, std::move(programFolder)) {
+    setObjectName(QStringLiteral("ReadMeForm"));
+    BuildMenus();
+    BuildPages();
+    ConnectMenus();
+    ConnectLinesPage();
+    ConnectLongTextsPage();
+    ConnectOrderPage();
+    ConnectOtherPages();
+    ConnectOutputPages();
+    host_.SetChangeListener([this](Change what) { OnChanged(what); });
+    SizeToDesign();
+
+    // At load the first tab is selected and shown before the start-up fills in
+    // the defaults.
+    w_.TabSheet->setCurrentIndex(0);
+    Run([this] { SelectPage(session_, Page::Lines); });
+    Run([this] { StartUp(session_); });
+}
+
+ReadMeForm::~ReadMeForm() {
+    // The session outlives nothing of the window: stop change notices first.
+    host_.SetChangeListener(nullptr);
+}
+
+template <typename Command> void ReadMeForm::Run(Command&& command) {
+    PullEditor();
+    // Commands report their own failures; this only keeps an unexpected one
+    // from escaping into Qt's event loop.
+    RunReportingFailures(session_, std::forward<Command>(command));
+}
+
+void ReadMeForm::closeEvent(QCloseEvent* event) {
+    bool close = true;
+    Run([&] { close = ConfirmClose(session_); });
+    if (close) {
+        event->accept();
+    } else {
+        event->ignore();
+    }
+}
+
+void ReadMeForm::ConnectMenus() {
+    auto on = [this](QAction* action, auto command) {
+        connect(action, &QAction::triggered, this,
+                [this, command] { Run([&] { command(session_); }); });
+    };
+    on(w_.MiFileNew, [](Session& s) { NewForm(s); });
+    on(w_.MiFileOpen, [](Session& s) { OpenForm(s); });
+    on(w_.MiFileSave, [](Session& s) { SaveForm(s); });
+    on(w_.MiFileSaveAs, [](Session& s) { SaveFormAs(s); });
+    on(w_.MiReadMeText, [](Session& s) { GenerateReadMe(s, OutputMode::TextFile); });
+    on(w_.MiReadMeHTML, [](Session& s) { GenerateReadMe(s, OutputMode::HtmlFile); });
+    on(w_.MiReadMeTextClipboard, [](Session& s) { GenerateReadMe(s, OutputMode::TextClipboard); });
+    on(w_.MiReadMeHTMLClipboard, [](Session& s) { GenerateReadMe(s, OutputMode::HtmlClipboard); });
+    connect(w_.MiExit, &QAction::triggered, this, &QWidget::close);
+    // MiHelpFile stays disabled and has no operation.
+    on(w_.MiOnlineHelpPage, [](Session& s) { OpenOnlineHelp(s); });
+    on(w_.MiOnlineDevelopmentPage, [](Session& s) { OpenHomePage(s); });
+    on(w_.MiGetVersionInfo, [](Session& s) { ShowVersionInfo(s); });
+
+    // A click on the tab already shown changes no index, so currentChanged
+    // alone would miss it; the click itself is what switches pages.
+    connect(w_.TabSheet->tabBar(), &QTabBar::tabBarClicked, this, &ReadMeForm::OnTabClicked);
+    connect(w_.TabSheet, &QTabWidget::currentChanged, this, &ReadMeForm::OnTabChanged);
+}
+
+void ReadMeForm::OnTabClicked(int index) {
+    if (index >= 0 && index == w_.TabSheet->currentIndex()) {
+        Run([&] { SelectPage(session_, static_cast<Page>(index)); });
+    }
+}
+
+void ReadMeForm::OnTabChanged(int index) {
+    if (showing_ || index < 0) {
+        return;
+    }
+    Run([&] { SelectPage(session_, static_cast<Page>(index)); });
+}
+
+void ReadMeForm::ConnectLinesPage() {
+    Form& form = session_.ws.form;
+    for (std::size_t i = 0; i < w_.TopicsLineText.size(); ++i) {
+        connect(w_.TopicsLineText[i], &QLineEdit::textChanged, this,
+                [this, &form, i](const QString& text) {
+                    if (!showing_) {
+                        form.LineValues[i] = FromQt(text);
+                    }
+                });
+    }
+    for (std::size_t i = 0; i < w_.ComboTopics.size(); ++i) {
+        connect(w_.ComboTopics[i], &QComboBox::editTextChanged, this,
+                [this, &form, i](const QString& text) {
+                    if (!showing_) {
+                        form.ChoiceValues[i] = FromQt(text);
+                    }
+                });
+    }
+    connect(w_.ComboSize, &QComboBox::currentIndexChanged, this, [this, &form](int index) {
+        if (!showing_) {
+            form.SizeUnit = index;
+        }
+    });
+    for (std::size_t i = 0; i < w_.TopicsAdd.size(); ++i) {
+        connect(w_.TopicsAdd[i], &QLineEdit::textChanged, this, [this, i](const QString& text) {
+            if (showing_) {
+                return;
+            }
+            const int user = static_cast<int>(i);
+            Run([&] { SetUserName(session_.ws, user, FromQt(text)); });
+            ShowUserItemTexts(user);
+        });
+    }
+    connect(w_.CmdGetToday, &QPushButton::clicked, this,
+            [this] { Run([this] { GetToday(session_); }); });
+}
+
+void ReadMeForm::ConnectLongTextsPage() {
+    for (std::size_t i = 0; i < w_.OptTopics.size(); ++i) {
+        // Whenever an item becomes the current option, by mouse or by the arrow
+        // keys, the editor stores the old item and shows the new one.
+        connect(w_.OptTopics[i], &QRadioButton::toggled, this, [this, i](bool on) {
+            if (!on || showing_) {
+                return;
+            }
+            Run([&] { SelectLongItem(session_.ws, static_cast<int>(i)); });
+            ShowLongText();
+        });
+    }
+    // The long text is taken from the box only when a command needs it: a
+    // keystroke in a long text costs nothing.
+    connect(w_.Description, &QPlainTextEdit::textChanged, this, [this] {
+        if (!showing_) {
+            editorDirty_ = true;
+        }
+    });
+    connect(w_.CmdTemplate[0], &QPushButton::clicked, this,
+            [this] { Run([this] { LoadTemplate(session_); }); });
+    connect(w_.CmdTemplate[1], &QPushButton::clicked, this,
+            [this] { Run([this] { SaveTemplate(session_); }); });
+}
+
+void ReadMeForm::ConnectOrderPage() {
+    connect(w_.SortList, &QListWidget::itemChanged, this, &ReadMeForm::OnSortListItemChanged);
+    connect(w_.SortList, &QListWidget::currentRowChanged, this, [this](int row) {
+        if (!showing_) {
+            Run([&] { SelectEntry(session_.ws, row); });
+        }
+    });
+
+    auto orderCommand = [this](QPushButton* button, auto command) {
+        connect(button, &QPushButton::clicked, this, [this, command] {
+            Run([&] { command(session_); });
+            ShowOrder();
+            ShowEmphasis();
+        });
+    };
+    orderCommand(w_.CmdListUpDown[0], [](Session& s) { MoveEntryUp(s.ws); });
+    orderCommand(w_.CmdListUpDown[1], [](Session& s) { MoveEntryDown(s.ws); });
+    orderCommand(w_.CmdListAllCheck[0], [](Session& s) { CheckAll(s.ws); });
+    orderCommand(w_.CmdListAllCheck[1], [](Session& s) { UncheckAll(s.ws); });
+    orderCommand(w_.CmdListAllCheck[2], [](Session& s) { InvertChecks(s.ws); });
+    orderCommand(w_.CmdListAllCheck[3], [](Session& s) { ResetOrderToDefault(s.ws, s.host); });
+
+    connect(w_.TopicsSortCheckSpace, &QCheckBox::stateChanged, this, [this](int state) {
+        if (showing_) {
+            return;
+        }
+        // A third state only ever comes from a form file; once the user
+        // touches the box it is a plain check box again.
+        if (state != Qt::PartiallyChecked) {
+            w_.TopicsSortCheckSpace->setTristate(false);
+        }
+        session_.ws.form.SkipEmptyItems = CheckValue(state);
+    });
+}
+
+void ReadMeForm::OnSortListItemChanged(QListWidgetItem* item) {
+    if (showing_ || item == nullptr) {
+        return;
+    }
+    const int row = w_.SortList->row(item);
+    const auto& order = session_.ws.form.Order;
+    if (row < 0 || static_cast<std::size_t>(row) >= order.size()) {
+        return;
+    }
+    const bool checked = item->checkState() == Qt::Checked;
+    if (order[static_cast<std::size_t>(row)].Checked == checked) {
+        return; // the text changed, not the check mark
+    }
+    Run([&] { SetEntryChecked(session_.ws, static_cast<std::size_t>(row), checked); });
+    ShowEmphasis();
+}
+
+void ReadMeForm::ConnectOtherPages() {
+    Form& form = session_.ws.form;
+    auto bindText = [this](QLineEdit* box, std::string& field) {
+        connect(box, &QLineEdit::textChanged, this, [this, &field](const QString& text) {
+            if (!showing_) {
+                field = FromQt(text);
+            }
+        });
+    };
+    auto bindCheck = [this](QCheckBox* box, int& field) {
+        connect(box, &QCheckBox::stateChanged, this, [this, box, &field](int state) {
+            if (showing_) {
+                return;
+            }
+            if (state != Qt::PartiallyChecked) {
+                box->setTristate(false);
+            }
+            field = CheckValue(state);
+        });
+    };
+
+    bindText(w_.TopicsOtherPauseChar, form.PauseChars);
+    bindText(w_.TopicsOtherPauseNum, form.PauseCount);
+    bindText(w_.TopicsOtherLeftChar, form.LeftBracket);
+    bindText(w_.TopicsOtherRightChar, form.RightBracket);
+    bindCheck(w_.TopicsOtherCheckChange, form.UseReplacement);
+    bindCheck(w_.TopicsOtherCheckUserInput, form.ReplaceUserInput);
+    connect(w_.CmdGetPauseNum, &QPushButton::clicked, this, [this] {
+        Run([this] { GetPauseNum(session_.ws); });
+        ShowForm();
+    });
+
+    for (std::size_t i = 0; i < w_.TopicsHTMLInput.size(); ++i) {
+        bindText(w_.TopicsHTMLInput[i], form.HtmlSettings[i]);
+    }
+    connect(w_.OptTopicsHTMLGroup, &QButtonGroup::idToggled, this, [this, &form](int id, bool on) {
+        if (on && !showing_) {
+            form.HtmlBackgroundMode = id;
+        }
+    });
+    bindCheck(w_.TopicsHTMLCheckHR, form.HtmlPauseAsHr);
+    connect(w_.CmdDefaultHTML, &QPushButton::clicked, this,
+            [this] { Run([this] { ResetHtmlCommand(session_); }); });
+}
+
+void ReadMeForm::ConnectOutputPages() {
+    connect(w_.OptPreviewModeGroup, &QButtonGroup::idClicked, this,
+            [this](int id) { Run([&] { SelectPreviewMode(session_, id); }); });
+    for (std::size_t i = 0; i < w_.OptTopicsOptionBold.size(); ++i) {
+        connect(w_.OptTopicsOptionBold[i], &QRadioButton::clicked, this, [this, i] {
+            Run([&] { SelectEmphasisOption(session_.ws, i == 0); });
+            ShowEmphasis();
+        });
+    }
+    connect(w_.CmdFontSelect[0], &QPushButton::clicked, this,
+            [this] { Run([this] { ChangeFontCommand(session_); }); });
+    connect(w_.CmdFontSelect[1], &QPushButton::clicked, this,
+            [this] { Run([this] { DefaultFontCommand(session_); }); });
+    connect(w_.CmdGetInformation, &QPushButton::clicked, this,
+            [this] { Run([this] { GetInformation(session_); }); });
+    connect(w_.CmdLoadTemplate, &QPushButton::clicked, this,
+            [this] { Run([this] { ScanTemplateFolder(session_); }); });
+    connect(w_.TemplateList, &QListWidget::itemClicked, this, [this](QListWidgetItem* item) {
+        // The entry keeps its index: a file name that is not valid UTF-8 still
+        // reaches the core byte for byte.
+        const int index = item != nullptr ? item->data(Qt::UserRole).toInt() : -1;
+        if (index >= 0 && static_cast<std::size_t>(index) < session_.TemplateList.size()) {
+            const std::string name = session_.TemplateList[static_cast<std::size_t>(index)];
+            Run([&] { ShowTemplate(session_, name); });
+        }
+    });
+}
+
+} // namespace kelvaro::ui

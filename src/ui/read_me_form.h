@@ -1,0 +1,180 @@
+#pragma once
+
+// ReadMeForm, the program's one window. It draws the eight pages and the menu
+// bar, mirrors the core's state into its widgets, passes each user event to the
+// one core command it stands for, and switches pages. It has no behaviour of
+// its own beyond that.
+//
+// Every control carries its name as objectName; members of a control array are
+// named Name_i (TopicsLineText_0 ... TopicsLineText_10), pages TabPage_1 ...
+// TabPage_8, so tests and tools find each control by the name users know.
+
+#include "app/session.h"
+#include "ui/forwarding_host.h"
+
+#include <QMainWindow>
+
+#include <array>
+#include <string>
+
+class QAction;
+class QButtonGroup;
+class QCheckBox;
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QListWidgetItem;
+class QPlainTextEdit;
+class QPushButton;
+class QRadioButton;
+class QTabWidget;
+
+namespace kelvaro::ui {
+
+struct FormWidgets {
+    QTabWidget* TabSheet = nullptr;
+    std::array<QWidget*, 8> TabPage{};
+
+    // Page 1: single-line items
+    std::array<QLabel*, 16> TopicsLine{};
+    std::array<QLineEdit*, 11> TopicsLineText{};
+    std::array<QComboBox*, 7> ComboTopics{};
+    QComboBox* ComboSize = nullptr;
+    std::array<QLineEdit*, 4> TopicsAdd{}; // 0, 1 on page 1; 2, 3 on page 2
+    QPushButton* CmdGetToday = nullptr;
+
+    // Page 2: long-text items
+    QGroupBox* TopicsFrame = nullptr;
+    std::array<QRadioButton*, 15> OptTopics{};
+    QPlainTextEdit* Description = nullptr;
+    std::array<QPushButton*, 2> CmdTemplate{};
+
+    // Page 3: item order
+    QLabel* TopicsSort = nullptr;
+    QListWidget* SortList = nullptr;
+    std::array<QPushButton*, 2> CmdListUpDown{};
+    std::array<QPushButton*, 4> CmdListAllCheck{};
+    QCheckBox* TopicsSortCheckSpace = nullptr;
+
+    // Page 4: separator line, brackets, replacement
+    std::array<QLabel*, 5> TopicsOther{};
+    QLineEdit* TopicsOtherPauseChar = nullptr;
+    QLineEdit* TopicsOtherPauseNum = nullptr;
+    QLineEdit* TopicsOtherLeftChar = nullptr;
+    QLineEdit* TopicsOtherRightChar = nullptr;
+    QPushButton* CmdGetPauseNum = nullptr;
+    QCheckBox* TopicsOtherCheckChange = nullptr;
+    QCheckBox* TopicsOtherCheckUserInput = nullptr;
+
+    // Page 5: HTML settings
+    std::array<QLabel*, 3> TopicsHTML{};
+    std::array<QRadioButton*, 2> OptTopicsHTML{};
+    QButtonGroup* OptTopicsHTMLGroup = nullptr;
+    std::array<QLineEdit*, 9> TopicsHTMLInput{};
+    std::array<QLabel*, 7> TopicsHTMLColor{};
+    QCheckBox* TopicsHTMLCheckHR = nullptr;
+    QPushButton* CmdDefaultHTML = nullptr;
+
+    // Page 6: preview
+    std::array<QLabel*, 1> TopicsPreview{};
+    std::array<QRadioButton*, 3> OptPreviewMode{};
+    QButtonGroup* OptPreviewModeGroup = nullptr;
+    QPlainTextEdit* PreviewText = nullptr;
+
+    // Page 7: options and information
+    std::array<QLabel*, 3> TopicsOption{};
+    std::array<QRadioButton*, 2> OptTopicsOptionBold{};
+    std::array<QPushButton*, 2> CmdFontSelect{};
+    QPushButton* CmdGetInformation = nullptr;
+    QPlainTextEdit* TopicsOptionInfo = nullptr;
+
+    // Page 8: template viewer
+    QLabel* TopicsTemplate = nullptr;
+    QPushButton* CmdLoadTemplate = nullptr;
+    QListWidget* TemplateList = nullptr;
+    QPlainTextEdit* TemplateText = nullptr;
+
+    // Menu bar
+    QAction* MiFileNew = nullptr;
+    QAction* MiFileOpen = nullptr;
+    QAction* MiFileSave = nullptr;
+    QAction* MiFileSaveAs = nullptr;
+    QAction* MiReadMeText = nullptr;
+    QAction* MiReadMeHTML = nullptr;
+    QAction* MiReadMeTextClipboard = nullptr;
+    QAction* MiReadMeHTMLClipboard = nullptr;
+    QAction* MiExit = nullptr;
+    QAction* MiHelpFile = nullptr;
+    QAction* MiOnlineHelpPage = nullptr;
+    QAction* MiOnlineDevelopmentPage = nullptr;
+    QAction* MiGetVersionInfo = nullptr;
+};
+
+class ReadMeForm : public QMainWindow {
+    Q_OBJECT
+
+public:
+    // `host` answers the questions of every command; programFolder is where the
+    // program, its Templates folder and its browser page live.
+    ReadMeForm(Host& host, std::string programFolder, QWidget* parent = nullptr);
+    ~ReadMeForm() override;
+
+    Session& session() { return session_; }
+    const FormWidgets& widgets() const { return w_; }
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    // Building (read_me_pages.cpp)
+    void BuildMenus();
+    void BuildPages();
+    QWidget* BuildLinesPage();
+    QWidget* BuildLongTextsPage();
+    QWidget* BuildOrderPage();
+    QWidget* BuildOtherPage();
+    QWidget* BuildHtmlPage();
+    QWidget* BuildPreviewPage();
+    QWidget* BuildOptionsPage();
+    QWidget* BuildTemplateViewerPage();
+    void SizeToDesign();
+
+    // Routing (read_me_form.cpp)
+    void ConnectMenus();
+    void ConnectLinesPage();
+    void ConnectLongTextsPage();
+    void ConnectOrderPage();
+    void ConnectOtherPages();
+    void ConnectOutputPages();
+    template <typename Command> void Run(Command&& command);
+    void OnTabClicked(int index);
+    void OnTabChanged(int index);
+    void OnSortListItemChanged(QListWidgetItem* item);
+
+    // Mirroring the core into the widgets (read_me_mirror.cpp)
+    void OnChanged(Change what);
+    void ShowForm();
+    void ShowOrder();
+    void ShowUserItemTexts(int userIndex);
+    void ShowEmphasis();
+    void ShowLongText();
+    void ShowPreview();
+    void ShowFonts();
+    void ShowTemplates();
+    void ShowInformation();
+    void ShowTitle();
+    // Brings what the user typed into the long-text box into the core.
+    void PullEditor();
+
+    ForwardingHost host_;
+    Session session_;
+    FormWidgets w_;
+    // True while the window writes the core's state into its widgets, so the
+    // widgets' change signals do not echo it back as user input.
+    bool showing_ = false;
+    bool editorDirty_ = false;
+};
+
+} // namespace kelvaro::ui

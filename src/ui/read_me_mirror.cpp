@@ -1,0 +1,279 @@
+// Mirroring the core into the widgets. The core says what changed through
+// Host::Changed; each kind of change refreshes the controls that show it, with
+// the widgets' own change signals held back so nothing echoes into the core.
+
+#include "model/catalogue.h"
+#include "model/long_text.h"
+#include "ui/font_colour_dialog.h"
+#include "ui/read_me_form.h"
+#include "ui/text_convert.h"
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QRadioButton>
+#include <QTabWidget>
+
+namespace kelvaro::ui {
+namespace {
+
+class Showing {
+public:
+    explicit Showing(bool& flag) : flag_(flag), previous_(flag) { flag_ = true; }
+    ~Showing() { flag_ = previous_; }
+    Showing(const Showing&) = delete;
+    Showing& operator=(const Showing&) = delete;
+
+private:
+    bool& flag_;
+    bool previous_;
+};
+
+void SetText(QLineEdit* box, const std::string& text) {
+    const QString value = ToQt(text);
+    if (box->text() != value) {
+        box->setText(value);
+        // Show the beginning of a long value, as a fresh box does.
+        box->setCursorPosition(0);
+    }
+}
+
+void SetCheck(QCheckBox* box, int value) {
+    box->setTristate(value == 2);
+    box->setCheckState(value == 1   ? Qt::Checked
+                       : value == 2 ? Qt::PartiallyChecked
+                                    : Qt::Unchecked);
+}
+
+// Selects option `id` of an exclusive group, or none when the value is outside it.
+void SetOption(QButtonGroup* group, int id) {
+    QAbstractButton* button = group->button(id);
+    if (button != nullptr) {
+        button->setChecked(true);
+        return;
+    }
+    group->setExclusive(false);
+    for (QAbstractButton* each : group->buttons()) {
+        each->setChecked(false);
+    }
+    group->setExclusive(true);
+}
+
+void SetBold(QWidget* widget, bool bold) {
+    QFont font = widget->font();
+    if (font.bold() != bold) {
+        font.setBold(bold);
+        widget->setFont(font);
+    }
+}
+
+} // namespace
+
+void ReadMeForm::OnChanged(Change what) {
+    switch (what) {
+    case Change::Form:
+        ShowForm();
+        break;
+    case Change::Order:
+        ShowOrder();
+        break;
+    case Change::Emphasis:
+        ShowEmphasis();
+        break;
+    case Change::LongText:
+        ShowLongText();
+        break;
+    case Change::Preview:
+        ShowPreview();
+        break;
+    case Change::Fonts:
+        ShowFonts();
+        break;
+    case Change::Templates:
+        ShowTemplates();
+        break;
+    case Change::Information:
+        ShowInformation();
+        break;
+    case Change::Title:
+        ShowTitle();
+        break;
+    }
+}
+
+void ReadMeForm::ShowForm() {
+    Showing showing(showing_);
+    const Form& form = session_.ws.form;
+    for (std::size_t i = 0; i < w_.TopicsLineText.size(); ++i) {
+        SetText(w_.TopicsLineText[i], form.LineValues[i]);
+    }
+    for (std::size_t i = 0; i < w_.ComboTopics.size(); ++i) {
+        const QString value = ToQt(form.ChoiceValues[i]);
+        if (w_.ComboTopics[i]->currentText() != value) {
+            w_.ComboTopics[i]->setEditText(value);
+            w_.ComboTopics[i]->lineEdit()->setCursorPosition(0);
+        }
+    }
+    w_.ComboSize->setCurrentIndex(
+        form.SizeUnit >= 0 && form.SizeUnit < w_.ComboSize->count() ? form.SizeUnit : -1);
+    for (std::size_t i = 0; i < w_.TopicsAdd.size(); ++i) {
+        SetText(w_.TopicsAdd[i], form.UserNames[i]);
+    }
+    SetCheck(w_.TopicsSortCheckSpace, form.SkipEmptyItems);
+    SetText(w_.TopicsOtherPauseChar, form.PauseChars);
+    SetText(w_.TopicsOtherPauseNum, form.PauseCount);
+    SetText(w_.TopicsOtherLeftChar, form.LeftBracket);
+    SetText(w_.TopicsOtherRightChar, form.RightBracket);
+    SetCheck(w_.TopicsOtherCheckChange, form.UseReplacement);
+    SetCheck(w_.TopicsOtherCheckUserInput, form.ReplaceUserInput);
+    SetOption(w_.OptTopicsHTMLGroup, form.HtmlBackgroundMode);
+    for (std::size_t i = 0; i < w_.TopicsHTMLInput.size(); ++i) {
+        SetText(w_.TopicsHTMLInput[i], form.HtmlSettings[i]);
+    }
+    SetCheck(w_.TopicsHTMLCheckHR, form.HtmlPauseAsHr);
+    SetOption(w_.OptPreviewModeGroup, form.PreviewMode);
+
+    // New and start-up go back to the first page.
+    const int page = static_cast<int>(session_.CurrentPage);
+    if (w_.TabSheet->currentIndex() != page) {
+        w_.TabSheet->setCurrentIndex(page);
+    }
+}
+
+void ReadMeForm::ShowOrder() {
+    Showing showing(showing_);
+    const auto& order = session_.ws.form.Order;
+    QListWidget* list = w_.SortList;
+    list->setUpdatesEnabled(false);
+    // Rows are reused: an order of many entries is not rebuilt on every move.
+    while (list->count() > static_cast<int>(order.size())) {
+        delete list->takeItem(list->count() - 1);
+    }
+    while (list->count() < static_cast<int>(order.size())) {
+        auto* item = new QListWidgetItem(list);
+        item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable);
+        item->setCheckState(Qt::Unchecked); // every entry shows its box, checked or not
+    }
+    for (std::size_t i = 0; i < order.size(); ++i) {
+        QListWidgetItem* item = list->item(static_cast<int>(i));
+        const QString text = ToQt(order[i].Text);
+        if (item->text() != text) {
+            item->setText(text);
+        }
+        const Qt::CheckState state = order[i].Checked ? Qt::Checked : Qt::Unchecked;
+        if (item->checkState() != state) {
+            item->setCheckState(state);
+        }
+    }
+    const int selected = session_.ws.Selected;
+    list->setCurrentRow(selected >= 0 && selected < list->count() ? selected : -1);
+    if (list->currentItem() != nullptr) {
+        list->scrollToItem(list->currentItem());
+    }
+    list->setUpdatesEnabled(true);
+}
+
+void ReadMeForm::ShowUserItemTexts(int userIndex) {
+    Showing showing(showing_);
+    const std::string key = UserItemKey(userIndex + 1);
+    const auto& order = session_.ws.form.Order;
+    const int rows = std::min(w_.SortList->count(), static_cast<int>(order.size()));
+    for (int i = 0; i < rows; ++i) {
+        const OrderEntry& entry = order[static_cast<std::size_t>(i)];
+        if (entry.Key == key) {
+            w_.SortList->item(i)->setText(ToQt(entry.Text));
+        }
+    }
+}
+
+void ReadMeForm::ShowEmphasis() {
+    Showing showing(showing_);
+    const Workspace& ws = session_.ws;
+    w_.OptTopicsOptionBold[ws.EmphasisEnabled ? 0 : 1]->setChecked(true);
+    for (const CatalogueItem& item : Catalogue()) {
+        if (item.EmphasisIndex < 0 || item.ControlIndex < 0) {
+            continue;
+        }
+        const bool bold = ws.ItemEmphasis[static_cast<std::size_t>(item.EmphasisIndex)];
+        const auto index = static_cast<std::size_t>(item.ControlIndex);
+        switch (item.Control) {
+        case EmphasisControl::LineLabel:
+            SetBold(w_.TopicsLine[index], bold);
+            break;
+        case EmphasisControl::UserName:
+            SetBold(w_.TopicsAdd[index], bold);
+            break;
+        case EmphasisControl::LongOption:
+            SetBold(w_.OptTopics[index], bold);
+            break;
+        case EmphasisControl::None:
+            break;
+        }
+    }
+}
+
+void ReadMeForm::ShowLongText() {
+    Showing showing(showing_);
+    const Workspace& ws = session_.ws;
+    if (ws.CurrentLongItem >= 0 && ws.CurrentLongItem < static_cast<int>(w_.OptTopics.size())) {
+        w_.OptTopics[static_cast<std::size_t>(ws.CurrentLongItem)]->setChecked(true);
+    }
+    w_.Description->setPlainText(ToBoxText(ws.EditorText));
+    editorDirty_ = false;
+}
+
+void ReadMeForm::PullEditor() {
+    if (editorDirty_) {
+        session_.ws.EditorText = FromBoxText(w_.Description->toPlainText());
+        editorDirty_ = false;
+    }
+}
+
+void ReadMeForm::ShowPreview() {
+    Showing showing(showing_);
+    SetOption(w_.OptPreviewModeGroup, session_.ws.form.PreviewMode);
+    w_.PreviewText->setPlainText(ToBoxText(session_.PreviewText));
+}
+
+void ReadMeForm::ShowFonts() {
+    const QFont font = ToQFont(session_.BoxFont.Font);
+    const QColor colour = ToQColor(session_.BoxFont.TextColour);
+    for (QPlainTextEdit* box : {w_.Description, w_.PreviewText, w_.TemplateText}) {
+        box->setFont(font);
+        QPalette palette = box->palette();
+        palette.setColor(QPalette::Text, colour);
+        box->setPalette(palette);
+    }
+}
+
+void ReadMeForm::ShowTemplates() {
+    Showing showing(showing_);
+    QListWidget* list = w_.TemplateList;
+    const auto& names = session_.TemplateList;
+    bool same = list->count() == static_cast<int>(names.size());
+    for (int i = 0; same && i < list->count(); ++i) {
+        same = list->item(i)->text() == ToQt(names[static_cast<std::size_t>(i)]);
+    }
+    if (!same) {
+        list->clear();
+        for (std::size_t i = 0; i < names.size(); ++i) {
+            auto* item = new QListWidgetItem(ToQt(names[i]), list);
+            item->setData(Qt::UserRole, static_cast<int>(i));
+        }
+    }
+    w_.TemplateText->setPlainText(ToBoxText(session_.TemplateText));
+}
+
+void ReadMeForm::ShowInformation() {
+    w_.TopicsOptionInfo->setPlainText(ToBoxText(session_.InformationText));
+}
+
+void ReadMeForm::ShowTitle() {
+    setWindowTitle(ToQt(session_.WindowTitle));
+}
+
+} // namespace kelvaro::ui
