@@ -1,5 +1,7 @@
 #include "window_fixture.h"
 
+#include <QApplication>
+#include <QKeyEvent>
 #include <QTabBar>
 #include <QTabWidget>
 
@@ -23,6 +25,19 @@ WindowFixture::~WindowFixture() {
 void WindowFixture::ClickTab(int index) const {
     QTabBar* bar = window->widgets().TabSheet->tabBar();
     QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(index).center());
+}
+
+void TypeText(QWidget* widget, const QString& text) {
+    for (const QChar c : text) {
+        if (c.unicode() < 0x80 && c.isPrint()) {
+            QTest::keyClick(widget, c.toLatin1());
+            continue;
+        }
+        QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
+        QKeyEvent release(QEvent::KeyRelease, 0, Qt::NoModifier, QString(c));
+        QApplication::sendEvent(widget, &press);
+        QApplication::sendEvent(widget, &release);
+    }
 }
 
 QString Qs(const std::string& utf8) {

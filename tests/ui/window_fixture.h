@@ -41,4 +41,9 @@ struct WindowFixture {
 
 QString Qs(const std::string& utf8);
 
+// Types text into a widget one key at a time, Japanese included (QTest's own
+// key clicks know only ASCII): each key event carries its character, as an
+// input method's commit does.
+void TypeText(QWidget* widget, const QString& text);
+
 } // namespace kelvaro::test

@@ -1,0 +1,362 @@
+// The window's events reach their commands: what the user types is what the
+// commands see, tab clicks refresh the preview each time, the order list and
+// the emphasis stay in step, and the file menu keeps the title and the exit
+// question honest.
+
+#include "platform/cp932.h"
+#include "window_fixture.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFont>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabWidget>
+
+#include <filesystem>
+
+using namespace kelvaro;
+using namespace kelvaro::test;
+
+class WindowEventsTest : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void typedLongTextReachesTheTextFileWithoutSwitchingItems();
+    void longTextEditorFollowsTheOptionButtons();
+    void renamingAUserItemRenamesItsOrderEntriesOnEachKeystroke();
+    void previewTabRefreshesOnEveryClick();
+    void browserPreviewEndsInHtmlTextWithTheSource();
+    void typedFieldsAndComboChoicesReachTheReadMe();
+    void emphasisFollowsChecksInversionAndTheOptionButtons();
+    void orderButtonsMoveTheSelectedEntry();
+    void titleAfterNewOpenAndSaveAs();
+    void ctrlSOpensSaveAsEvenWithACurrentFile();
+    void exitAnsweredNoKeepsTheWindowAndDeletesTheBrowserPage();
+    void disabledHelpEntryDoesNothing();
+    void assistsFillTheirFields();
+};
+
+namespace {
+
+std::string FileText(const std::string& path) {
+    return Cp932ToUtf8(ReadBytes(path));
+}
+
+bool IsBold(QWidget* widget) {
+    return widget->font().bold();
+}
+
+} // namespace
+
+void WindowEventsTest::typedLongTextReachesTheTextFileWithoutSwitchingItems() {
+    WindowFixture f;
+    f.Find<QRadioButton>("OptTopics_5")->click(); // インストール方法
+    auto* description = f.Find<QPlainTextEdit>("Description");
+    description->setFocus();
+    TypeText(description, QStringLiteral("setup.exe を実行"));
+    QTest::keyClick(description, Qt::Key_Return);
+    TypeText(description, QStringLiteral("done"));
+
+    const std::string path = f.folder.File("ReadMe.txt");
+    f.host.AnswerFile(path);
+    f.Find<QAction>("MiReadMeText")->trigger();
+
+    const std::string text = FileText(path);
+    QVERIFY2(text.find("【インストール方法】\r\nsetup.exe を実行\r\ndone") != std::string::npos,
+             text.c_str());
+}
+
+void WindowEventsTest::longTextEditorFollowsTheOptionButtons() {
+    WindowFixture f;
+    QVERIFY(QTest::qWaitForWindowActive(f.window.get()));
+    f.ClickTab(1);
+    auto* description = f.Find<QPlainTextEdit>("Description");
+    auto* first = f.Find<QRadioButton>("OptTopics_0");
+    auto* third = f.Find<QRadioButton>("OptTopics_2");
+    TypeText(description, QStringLiteral("中身"));
+    third->click();
+    QCOMPARE(description->toPlainText(), QString());
+    TypeText(description, QStringLiteral("特徴の文"));
+    // The arrow keys move the current option as the mouse does.
+    third->setFocus();
+    QTest::keyClick(third, Qt::Key_Left);
+    QVERIFY(f.Find<QRadioButton>("OptTopics_1")->isChecked());
+    QCOMPARE(description->toPlainText(), QString());
+    first->click();
+    QCOMPARE(description->toPlainText(), QStringLiteral("中身"));
+    third->click();
+    QCOMPARE(description->toPlainText(), QStringLiteral("特徴の文"));
+    QCOMPARE(f.session().ws.form.LongTexts[0], std::string("中身"));
+}
+
+void WindowEventsTest::renamingAUserItemRenamesItsOrderEntriesOnEachKeystroke() {
+    WindowFixture f;
+    auto* name = f.Find<QLineEdit>("TopicsAdd_2");
+    auto* list = f.Find<QListWidget>("SortList");
+    const int row = 33; // the entry of 追加3 in the default order
+    QCOMPARE(f.session().ws.form.Order[row].Key, std::string("追加3"));
+    name->selectAll();
+    QTest::keyClick(name, Qt::Key_Delete);
+    QCOMPARE(list->item(row)->text(), QString());
+    QTest::keyClick(name, 'A');
+    QCOMPARE(list->item(row)->text(), QStringLiteral("A"));
+    TypeText(name, QStringLiteral("bc"));
+    QCOMPARE(list->item(row)->text(), QStringLiteral("Abc"));
+    QCOMPARE(f.session().ws.form.UserNames[2], std::string("Abc"));
+    // Only that item's entries change.
+    QCOMPARE(list->item(row + 1)->text(), QStringLiteral("ユーザー入力可能4"));
+}
+
+void WindowEventsTest::previewTabRefreshesOnEveryClick() {
+    WindowFixture f;
+    auto* author = f.Find<QLineEdit>("TopicsLineText_0");
+    auto* preview = f.Find<QPlainTextEdit>("PreviewText");
+    author->setText(QStringLiteral("山田"));
+    QVERIFY(preview->toPlainText().isEmpty()); // typing refreshes nothing
+    f.ClickTab(5);
+    QCOMPARE(f.window->widgets().TabSheet->currentIndex(), 5);
+    QVERIFY(preview->toPlainText().contains(QStringLiteral("山田")));
+
+    // A second click on the tab already shown refreshes again.
+    author->setText(QStringLiteral("佐藤"));
+    f.ClickTab(5);
+    QVERIFY(preview->toPlainText().contains(QStringLiteral("佐藤")));
+
+    // Any other tab leaves the preview as it was.
+    author->setText(QStringLiteral("鈴木"));
+    f.ClickTab(0);
+    QVERIFY(f.window->widgets().TabPage[0]->isVisible());
+    QVERIFY(!f.window->widgets().TabPage[5]->isVisible());
+    QVERIFY(preview->toPlainText().contains(QStringLiteral("佐藤")));
+    f.ClickTab(0);
+    QVERIFY(preview->toPlainText().contains(QStringLiteral("佐藤")));
+    // Reaching the page by keyboard refreshes it as well.
+    f.window->widgets().TabSheet->setCurrentIndex(5);
+    QVERIFY(preview->toPlainText().contains(QStringLiteral("鈴木")));
+}
+
+void WindowEventsTest::browserPreviewEndsInHtmlTextWithTheSource() {
+    WindowFixture f;
+    f.ClickTab(5);
+    f.Find<QRadioButton>("OptPreviewMode_2")->click();
+    QVERIFY(f.Find<QRadioButton>("OptPreviewMode_1")->isChecked());
+    QVERIFY(!f.Find<QRadioButton>("OptPreviewMode_2")->isChecked());
+    auto* preview = f.Find<QPlainTextEdit>("PreviewText");
+    QVERIFY(preview->toPlainText().startsWith(QStringLiteral("<!DOCTYPE HTML")));
+    const std::string page = f.folder.File("BrowserSample.html");
+    QVERIFY(std::filesystem::exists(page));
+    QCOMPARE(f.host.OpenedDocuments.size(), std::size_t{1});
+    QCOMPARE(f.host.OpenedDocuments[0].first, page);
+
+    f.Find<QRadioButton>("OptPreviewMode_0")->click();
+    QVERIFY(preview->toPlainText().startsWith(QStringLiteral("*****")));
+}
+
+void WindowEventsTest::typedFieldsAndComboChoicesReachTheReadMe() {
+    WindowFixture f;
+    TypeText(f.Find<QLineEdit>("TopicsLineText_1"), QStringLiteral("Kelvaro"));
+    auto* kind = f.Find<QComboBox>("ComboTopics_0");
+    kind->setCurrentIndex(kind->findText(QStringLiteral("フリーウェア(GPL)")));
+    auto* language = f.Find<QComboBox>("ComboTopics_1");
+    language->lineEdit()->selectAll();
+    TypeText(language->lineEdit(), QStringLiteral("C++20"));
+    f.Find<QComboBox>("ComboSize")->setCurrentIndex(2);
+    TypeText(f.Find<QLineEdit>("TopicsLineText_5"), QStringLiteral("12"));
+    f.Find<QListWidget>("SortList")->item(6)->setCheckState(Qt::Checked); // ｱｰｶｲﾌﾞｻｲｽﾞ
+    auto* left = f.Find<QLineEdit>("TopicsOtherLeftChar");
+    left->setText(QStringLiteral("["));
+
+    f.Find<QAction>("MiReadMeTextClipboard")->trigger();
+    QCOMPARE(f.host.ClipboardTexts.size(), std::size_t{1});
+    const QString text = Qs(f.host.ClipboardTexts[0]);
+    QVERIFY2(text.contains(QStringLiteral("[  ソフト名  】")), qPrintable(text));
+    QVERIFY(text.contains(QStringLiteral("Kelvaro")));
+    QVERIFY(text.contains(QStringLiteral("フリーウェア(GPL)")));
+    QVERIFY(text.contains(QStringLiteral("C++20")));
+    QVERIFY(text.contains(QStringLiteral("12MB")));
+}
+
+void WindowEventsTest::emphasisFollowsChecksInversionAndTheOptionButtons() {
+    WindowFixture f;
+    auto* author = f.Find<QLabel>("TopicsLine_0");        // 作者名, checked by default
+    auto* archive = f.Find<QLabel>("TopicsLine_4");       // アーカイブ名, unchecked
+    auto* contents = f.Find<QRadioButton>("OptTopics_0"); // アーカイブ内容, checked
+    auto* user = f.Find<QLineEdit>("TopicsAdd_0");        // 追加1, unchecked
+    QVERIFY(IsBold(author));
+    QVERIFY(!IsBold(archive));
+    QVERIFY(IsBold(contents));
+    QVERIFY(!IsBold(user));
+
+    auto* list = f.Find<QListWidget>("SortList");
+    list->item(5)->setCheckState(Qt::Checked);
+    QVERIFY(IsBold(archive));
+    QVERIFY(f.session().ws.form.Order[5].Checked);
+    list->item(17)->setCheckState(Qt::Checked);
+    QVERIFY(IsBold(user));
+
+    f.Find<QPushButton>("CmdListAllCheck_2")->click(); // invert
+    QVERIFY(!IsBold(author));
+    QVERIFY(!IsBold(archive));
+    QVERIFY(!IsBold(contents));
+    QCOMPARE(list->item(1)->checkState(), Qt::Unchecked);
+    QCOMPARE(list->item(21)->checkState(), Qt::Checked); // 送金方法 was unchecked
+    QVERIFY(IsBold(f.Find<QRadioButton>("OptTopics_1")));
+
+    f.Find<QRadioButton>("OptTopicsOptionBold_1")->click();
+    QVERIFY(!IsBold(f.Find<QRadioButton>("OptTopics_1")));
+    list->item(1)->setCheckState(Qt::Checked);
+    QVERIFY(!IsBold(author)); // no emphasis while it is switched off
+    f.Find<QRadioButton>("OptTopicsOptionBold_0")->click();
+    QVERIFY(IsBold(author));
+    QVERIFY(IsBold(f.Find<QRadioButton>("OptTopics_1")));
+
+    f.Find<QPushButton>("CmdListAllCheck_1")->click(); // uncheck all
+    QVERIFY(!IsBold(author));
+    f.Find<QPushButton>("CmdListAllCheck_0")->click(); // check all
+    QVERIFY(IsBold(archive));
+    QVERIFY(IsBold(user));
+}
+
+void WindowEventsTest::orderButtonsMoveTheSelectedEntry() {
+    WindowFixture f;
+    auto* list = f.Find<QListWidget>("SortList");
+    auto* up = f.Find<QPushButton>("CmdListUpDown_0");
+    auto* down = f.Find<QPushButton>("CmdListUpDown_1");
+    up->click(); // nothing selected: nothing moves
+    QCOMPARE(list->item(1)->text(), QStringLiteral("作者名"));
+    list->setCurrentRow(2); // ソフト名
+    QCOMPARE(f.session().ws.Selected, 2);
+    up->click();
+    QCOMPARE(list->item(1)->text(), QStringLiteral("ソフト名"));
+    QCOMPARE(list->item(2)->text(), QStringLiteral("作者名"));
+    QCOMPARE(list->currentRow(), 1);
+    down->click();
+    down->click();
+    QCOMPARE(list->item(3)->text(), QStringLiteral("ソフト名"));
+    QCOMPARE(list->currentRow(), 3);
+    QCOMPARE(f.session().ws.form.Order[3].Key, std::string("ソフト名"));
+
+    // Back to the default order after the question is answered yes.
+    f.host.MessageAnswers.push_back(MessageAnswer::Yes);
+    f.Find<QPushButton>("CmdListAllCheck_3")->click();
+    QCOMPARE(list->item(2)->text(), QStringLiteral("ソフト名"));
+    QCOMPARE(f.host.Messages.size(), std::size_t{1});
+}
+
+void WindowEventsTest::titleAfterNewOpenAndSaveAs() {
+    WindowFixture f;
+    TypeText(f.Find<QLineEdit>("TopicsLineText_0"), QStringLiteral("作者A"));
+    TypeText(f.Find<QPlainTextEdit>("Description"), QStringLiteral("内容の説明"));
+    f.Find<QCheckBox>("TopicsSortCheckSpace")->setChecked(true);
+
+    const std::string path = f.folder.File("mine.ref");
+    f.host.AnswerFile(path);
+    f.Find<QAction>("MiFileSaveAs")->trigger();
+    QCOMPARE(f.window->windowTitle(), QStringLiteral("Kelvaro Ver 1.0.0 --- mine.ref"));
+    QVERIFY(std::filesystem::exists(path));
+
+    f.host.MessageAnswers.push_back(MessageAnswer::Yes);
+    f.Find<QAction>("MiFileNew")->trigger();
+    QCOMPARE(f.window->windowTitle(), QStringLiteral("Kelvaro Ver 1.0.0 --- "));
+    QCOMPARE(f.Find<QLineEdit>("TopicsLineText_0")->text(), QString());
+    QVERIFY(f.Find<QPlainTextEdit>("Description")->toPlainText().isEmpty());
+    // The skip option is not a default of a new form: untick it by hand.
+    f.Find<QCheckBox>("TopicsSortCheckSpace")->setChecked(false);
+
+    // Opening shows what was saved, in the widgets.
+    f.ClickTab(3);
+    f.host.AnswerFile(path);
+    f.Find<QAction>("MiFileOpen")->trigger();
+    QCOMPARE(f.window->windowTitle(), QStringLiteral("Kelvaro Ver 1.0.0 --- mine.ref"));
+    QCOMPARE(f.Find<QLineEdit>("TopicsLineText_0")->text(), QStringLiteral("作者A"));
+    QCOMPARE(f.Find<QPlainTextEdit>("Description")->toPlainText(), QStringLiteral("内容の説明"));
+    QVERIFY(f.Find<QCheckBox>("TopicsSortCheckSpace")->isChecked());
+}
+
+void WindowEventsTest::ctrlSOpensSaveAsEvenWithACurrentFile() {
+    WindowFixture f;
+    const std::string path = f.folder.File("first.ref");
+    f.host.AnswerFile(path);
+    f.Find<QAction>("MiFileSaveAs")->trigger();
+    QCOMPARE(f.host.FileDialogs.size(), std::size_t{1});
+
+    QVERIFY(QTest::qWaitForWindowActive(f.window.get()));
+    f.host.CancelFile();
+    QTest::keyClick(f.window.get(), Qt::Key_S, Qt::ControlModifier);
+    QCOMPARE(f.host.FileDialogs.size(), std::size_t{2});
+    QCOMPARE(f.host.FileDialogs[1].Kind, FileDialogKind::Save);
+    QCOMPARE(f.host.FileDialogs[1].InitialFileName, path);
+    QCOMPARE(f.host.LastMessage().Text, std::string("キャンセルされました。"));
+
+    // The plain save entry writes the current file without a dialog.
+    f.Find<QAction>("MiFileSave")->trigger();
+    QCOMPARE(f.host.FileDialogs.size(), std::size_t{2});
+}
+
+void WindowEventsTest::exitAnsweredNoKeepsTheWindowAndDeletesTheBrowserPage() {
+    WindowFixture f;
+    const std::string page = f.folder.File("BrowserSample.html");
+    WriteBytes(page, "<HTML></HTML>");
+    f.host.MessageAnswers.push_back(MessageAnswer::No);
+    f.Find<QAction>("MiExit")->trigger();
+    QVERIFY(f.window->isVisible());
+    QVERIFY(!std::filesystem::exists(page));
+    QCOMPARE(f.host.LastMessage().Text,
+             std::string("終了しますか？\r\n(作業中のデータを保存したい場合は\r\n"
+                         "[いいえ]を押してください。)"));
+
+    f.host.MessageAnswers.push_back(MessageAnswer::Yes);
+    QVERIFY(f.window->close());
+    QVERIFY(!f.window->isVisible());
+}
+
+void WindowEventsTest::disabledHelpEntryDoesNothing() {
+    WindowFixture f;
+    QVERIFY(QTest::qWaitForWindowActive(f.window.get()));
+    QTest::keyClick(f.window.get(), Qt::Key_F1);
+    f.Find<QAction>("MiHelpFile")->trigger();
+    QVERIFY(f.host.Messages.empty());
+    QVERIFY(f.host.OpenedDocuments.empty());
+    QVERIFY(f.host.FileDialogs.empty());
+
+    // The online help next to it does open the guide.
+    f.Find<QAction>("MiOnlineHelpPage")->trigger();
+    QCOMPARE(f.host.OpenedDocuments.size(), std::size_t{1});
+}
+
+void WindowEventsTest::assistsFillTheirFields() {
+    WindowFixture f;
+    f.host.Today = "2026/12/07";
+    auto* date = f.Find<QLineEdit>("TopicsLineText_3");
+    f.Find<QPushButton>("CmdGetToday")->click();
+    f.Find<QPushButton>("CmdGetToday")->click();
+    QCOMPARE(date->text(), QStringLiteral("2026/12/07"));
+
+    f.Find<QLineEdit>("TopicsOtherPauseChar")->setText(QStringLiteral("＝"));
+    f.Find<QLineEdit>("TopicsOtherPauseNum")->setText(QStringLiteral("5"));
+    f.Find<QPushButton>("CmdGetPauseNum")->click();
+    QCOMPARE(f.Find<QLineEdit>("TopicsOtherPauseNum")->text(), QStringLiteral("39"));
+
+    f.Find<QPushButton>("CmdGetInformation")->click();
+    QVERIFY(f.Find<QPlainTextEdit>("TopicsOptionInfo")
+                ->toPlainText()
+                .startsWith(QStringLiteral("OS : ")));
+
+    f.Find<QPushButton>("CmdLoadTemplate")->click();
+    auto* templates = f.Find<QListWidget>("TemplateList");
+    QVERIFY(templates->count() >= 12);
+    QTest::mouseClick(templates->viewport(), Qt::LeftButton, {},
+                      templates->visualItemRect(templates->item(0)).center());
+    // The viewer's box shows the chosen template (only the viewer's page is
+    // hidden, so the click is made on its list as it stands).
+    QVERIFY(!f.Find<QPlainTextEdit>("TemplateText")->toPlainText().isEmpty());
+}
+
+QTEST_MAIN(WindowEventsTest)
+#include "window_events_test.moc"
