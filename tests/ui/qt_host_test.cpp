@@ -1,0 +1,228 @@
+// The Qt host shows what the core asks for: message boxes with the exact text,
+// title, icon, Japanese buttons and default; file dialogs with the titles,
+// filter descriptions, folders and options of the request; the font dialog
+// with the text colour; and the real clipboard.
+
+#include "platform/error.h"
+#include "ui/font_colour_dialog.h"
+#include "ui/qt_host.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileSystemModel>
+#include <QFontDialog>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+using namespace kelvaro;
+using namespace kelvaro::ui;
+
+class QtHostTest : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void yesNoBoxHasJapaneseButtonsAndTheRequestedDefault();
+    void okBoxAndIcons();
+    void messageAnswersComeFromTheButtonPressed();
+    void filterDescriptionsShowExactlyAndPatternsSelect();
+    void fileDialogTakesTitleFolderNameAndOptions();
+    void fontDialogReportsFontAndColourTogether();
+    void clipboardHoldsTheText();
+};
+
+namespace {
+
+QStringList ButtonTexts(const QMessageBox& box) {
+    QStringList texts;
+    for (QAbstractButton* button : box.buttons()) {
+        texts << button->text();
+    }
+    texts.sort();
+    return texts;
+}
+
+} // namespace
+
+void QtHostTest::yesNoBoxHasJapaneseButtonsAndTheRequestedDefault() {
+    MessageRequest request{"一行目\r\n二行目", "Kelvaro Ver 1.0.0", MessageButtons::YesNo,
+                           MessageIcon::Exclamation, MessageAnswer::No};
+    auto box = MakeMessageBox(request, nullptr);
+    QCOMPARE(box->text(), QStringLiteral("一行目\n二行目"));
+    QCOMPARE(box->windowTitle(), QStringLiteral("Kelvaro Ver 1.0.0"));
+    QCOMPARE(box->icon(), QMessageBox::Warning);
+    QCOMPARE(ButtonTexts(*box), (QStringList{"いいえ(&N)", "はい(&Y)"}));
+    QCOMPARE(box->defaultButton()->text(), QStringLiteral("いいえ(&N)"));
+    // Escape and the close box mean "no", never "yes".
+    QCOMPARE(box->escapeButton()->text(), QStringLiteral("いいえ(&N)"));
+
+    request.DefaultButton = MessageAnswer::Yes;
+    box = MakeMessageBox(request, nullptr);
+    QCOMPARE(box->defaultButton()->text(), QStringLiteral("はい(&Y)"));
+}
+
+void QtHostTest::okBoxAndIcons() {
+    MessageRequest request{"キャンセルされました。", "Kelvaro", MessageButtons::Ok,
+                           MessageIcon::Information, MessageAnswer::Ok};
+    auto box = MakeMessageBox(request, nullptr);
+    QCOMPARE(ButtonTexts(*box), QStringList{"OK"});
+    QCOMPARE(box->defaultButton()->text(), QStringLiteral("OK"));
+    QCOMPARE(box->icon(), QMessageBox::Information);
+    request.Icon = MessageIcon::Critical;
+    QCOMPARE(MakeMessageBox(request, nullptr)->icon(), QMessageBox::Critical);
+    request.Icon = MessageIcon::None;
+    QCOMPARE(MakeMessageBox(request, nullptr)->icon(), QMessageBox::NoIcon);
+    // Rich text in a message is shown as it stands.
+    request.Text = "<b>a</b>";
+    QCOMPARE(MakeMessageBox(request, nullptr)->textFormat(), Qt::PlainText);
+}
+
+void QtHostTest::messageAnswersComeFromTheButtonPressed() {
+    QtHost host;
+    const MessageRequest question{"終了しますか？", "Kelvaro", MessageButtons::YesNo,
+                                  MessageIcon::Exclamation, MessageAnswer::No};
+    auto press = [](const QString& caption) {
+        QTimer::singleShot(0, [caption] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            QVERIFY(box != nullptr);
+            for (QAbstractButton* button : box->buttons()) {
+                if (button->text() == caption) {
+                    button->click();
+                }
+            }
+        });
+    };
+    press(QStringLiteral("はい(&Y)"));
+    QCOMPARE(host.ShowMessage(question), MessageAnswer::Yes);
+    press(QStringLiteral("いいえ(&N)"));
+    QCOMPARE(host.ShowMessage(question), MessageAnswer::No);
+    // Enter takes the default button.
+    QTimer::singleShot(0,
+                       [] { QTest::keyClick(QApplication::activeModalWidget(), Qt::Key_Return); });
+    QCOMPARE(host.ShowMessage(question), MessageAnswer::No);
+}
+
+void QtHostTest::filterDescriptionsShowExactlyAndPatternsSelect() {
+    const std::string filter =
+        "HTMLファイル (*.html, *htm)|*.html;*.htm|すべてのファイル (*.*)|*.*";
+    QFileDialog dialog;
+    FileDialogRequest request;
+    request.Kind = FileDialogKind::Save;
+    request.Title = "ReadMeファイルの出力先指定";
+    request.Filter = filter;
+    ConfigureFileDialog(dialog, request);
+
+    auto* types = dialog.findChild<QComboBox*>(QStringLiteral("fileTypeCombo"));
+    QVERIFY(types != nullptr);
+    QCOMPARE(types->count(), 2);
+    QCOMPARE(types->itemText(0), QStringLiteral("HTMLファイル (*.html, *htm)"));
+    QCOMPARE(types->itemText(1), QStringLiteral("すべてのファイル (*.*)"));
+    // What the dialog matches with is the pattern half: "*htm" of the
+    // description would also take "xhtm", the pattern ".htm" does not.
+    QTemporaryDir folder;
+    for (const char* name : {"a.html", "b.htm", "c.txt", "xhtm"}) {
+        QFile file(folder.filePath(QString::fromLatin1(name)));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+    }
+    dialog.setDirectory(folder.path());
+    auto* model = dialog.findChild<QFileSystemModel*>();
+    QVERIFY(model != nullptr);
+    auto rows = [&] { return model->rowCount(model->index(folder.path())); };
+    QTRY_COMPARE(rows(), 2);
+    const QModelIndex root = model->index(folder.path());
+    QStringList shown;
+    for (int i = 0; i < model->rowCount(root); ++i) {
+        shown << model->index(i, 0, root).data().toString();
+    }
+    shown.sort();
+    QCOMPARE(shown, (QStringList{"a.html", "b.htm"}));
+}
+
+void QtHostTest::fileDialogTakesTitleFolderNameAndOptions() {
+    const QString folder = QDir::tempPath();
+    FileDialogRequest request;
+    request.Kind = FileDialogKind::Open;
+    request.Title = "テンプレートを開く";
+    request.Filter = "テンプレート (*.txt)|*.txt|すべてのファイル (*.*)|*.*";
+    request.Options.FileMustExist = true;
+    request.InitialFolder = folder.toStdString();
+    request.InitialFileName = "/elsewhere/last.txt";
+    QFileDialog open;
+    ConfigureFileDialog(open, request);
+    QCOMPARE(open.windowTitle(), QStringLiteral("テンプレートを開く"));
+    QCOMPARE(open.acceptMode(), QFileDialog::AcceptOpen);
+    QCOMPARE(open.fileMode(), QFileDialog::ExistingFile);
+    QCOMPARE(open.directory().absolutePath(), QDir(folder).absolutePath());
+    auto* name = open.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+    QVERIFY(name != nullptr);
+    QCOMPARE(name->text(), QStringLiteral("last.txt"));
+
+    // Without a folder of its own the dialog opens where the last file was.
+    request.Kind = FileDialogKind::Save;
+    request.Options = {};
+    request.Options.OverwritePrompt = true;
+    request.InitialFolder.clear();
+    request.InitialFileName = (folder + QStringLiteral("/ReadMe.txt")).toStdString();
+    QFileDialog save;
+    ConfigureFileDialog(save, request);
+    QCOMPARE(save.acceptMode(), QFileDialog::AcceptSave);
+    QCOMPARE(save.fileMode(), QFileDialog::AnyFile);
+    QVERIFY(!save.testOption(QFileDialog::DontConfirmOverwrite));
+    QCOMPARE(save.directory().absolutePath(), QDir(folder).absolutePath());
+
+    request.Options.OverwritePrompt = false;
+    QFileDialog plain;
+    ConfigureFileDialog(plain, request);
+    QVERIFY(plain.testOption(QFileDialog::DontConfirmOverwrite));
+}
+
+void QtHostTest::fontDialogReportsFontAndColourTogether() {
+    FontChoice preset;
+    preset.Font.Name = "Noto Sans Mono CJK JP";
+    preset.Font.SizePoints = 12;
+    preset.Font.Bold = true;
+    preset.TextColour = Colour{0, 0, 128};
+    FontColourDialog dialog(preset);
+    FontChoice choice = dialog.Choice();
+    QCOMPARE(choice.Font.Name, preset.Font.Name);
+    QCOMPARE(choice.Font.SizePoints, 12.0);
+    QVERIFY(choice.Font.Bold);
+    QVERIFY(!choice.Font.Italic);
+    QCOMPARE(choice.TextColour, preset.TextColour);
+
+    dialog.SetColour(QColor(255, 0, 0));
+    auto* chooser = dialog.findChild<QFontDialog*>(QStringLiteral("FontChooser"));
+    QVERIFY(chooser != nullptr);
+    // The effects the user ticks come back with the font (the installed CJK
+    // font has no italic face, so the dialog offers none).
+    QFont marked = chooser->currentFont();
+    marked.setStrikeOut(true);
+    marked.setUnderline(true);
+    chooser->setCurrentFont(marked);
+    choice = dialog.Choice();
+    QVERIFY(choice.Font.Strikethrough);
+    QVERIFY(choice.Font.Underline);
+    QCOMPARE(choice.TextColour, (Colour{255, 0, 0}));
+
+    // Cancelling hands the preset back unchanged.
+    QtHost host;
+    QTimer::singleShot(0,
+                       [] { QTest::keyClick(QApplication::activeModalWidget(), Qt::Key_Escape); });
+    QCOMPARE(host.ShowFontDialog(preset), preset);
+}
+
+void QtHostTest::clipboardHoldsTheText() {
+    QtHost host;
+    host.SetClipboardText("【作者名】\r\n山田");
+    QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("【作者名】\r\n山田"));
+}
+
+QTEST_MAIN(QtHostTest)
+#include "qt_host_test.moc"
