@@ -60,12 +60,6 @@ private:
     bool seen_ = false;
 };
 
-double Now() {
-    return std::chrono::duration<double, std::milli>(
-               std::chrono::steady_clock::now().time_since_epoch())
-        .count();
-}
-
 int RunChild(int argc, char** argv, bool bare) {
     QApplication app(argc, argv);
     kelvaro::ui::SetUpJapanese(app);
@@ -80,12 +74,6 @@ int RunChild(int argc, char** argv, bool bare) {
     FirstFrame first(window.get());
     app.installEventFilter(&first);
     window->show();
-    if (getenv("PROBE_TIMES"))
-        fprintf(stderr, "app %.1f ja %.1f window %.1f show %.1f\n", t1 - t0, t2 - t1, t3 - t2,
-                Now() - t3);
-    if (getenv("PROBE_TIMES"))
-        QTimer::singleShot(0,
-                           [t0] { fprintf(stderr, "after first loop turn %.1f\n", Now() - t0); });
     return QApplication::exec();
 }
 
