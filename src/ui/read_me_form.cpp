@@ -51,6 +51,7 @@ ReadMeForm::ReadMeForm(Host& host, std::string programFolder, QWidget* parent)
     BuildMenus();
     BuildPages();
     ConnectMenus();
+    ConnectFields();
     ConnectLinesPage();
     ConnectLongTextsPage();
     ConnectOrderPage();
@@ -128,14 +129,6 @@ void ReadMeForm::OnTabChanged(int index) {
 
 void ReadMeForm::ConnectLinesPage() {
     Form& form = session_.ws.form;
-    for (std::size_t i = 0; i < w_.TopicsLineText.size(); ++i) {
-        connect(w_.TopicsLineText[i], &QLineEdit::textChanged, this,
-                [this, &form, i](const QString& text) {
-                    if (!showing_) {
-                        form.LineValues[i] = FromQt(text);
-                    }
-                });
-    }
     for (std::size_t i = 0; i < w_.ComboTopics.size(); ++i) {
         connect(w_.ComboTopics[i], &QComboBox::editTextChanged, this,
                 [this, &form, i](const QString& text) {
@@ -209,18 +202,6 @@ void ReadMeForm::ConnectOrderPage() {
     orderCommand(w_.CmdListAllCheck[1], [](Session& s) { UncheckAll(s.ws); });
     orderCommand(w_.CmdListAllCheck[2], [](Session& s) { InvertChecks(s.ws); });
     orderCommand(w_.CmdListAllCheck[3], [](Session& s) { ResetOrderToDefault(s.ws, s.host); });
-
-    connect(w_.TopicsSortCheckSpace, &QCheckBox::stateChanged, this, [this](int state) {
-        if (showing_) {
-            return;
-        }
-        // A third state only ever comes from a form file; once the user
-        // touches the box it is a plain check box again.
-        if (state != Qt::PartiallyChecked) {
-            w_.TopicsSortCheckSpace->setTristate(false);
-        }
-        session_.ws.form.SkipEmptyItems = CheckValue(state);
-    });
 }
 
 void ReadMeForm::OnSortListItemChanged(QListWidgetItem* item) {
@@ -240,47 +221,64 @@ void ReadMeForm::OnSortListItemChanged(QListWidgetItem* item) {
     ShowEmphasis();
 }
 
-void ReadMeForm::ConnectOtherPages() {
+std::vector<std::pair<QLineEdit*, std::string*>> ReadMeForm::TextFields() {
     Form& form = session_.ws.form;
-    auto bindText = [this](QLineEdit* box, std::string& field) {
-        connect(box, &QLineEdit::textChanged, this, [this, &field](const QString& text) {
+    std::vector<std::pair<QLineEdit*, std::string*>> fields;
+    for (std::size_t i = 0; i < w_.TopicsLineText.size(); ++i) {
+        fields.emplace_back(w_.TopicsLineText[i], &form.LineValues[i]);
+    }
+    fields.emplace_back(w_.TopicsOtherPauseChar, &form.PauseChars);
+    fields.emplace_back(w_.TopicsOtherPauseNum, &form.PauseCount);
+    fields.emplace_back(w_.TopicsOtherLeftChar, &form.LeftBracket);
+    fields.emplace_back(w_.TopicsOtherRightChar, &form.RightBracket);
+    for (std::size_t i = 0; i < w_.TopicsHTMLInput.size(); ++i) {
+        fields.emplace_back(w_.TopicsHTMLInput[i], &form.HtmlSettings[i]);
+    }
+    return fields;
+}
+
+std::vector<std::pair<QCheckBox*, int*>> ReadMeForm::CheckFields() {
+    Form& form = session_.ws.form;
+    return {{w_.TopicsSortCheckSpace, &form.SkipEmptyItems},
+            {w_.TopicsOtherCheckChange, &form.UseReplacement},
+            {w_.TopicsOtherCheckUserInput, &form.ReplaceUserInput},
+            {w_.TopicsHTMLCheckHR, &form.HtmlPauseAsHr}};
+}
+
+void ReadMeForm::ConnectFields() {
+    for (auto [box, field] : TextFields()) {
+        connect(box, &QLineEdit::textChanged, this, [this, field](const QString& text) {
             if (!showing_) {
-                field = FromQt(text);
+                *field = FromQt(text);
             }
         });
-    };
-    auto bindCheck = [this](QCheckBox* box, int& field) {
-        connect(box, &QCheckBox::stateChanged, this, [this, box, &field](int state) {
+    }
+    for (auto [box, field] : CheckFields()) {
+        connect(box, &QCheckBox::stateChanged, this, [this, box, field](int state) {
             if (showing_) {
                 return;
             }
+            // A third state only ever comes from a form file; once the user
+            // touches the box it is a plain check box again.
             if (state != Qt::PartiallyChecked) {
                 box->setTristate(false);
             }
-            field = CheckValue(state);
+            *field = CheckValue(state);
         });
-    };
+    }
+}
 
-    bindText(w_.TopicsOtherPauseChar, form.PauseChars);
-    bindText(w_.TopicsOtherPauseNum, form.PauseCount);
-    bindText(w_.TopicsOtherLeftChar, form.LeftBracket);
-    bindText(w_.TopicsOtherRightChar, form.RightBracket);
-    bindCheck(w_.TopicsOtherCheckChange, form.UseReplacement);
-    bindCheck(w_.TopicsOtherCheckUserInput, form.ReplaceUserInput);
+void ReadMeForm::ConnectOtherPages() {
+    Form& form = session_.ws.form;
     connect(w_.CmdGetPauseNum, &QPushButton::clicked, this, [this] {
         Run([this] { GetPauseNum(session_.ws); });
         ShowForm();
     });
-
-    for (std::size_t i = 0; i < w_.TopicsHTMLInput.size(); ++i) {
-        bindText(w_.TopicsHTMLInput[i], form.HtmlSettings[i]);
-    }
     connect(w_.OptTopicsHTMLGroup, &QButtonGroup::idToggled, this, [this, &form](int id, bool on) {
         if (on && !showing_) {
             form.HtmlBackgroundMode = id;
         }
     });
-    bindCheck(w_.TopicsHTMLCheckHR, form.HtmlPauseAsHr);
     connect(w_.CmdDefaultHTML, &QPushButton::clicked, this,
             [this] { Run([this] { ResetHtmlCommand(session_); }); });
 }

@@ -16,6 +16,8 @@
 
 #include <array>
 #include <string>
+#include <utility>
+#include <vector>
 
 class QAction;
 class QButtonGroup;
@@ -141,8 +143,14 @@ private:
     QWidget* BuildTemplateViewerPage();
     void SizeToDesign();
 
+    // The plain fields: each of these boxes shows one field of the form and
+    // stores what the user puts into it. One list serves both directions.
+    std::vector<std::pair<QLineEdit*, std::string*>> TextFields();
+    std::vector<std::pair<QCheckBox*, int*>> CheckFields();
+
     // Routing (read_me_form.cpp)
     void ConnectMenus();
+    void ConnectFields();
     void ConnectLinesPage();
     void ConnectLongTextsPage();
     void ConnectOrderPage();

@@ -108,8 +108,11 @@ void ReadMeForm::OnChanged(Change what) {
 void ReadMeForm::ShowForm() {
     Showing showing(showing_);
     const Form& form = session_.ws.form;
-    for (std::size_t i = 0; i < w_.TopicsLineText.size(); ++i) {
-        SetText(w_.TopicsLineText[i], form.LineValues[i]);
+    for (auto [box, field] : TextFields()) {
+        SetText(box, *field);
+    }
+    for (auto [box, field] : CheckFields()) {
+        SetCheck(box, *field);
     }
     for (std::size_t i = 0; i < w_.ComboTopics.size(); ++i) {
         const QString value = ToQt(form.ChoiceValues[i]);
@@ -123,18 +126,7 @@ void ReadMeForm::ShowForm() {
     for (std::size_t i = 0; i < w_.TopicsAdd.size(); ++i) {
         SetText(w_.TopicsAdd[i], form.UserNames[i]);
     }
-    SetCheck(w_.TopicsSortCheckSpace, form.SkipEmptyItems);
-    SetText(w_.TopicsOtherPauseChar, form.PauseChars);
-    SetText(w_.TopicsOtherPauseNum, form.PauseCount);
-    SetText(w_.TopicsOtherLeftChar, form.LeftBracket);
-    SetText(w_.TopicsOtherRightChar, form.RightBracket);
-    SetCheck(w_.TopicsOtherCheckChange, form.UseReplacement);
-    SetCheck(w_.TopicsOtherCheckUserInput, form.ReplaceUserInput);
     SetOption(w_.OptTopicsHTMLGroup, form.HtmlBackgroundMode);
-    for (std::size_t i = 0; i < w_.TopicsHTMLInput.size(); ++i) {
-        SetText(w_.TopicsHTMLInput[i], form.HtmlSettings[i]);
-    }
-    SetCheck(w_.TopicsHTMLCheckHR, form.HtmlPauseAsHr);
     SetOption(w_.OptPreviewModeGroup, form.PreviewMode);
 
     // New and start-up go back to the first page.
