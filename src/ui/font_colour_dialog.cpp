@@ -4,7 +4,9 @@
 
 #include <QColorDialog>
 #include <QDialogButtonBox>
+#include <QFontDatabase>
 #include <QFontDialog>
+#include <QFontInfo>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPixmap>
@@ -52,7 +54,13 @@ FontColourDialog::FontColourDialog(const FontChoice& preset, QWidget* parent) : 
     fonts_->setObjectName(QStringLiteral("FontChooser"));
     fonts_->setWindowFlags(Qt::Widget);
     fonts_->setOptions(QFontDialog::NoButtons | QFontDialog::DontUseNativeDialog);
-    fonts_->setCurrentFont(ToQFont(preset.Font));
+    // A family that is not installed ("ＭＳ ゴシック" on most desktops) is drawn
+    // with its stand-in; the dialog offers the font the boxes really show.
+    QFont font = ToQFont(preset.Font);
+    if (!QFontDatabase::families().contains(font.family())) {
+        font.setFamily(QFontInfo(font).family());
+    }
+    fonts_->setCurrentFont(font);
 
     auto* colourLabel = new QLabel(QStringLiteral("文字色(&C):"), this);
     colourButton_ = new QPushButton(this);

@@ -4,6 +4,7 @@
 // with the text colour; and the real clipboard.
 
 #include "platform/error.h"
+#include "ui/application.h"
 #include "ui/font_colour_dialog.h"
 #include "ui/qt_host.h"
 
@@ -210,6 +211,14 @@ void QtHostTest::fontDialogReportsFontAndColourTogether() {
     QVERIFY(choice.Font.Strikethrough);
     QVERIFY(choice.Font.Underline);
     QCOMPARE(choice.TextColour, (Colour{255, 0, 0}));
+
+    // A family that is not installed opens on the font that stands in for it.
+    FontChoice missing;
+    missing.Font.Name = "ＭＳ ゴシック";
+    SetUpJapanese(*qobject_cast<QApplication*>(QCoreApplication::instance()));
+    FontColourDialog substituted(missing);
+    QCOMPARE(QString::fromStdString(substituted.Choice().Font.Name),
+             QStringLiteral("Noto Sans Mono CJK JP"));
 
     // Cancelling hands the preset back unchanged.
     QtHost host;
