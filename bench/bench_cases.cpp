@@ -9,8 +9,11 @@
 #include <cstdlib>
 #include <fcntl.h>
 #include <iconv.h>
+#include <memory>
 #include <stdexcept>
+#include <sys/stat.h>
 #include <unistd.h>
+#include <utility>
 
 namespace kelvaro::bench {
 
@@ -42,61 +45,93 @@ std::string AllLongTexts(const Form& form) {
 
 namespace {
 
-std::string RunIconv(const char* to, const char* from, const std::string& input) {
+// One iconv call over the whole input into a buffer of `outputSize` bytes,
+// allocated for it and not filled in first.
+Converted RunIconv(const char* to, const char* from, const std::string& input,
+                   std::size_t outputSize) {
     iconv_t cd = iconv_open(to, from);
     if (cd == reinterpret_cast<iconv_t>(-1)) {
         throw std::runtime_error("iconv_open");
     }
-    std::string out(input.size() * 2 + 16, '\0');
+    auto out = std::make_unique_for_overwrite<char[]>(outputSize);
     char* in = const_cast<char*>(input.data());
     std::size_t inLeft = input.size();
-    char* outPtr = out.data();
-    std::size_t outLeft = out.size();
-    iconv(cd, &in, &inLeft, &outPtr, &outLeft);
+    char* outPtr = out.get();
+    std::size_t outLeft = outputSize;
+    std::size_t rc = iconv(cd, &in, &inLeft, &outPtr, &outLeft);
     iconv_close(cd);
-    out.resize(out.size() - outLeft);
-    return out;
+    if (rc == static_cast<std::size_t>(-1) || inLeft != 0) {
+        throw std::runtime_error("iconv stopped part way; the baseline would be short");
+    }
+    return Converted{std::move(out), outputSize - outLeft};
 }
+
+class Descriptor {
+public:
+    explicit Descriptor(int fd) : fd_(fd) {}
+    ~Descriptor() {
+        if (fd_ >= 0) {
+            ::close(fd_);
+        }
+    }
+    Descriptor(const Descriptor&) = delete;
+    Descriptor& operator=(const Descriptor&) = delete;
+    int Get() const { return fd_; }
+
+private:
+    int fd_;
+};
 
 } // namespace
 
-std::string IconvEncode(const std::string& utf8) {
-    return RunIconv("CP932", "UTF-8", utf8);
+// One byte of either encoding becomes at most three of the other.
+std::size_t EncodedSize(const std::string& utf8) {
+    return RunIconv("CP932", "UTF-8", utf8, 3 * utf8.size() + 16).Size;
 }
-std::string IconvDecode(const std::string& cp932) {
-    return RunIconv("UTF-8", "CP932", cp932);
+std::size_t DecodedSize(const std::string& cp932) {
+    return RunIconv("UTF-8", "CP932", cp932, 3 * cp932.size() + 16).Size;
+}
+Converted IconvEncode(const std::string& utf8, std::size_t size) {
+    return RunIconv("CP932", "UTF-8", utf8, size);
+}
+Converted IconvDecode(const std::string& cp932, std::size_t size) {
+    return RunIconv("UTF-8", "CP932", cp932, size);
 }
 
-void PlainWrite(const std::string& path, const std::string& bytes) {
-    int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    if (fd < 0) {
+void PlainWrite(const std::string& path, std::string_view bytes) {
+    Descriptor fd(::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644));
+    if (fd.Get() < 0) {
         throw std::runtime_error("open " + path);
     }
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+    while (!bytes.empty()) {
+        ssize_t n = ::write(fd.Get(), bytes.data(), bytes.size());
         if (n <= 0) {
-            ::close(fd);
-            throw std::runtime_error("write");
+            throw std::runtime_error("write " + path);
         }
-        done += static_cast<std::size_t>(n);
+        bytes.remove_prefix(static_cast<std::size_t>(n));
     }
-    ::fsync(fd);
-    ::close(fd);
+    // Every save of the program is synced before it counts as done; a baseline
+    // without it would measure the page cache, not the disk.
+    if (::fsync(fd.Get()) != 0) {
+        throw std::runtime_error("fsync " + path);
+    }
 }
 
 std::string PlainRead(const std::string& path) {
-    int fd = ::open(path.c_str(), O_RDONLY);
-    if (fd < 0) {
+    Descriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    struct stat info {};
+    if (fd.Get() < 0 || ::fstat(fd.Get(), &info) != 0) {
         throw std::runtime_error("open " + path);
     }
-    std::string bytes;
-    char buffer[65536];
-    ssize_t n = 0;
-    while ((n = ::read(fd, buffer, sizeof buffer)) > 0) {
-        bytes.append(buffer, static_cast<std::size_t>(n));
+    std::string bytes(static_cast<std::size_t>(info.st_size), '\0');
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        ssize_t n = ::read(fd.Get(), bytes.data() + done, bytes.size() - done);
+        if (n <= 0) {
+            throw std::runtime_error("read " + path);
+        }
+        done += static_cast<std::size_t>(n);
     }
-    ::close(fd);
     return bytes;
 }
 

@@ -7,7 +7,9 @@
 #include "model/workspace.h"
 
 #include <cstddef>
+#include <memory>
 #include <string>
+#include <string_view>
 
 namespace kelvaro::bench {
 
@@ -18,12 +20,24 @@ Workspace BigWorkspace(std::size_t bytesPerText, std::size_t extraEntries = 0);
 // The UTF-8 bytes the composer reads: all long texts joined.
 std::string AllLongTexts(const Form& form);
 
-// Baselines
-std::string IconvEncode(const std::string& utf8);  // UTF-8 -> CP932 in one call
-std::string IconvDecode(const std::string& cp932); // CP932 -> UTF-8 in one call
-void PlainWrite(const std::string& path, const std::string& bytes);
-std::string PlainRead(const std::string& path);
-std::size_t KeyPass(const Form& form, const std::string& key); // one pass comparing keys
+// The output of a baseline conversion, in a buffer that was never zero-filled.
+struct Converted {
+    std::unique_ptr<char[]> Bytes;
+    std::size_t Size = 0;
+    std::string_view View() const { return {Bytes.get(), Size}; }
+};
+
+// Baselines. A conversion is one iconv call into a buffer of exactly the size
+// of its result, measured beforehand with EncodedSize or DecodedSize: the least
+// a conversion of these bytes can cost. (A buffer sized for the worst case can
+// be slower by half again, because every run then faults in fresh pages.)
+std::size_t EncodedSize(const std::string& utf8);
+std::size_t DecodedSize(const std::string& cp932);
+Converted IconvEncode(const std::string& utf8, std::size_t size);  // UTF-8 -> CP932
+Converted IconvDecode(const std::string& cp932, std::size_t size); // CP932 -> UTF-8
+void PlainWrite(const std::string& path, std::string_view bytes);  // write + fsync
+std::string PlainRead(const std::string& path);                    // one read of the whole file
+std::size_t KeyPass(const Form& form, const std::string& key);     // one pass comparing keys
 
 // Measured operations
 std::size_t ComposeAndEncode(const Form& form, bool html);

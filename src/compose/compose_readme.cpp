@@ -24,6 +24,7 @@ public:
         pauseLine_ = html_ && form_.HtmlPauseAsHr == 1
                          ? std::string("<HR>")
                          : BuildPauseLine(form_.PauseChars, form_.PauseCount);
+        out_.reserve(EstimatedSize());
         const std::size_t count = form_.Order.size();
         for (std::size_t p = 0; p < count; ++p) {
             const OrderEntry& entry = form_.Order[p];
@@ -48,6 +49,34 @@ public:
     }
 
 private:
+    // Room for the whole ReadMe, so that it is built in one block instead of being
+    // copied each time it outgrows the last: every text of the form once, and the
+    // names, markup and separator line of each checked entry. A text chosen twice
+    // makes the estimate short; the string then grows as strings do.
+    std::size_t EstimatedSize() const {
+        std::size_t size = 1024; // the page head and foot, the credit line
+        const auto addAll = [&size](const auto& texts) {
+            for (const auto& text : texts) {
+                size += text.size();
+            }
+        };
+        addAll(form_.LineValues);
+        addAll(form_.ChoiceValues);
+        addAll(form_.UserNames);
+        addAll(form_.LongTexts);
+        if (html_) {
+            addAll(form_.HtmlSettings);
+        }
+        const std::size_t perEntry =
+            (html_ ? 128 : 64) + form_.LeftBracket.size() + form_.RightBracket.size();
+        for (const OrderEntry& entry : form_.Order) {
+            if (entry.Checked) {
+                size += perEntry + (entry.Key == SeparatorKey ? pauseLine_.size() : 0);
+            }
+        }
+        return size;
+    }
+
     void AppendItem(const CatalogueItem& item) {
         switch (item.Kind) {
         case ItemKind::SingleLine:

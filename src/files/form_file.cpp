@@ -8,7 +8,9 @@
 #include "platform/error.h"
 #include "platform/file_io.h"
 
+#include <algorithm>
 #include <cmath>
+#include <utility>
 
 namespace kelvaro {
 namespace {
@@ -28,18 +30,66 @@ std::string IntegerLine(long long value) {
     return (value < 0 ? "-" : " ") + std::to_string(value < 0 ? -value : value) + " ";
 }
 
-class Writer {
+// Where the writer's lines go: into the UTF-8 text of the file...
+class TextSink {
 public:
+    explicit TextSink(std::size_t expectedSize) { text_.reserve(expectedSize); }
+    void Append(std::string_view piece) { text_ += piece; }
+    std::string Take() { return std::move(text_); }
+
+private:
+    std::string text_;
+};
+
+// ...or into its CP932 bytes as the lines come, so that a save never holds the
+// whole file as UTF-8 as well. Short lines are gathered first, since converting
+// each alone would cost more than the conversion itself; a long text goes to
+// the converter straight from the form. Every piece is a whole value or a line
+// end, so no character is ever cut in two.
+class BytesSink {
+public:
+    explicit BytesSink(std::size_t expectedSize) { bytes_.Reserve(expectedSize); }
+    void Append(std::string_view piece) {
+        if (piece.size() >= GatherSize) {
+            Flush();
+            bytes_.Append(piece);
+            return;
+        }
+        pending_ += piece;
+        if (pending_.size() >= GatherSize) {
+            Flush();
+        }
+    }
+    std::string Take() {
+        Flush();
+        return bytes_.Take();
+    }
+
+private:
+    static constexpr std::size_t GatherSize = 64 * 1024;
+
+    void Flush() {
+        bytes_.Append(pending_);
+        pending_.clear();
+    }
+
+    Cp932Builder bytes_{Unmappable::Question};
+    std::string pending_;
+};
+
+template <typename Sink> class Writer {
+public:
+    explicit Writer(std::size_t expectedSize) : sink_(expectedSize) {}
     void Line(std::string_view text) {
-        out_ += text;
-        out_ += CRLF;
+        sink_.Append(text);
+        sink_.Append(CRLF);
     }
     void Integer(long long value) { Line(IntegerLine(value)); }
     void Flag(bool value) { Line(value ? "True" : "False"); }
-    std::string Take() { return std::move(out_); }
+    std::string Take() { return sink_.Take(); }
 
 private:
-    std::string out_;
+    Sink sink_;
 };
 
 // Hands out the lines of a decoded form file one at a time. A line ends at
@@ -69,6 +119,14 @@ public:
     }
 
     std::string Text() { return std::string(Next()); }
+
+    bool AtEnd() const { return pos_ >= text_.size(); }
+
+    // The lines still to come, at most: a bound for what the file can still hold.
+    std::size_t LinesLeft() const {
+        std::string_view rest = text_.substr(pos_);
+        return static_cast<std::size_t>(std::count(rest.begin(), rest.end(), '\r')) + 1;
+    }
 
     long long Integer() {
         std::string_view line = Next();
@@ -106,6 +164,35 @@ private:
     std::size_t pos_ = 0;
 };
 
+// Hands the lines of one long text, up to the line that ends its block, to
+// `visit`; false when the file ends first. Lines are joined with CR LF between
+// them and none after the last, so a text comes back exactly as it was written;
+// a line that starts a block is not part of any text.
+template <typename Visit> bool ForEachBlockLine(LineReader& in, Visit visit) {
+    while (!in.AtEnd()) {
+        std::string_view line = in.Next();
+        if (line.starts_with(BlockEnd)) {
+            return true;
+        }
+        if (!line.starts_with(BlockStart)) {
+            visit(line);
+        }
+    }
+    return false;
+}
+
+// The length of the long text ForEachBlockLine gives, read on a copy of the
+// reader; a block that runs to the end of the file counts what is there.
+std::size_t JoinedBlockLength(LineReader in) {
+    std::size_t length = 0;
+    std::size_t lines = 0;
+    ForEachBlockLine(in, [&](std::string_view line) {
+        length += line.size();
+        ++lines;
+    });
+    return length + (lines > 0 ? (lines - 1) * CRLF.size() : 0);
+}
+
 // An option-button group takes its flag lines one after the other: a true line
 // selects its button, a false one deselects it only when it is the selected one.
 void ApplyOptionFlag(int& selected, int button, bool flag) {
@@ -134,10 +221,18 @@ void ForEachLine(std::string_view text, auto visit) {
     }
 }
 
-} // namespace
+// The size of the file's text, near enough for one allocation: every text with
+// its line end, a flag line per order entry and room for the fixed lines.
+std::size_t ExpectedTextSize(const Form& f) {
+    std::size_t size = 4096;
+    for (std::string_view text : FormFileTexts(f)) {
+        size += text.size() + CRLF.size();
+    }
+    return size + f.Order.size() * (std::string_view("False").size() + CRLF.size());
+}
 
-std::string FormFileText(const Form& f) {
-    Writer w;
+template <typename Sink> std::string WriteLines(const Form& f) {
+    Writer<Sink> w(ExpectedTextSize(f));
     w.Line("### 編集すると、「" + AppInfoString(0) + "」の動作に使用が出る恐れがあります。 ###");
     w.Line(AppInfoString(1));
     for (const auto& value : f.LineValues) {
@@ -179,6 +274,12 @@ std::string FormFileText(const Form& f) {
     return w.Take();
 }
 
+} // namespace
+
+std::string FormFileText(const Form& f) {
+    return WriteLines<TextSink>(f);
+}
+
 void ReadFormFileText(Workspace& ws, std::string_view text) {
     // Every value goes into the form as soon as it is read: when the file fails
     // part way, what was read stays and the rest keeps its old value.
@@ -203,33 +304,34 @@ void ReadFormFileText(Workspace& ws, std::string_view text) {
     SelectLongItem(ws, 0);
     for (auto& longText : f.LongTexts) {
         longText.clear();
+        // Measured first, so a long text is filled in one allocation rather
+        // than copied each time it outgrows itself.
+        longText.reserve(JoinedBlockLength(in));
         bool first = true;
-        while (true) {
-            std::string_view line = in.Next();
-            if (line.starts_with(BlockEnd)) {
-                break;
-            }
-            if (line.starts_with(BlockStart)) {
-                continue;
-            }
-            // Lines are joined with CR LF between them and none after the last,
-            // so a text comes back exactly as it was written.
+        const bool ended = ForEachBlockLine(in, [&](std::string_view line) {
             if (!first) {
                 longText += CRLF;
             }
             longText += line;
             first = false;
+        });
+        if (!ended) {
+            throw RuntimeError(ErrorNo::InputPastEnd, "the form file ends early");
         }
     }
     ws.EditorText = f.LongTexts[0];
 
     const long long count = in.Integer();
     f.Order.clear();
-    // No reserve for the count: a file may promise more entries than it holds.
+    // A file may promise more entries than it holds: room is made for what the
+    // lines still to come can hold, never for the count itself.
+    if (count > 0) {
+        f.Order.reserve(std::min(static_cast<std::size_t>(count), in.LinesLeft() / 2));
+    }
     for (long long i = 0; i < count; ++i) {
         bool checked = in.Flag();
         std::string key = in.Text();
-        f.Order.push_back(OrderEntry{key, key, checked});
+        f.Order.push_back(OrderEntry{key, std::move(key), checked});
         if (ws.EmphasisEnabled) {
             SetItemEmphasis(ws, f.Order.back().Key, checked);
         }
@@ -261,11 +363,16 @@ void ReadFormFileText(Workspace& ws, std::string_view text) {
 
 void WriteFormFile(Workspace& ws, const std::string& path) {
     CommitLongText(ws);
-    WriteFileReplacing(path, Utf8ToCp932(FormFileText(ws.form), Unmappable::Question));
+    // The same bytes as Utf8ToCp932(FormFileText(ws.form)), without the UTF-8
+    // text of the whole file in between.
+    WriteFileReplacing(path, WriteLines<BytesSink>(ws.form));
 }
 
 void ReadFormFile(Workspace& ws, const std::string& path) {
-    ReadFormFileText(ws, Cp932ToUtf8(ReadWholeFile(path)));
+    // The file's bytes are let go before the form is filled: a large file is
+    // then held decoded and in the form, not a third time as its bytes.
+    const std::string text = Cp932ToUtf8(ReadWholeFile(path));
+    ReadFormFileText(ws, text);
 }
 
 std::vector<std::string_view> FormFileTexts(const Form& f) {

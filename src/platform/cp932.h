@@ -5,6 +5,7 @@
 // Windows has it, with the NEC and IBM extensions (～ ① Ⅰ ㈱ ...).
 
 #include <cstddef>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -18,6 +19,29 @@ enum class Unmappable {
 
 // UTF-8 to CP932 bytes. Invalid UTF-8 input counts as unmappable characters.
 std::string Utf8ToCp932(std::string_view utf8, Unmappable mode = Unmappable::Question);
+
+// Builds one CP932 string from UTF-8 pieces, as Utf8ToCp932 of the pieces
+// joined would give it, for a writer that would otherwise hold the whole text
+// twice. A piece should end on a character boundary; bytes of a character cut
+// in two count as invalid, as they would in the joined text if ASCII followed.
+class Cp932Builder {
+public:
+    explicit Cp932Builder(Unmappable mode = Unmappable::Question);
+    ~Cp932Builder();
+    Cp932Builder(const Cp932Builder&) = delete;
+    Cp932Builder& operator=(const Cp932Builder&) = delete;
+
+    void Reserve(std::size_t bytes);
+    void Append(std::string_view utf8);
+    std::string Take(); // the bytes so far; the builder starts again empty
+
+    class Converter; // the iconv descriptor, known only to cp932.cpp
+
+private:
+    std::unique_ptr<Converter> converter_;
+    Unmappable mode_;
+    std::string out_;
+};
 
 // CP932 bytes to UTF-8; bytes that are no CP932 character become U+FFFD.
 std::string Cp932ToUtf8(std::string_view cp932);

@@ -102,9 +102,10 @@ private:
     int fd_;
 };
 
-// Opens an existing regular file for reading under a shared lock. O_NONBLOCK keeps
-// a FIFO from hanging the program; anything but a regular file is refused.
-void OpenForReading(const std::string& path, FileDescriptor& file) {
+// Opens an existing regular file for reading under a shared lock and returns its
+// size. O_NONBLOCK keeps a FIFO from hanging the program; anything but a regular
+// file is refused.
+std::size_t OpenForReading(const std::string& path, FileDescriptor& file) {
     CheckFileName(path);
     file.Reset(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
     if (!file.IsOpen()) {
@@ -121,6 +122,7 @@ void OpenForReading(const std::string& path, FileDescriptor& file) {
     if (::flock(file.Get(), LOCK_SH | LOCK_NB) != 0) {
         ThrowErrno("cannot lock", path, errno);
     }
+    return static_cast<std::size_t>(info.st_size);
 }
 
 // Reads once, retrying on interruption; returns the byte count (0 at the end).
@@ -316,8 +318,23 @@ void WriteFileReplacing(const std::string& path, std::string_view bytes) {
 
 std::string ReadWholeFile(const std::string& path) {
     FileDescriptor file;
-    OpenForReading(path, file);
-    std::string bytes;
+    const std::size_t size = OpenForReading(path, file);
+    // Straight into a string of the file's size: a large form file is then
+    // neither copied each time the string outgrows itself nor held twice while
+    // that happens. A file that is longer than it said is read on to its end.
+    std::string bytes(size, '\0');
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        std::size_t got = ReadSome(file.Get(), bytes.data() + done, bytes.size() - done, path);
+        if (got == 0) {
+            break;
+        }
+        done += got;
+    }
+    bytes.resize(done);
+    if (done < size) {
+        return bytes;
+    }
     char buffer[65536];
     for (;;) {
         std::size_t got = ReadSome(file.Get(), buffer, sizeof buffer, path);
