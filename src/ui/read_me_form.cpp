@@ -246,14 +246,20 @@ std::vector<std::pair<QCheckBox*, int*>> ReadMeForm::CheckFields() {
 }
 
 void ReadMeForm::ConnectFields() {
-    for (auto [box, field] : TextFields()) {
+    // Plain variables, not structured bindings: lambdas capture them on every
+    // compiler the project builds with.
+    for (const auto& binding : TextFields()) {
+        QLineEdit* box = binding.first;
+        std::string* field = binding.second;
         connect(box, &QLineEdit::textChanged, this, [this, field](const QString& text) {
             if (!showing_) {
                 *field = FromQt(text);
             }
         });
     }
-    for (auto [box, field] : CheckFields()) {
+    for (const auto& check : CheckFields()) {
+        QCheckBox* box = check.first;
+        int* field = check.second;
         connect(box, &QCheckBox::stateChanged, this, [this, box, field](int state) {
             if (showing_) {
                 return;
