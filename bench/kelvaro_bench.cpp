@@ -7,6 +7,7 @@
 #include "compose/compose_readme.h"
 #include "files/form_file.h"
 #include "model/long_text.h"
+#include "platform/cp932.h"
 #include "settings/defaults.h"
 
 #include <benchmark/benchmark.h>
@@ -283,6 +284,24 @@ int Check(const std::string& self) {
             },
             [&] { sink += IconvDecode(PlainRead(path), decoded).Size; });
         goals.push_back({"read a 15 x 1 MiB form file", read, 1.5});
+    }
+    {
+        // Every character without a CP932 form ends one iconv call; each must
+        // cost about one call, not a share of the text after it.
+        const auto text = [](const char* every8th) {
+            std::string t;
+            while (t.size() < MiB) {
+                t += "abcde";
+                t += every8th;
+            }
+            return t;
+        };
+        const std::string unmappable = text("\xEF\xBF\xBD"); // U+FFFD
+        const std::string clean = text("話");
+        const std::size_t size = EncodedSize(clean);
+        double ratio = Ratio([&] { sink += Utf8ToCp932(unmappable).size(); },
+                             [&] { sink += IconvEncode(clean, size).Size; });
+        goals.push_back({"encode 1 MiB, every 8th byte unmappable", ratio, 16.0});
     }
     {
         Workspace ws = BigWorkspace(0, 100000);

@@ -25,32 +25,54 @@ public:
     // Converts as much as it can, appending to `out`; returns false with `in` at
     // the offending byte when it meets a sequence it cannot convert.
     //
-    // iconv writes straight into `out`, with room for a large piece at a time:
-    // every call that stops for want of room throws away and redoes part of
-    // glibc's internal work, so small output buffers make a large text convert
-    // at half the speed.
+    // iconv writes straight into `out`. Each call that stops for want of room
+    // makes glibc throw away and redo part of its work, so the room doubles
+    // with every such stop, up to 1 MiB: with a small fixed buffer a large text
+    // converts at half the speed. The room starts small because it is filled
+    // with zeros before iconv writes into it.
+    //
+    // The input goes to iconv in a window that starts small and doubles with
+    // every call that converts all of it. glibc converts in two steps, and when
+    // the second meets a character without a CP932 form, what the first did past
+    // it is thrown away: given all the input at once, a text full of emoji would
+    // cost kilobytes of conversion for every one of them.
     bool Run(const char*& in, std::size_t& inLeft, std::string& out) {
         constexpr std::size_t MaxRoom = std::size_t{1} << 20;
-        constexpr std::size_t MinRoom = std::size_t{1} << 16;
+        std::size_t room = 256;
+        std::size_t window = 64;
         while (inLeft > 0) {
+            const std::size_t given = std::min(window, inLeft);
             // One byte of either encoding becomes at most three of the other.
+            room = std::min(room, 3 * given + 16);
             const std::size_t used = out.size();
-            std::size_t room = std::min(MaxRoom, 3 * inLeft + 16);
             // What the caller reserved is used up before the string grows, so a
             // good reserve is never doubled for the last piece.
             const std::size_t spare = out.capacity() - used;
-            if (spare >= MinRoom && spare < room) {
+            if (spare < room && spare >= 4096) {
                 room = spare;
             }
             out.resize(used + room);
             char* outPtr = out.data() + used;
-            std::size_t outLeft = out.size() - used;
+            std::size_t outLeft = room;
             char* inPtr = const_cast<char*>(in);
-            std::size_t rc = iconv(cd_, &inPtr, &inLeft, &outPtr, &outLeft);
+            std::size_t givenLeft = given;
+            std::size_t rc = iconv(cd_, &inPtr, &givenLeft, &outPtr, &outLeft);
             int error = errno;
             in = inPtr;
-            out.resize(out.size() - outLeft);
-            if (rc != static_cast<std::size_t>(-1) || error == E2BIG) {
+            inLeft -= given - givenLeft;
+            out.resize(used + room - outLeft);
+            if (rc != static_cast<std::size_t>(-1)) {
+                window *= 2;
+                continue;
+            }
+            if (error == E2BIG) {
+                room = std::min(2 * room, MaxRoom);
+                continue;
+            }
+            if (error == EINVAL && inLeft > givenLeft) {
+                // The window ended inside a character that the input goes on to
+                // complete.
+                window *= 2;
                 continue;
             }
             iconv(cd_, nullptr, nullptr, nullptr, nullptr); // reset the shift state
