@@ -1,0 +1,122 @@
+// Templates with bytes no CP932 text has, NUL bytes or lines of ten megabytes
+// load and show whole; a template locked by another process is a numbered
+// failure that keeps the editor's text.
+
+#include "platform/cp932.h"
+#include "support/fixtures.h"
+#include "support/scripted_host.h"
+#include "templates/template_files.h"
+#include "templates/template_viewer.h"
+
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <filesystem>
+#include <string>
+#include <sys/file.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace kelvaro {
+namespace {
+
+using test::ScriptedHost;
+using test::TempFolder;
+using test::WriteBytes;
+
+const std::string kReplacement = "\xEF\xBF\xBD";
+
+class TemplateFaults : public ::testing::Test {
+protected:
+    TemplateFaults() : session(host, dir.Path()) {
+        std::filesystem::create_directory(session.TemplateFolder);
+    }
+
+    std::string InFolder(const std::string& name) const {
+        return session.TemplateFolder + "/" + name;
+    }
+
+    // Loads the bytes as a template into the editor and returns what it shows.
+    std::string Load(const std::string& bytes) {
+        WriteBytes(InFolder("t.txt"), bytes);
+        host.AnswerFile(InFolder("t.txt"));
+        LoadTemplate(session);
+        return session.ws.EditorText;
+    }
+
+    TempFolder dir;
+    ScriptedHost host;
+    Session session;
+};
+
+TEST_F(TemplateFaults, BadBytesAndNulLoadAndShowAsReplacementsAndNul) {
+    const std::string nul("\0", 1);
+    const std::string bytes = "a\x82 b\xA0" + nul + "\x82\xA0\r\n\xFF" + nul;
+    const std::string shown =
+        "a" + kReplacement + " b" + kReplacement + nul + "あ\r\n" + kReplacement + nul + "\r\n";
+    EXPECT_EQ(Load(bytes), shown);
+    ShowTemplate(session, "t.txt");
+    EXPECT_EQ(session.TemplateText, shown);
+    EXPECT_EQ(host.Messages.size(), 0u);
+
+    // Saved again, what has no CP932 form is asked about and written as "?".
+    host.AnswerFile(InFolder("saved.txt"));
+    SaveTemplate(session);
+    ASSERT_EQ(host.Messages.size(), 1u);
+    EXPECT_EQ(host.Messages[0].Buttons, MessageButtons::YesNo);
+    EXPECT_EQ(test::ReadBytes(InFolder("saved.txt")),
+              "a? b?" + nul + "\x82\xA0\r\n?" + nul + "\r\n");
+}
+
+TEST_F(TemplateFaults, ALineOfTenMegabytesLoadsWhole) {
+    const std::string line(10 * 1024 * 1024, 'L');
+    const std::string shown = Load(line + "\r" + line);
+    EXPECT_EQ(shown.size(), 2 * line.size() + 4);
+    EXPECT_EQ(shown.find("\r\n"), line.size());
+    EXPECT_EQ(shown.rfind("\r\n"), shown.size() - 2);
+    EXPECT_EQ(host.Messages.size(), 0u);
+
+    // A version line of that length is read up to its line end and no further.
+    WriteBytes(InFolder("Version.txt"), line + "\r\nrest");
+    ScanTemplateFolder(session);
+    EXPECT_EQ(session.TemplateText.size(),
+              std::string("テンプレート集：\r\nテンプレート数： 1 ファイル").size() + line.size());
+}
+
+TEST_F(TemplateFaults, ATemplateLockedByAnotherProcessKeepsTheEditor) {
+    WriteBytes(InFolder("locked.txt"), "x\r\n");
+    int ready[2];
+    int release[2];
+    ASSERT_EQ(pipe(ready), 0);
+    ASSERT_EQ(pipe(release), 0);
+    const std::string path = InFolder("locked.txt");
+    pid_t child = fork();
+    if (child == 0) {
+        close(ready[0]);
+        close(release[1]);
+        int fd = open(path.c_str(), O_RDONLY);
+        char ok = fd >= 0 && flock(fd, LOCK_EX) == 0 ? '1' : '0';
+        (void)!write(ready[1], &ok, 1);
+        (void)!read(release[0], &ok, 1);
+        _exit(0);
+    }
+    close(ready[1]);
+    close(release[0]);
+    char ok = '0';
+    ASSERT_EQ(read(ready[0], &ok, 1), 1);
+    close(ready[0]);
+    ASSERT_EQ(ok, '1');
+
+    session.ws.EditorText = "書きかけ";
+    host.AnswerFile(path);
+    LoadTemplate(session);
+    close(release[1]);
+    waitpid(child, nullptr, 0);
+    ASSERT_EQ(host.Messages.size(), 1u);
+    EXPECT_EQ(host.Messages[0].Text,
+              "Error No.70\r\n予期しないエラーです。\r\n製作者にErrorNumberを知らせてください。");
+    EXPECT_EQ(session.ws.EditorText, "書きかけ");
+}
+
+} // namespace
+} // namespace kelvaro
