@@ -66,7 +66,7 @@ public:
     }
 
 private:
-    static constexpr std::size_t GatherSize = 64 * 1024;
+    static constexpr std::size_t GatherSize = std::size_t{64} * 1024;
 
     void Flush() {
         bytes_.Append(pending_);
