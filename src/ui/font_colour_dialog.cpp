@@ -15,27 +15,27 @@
 
 namespace kelvaro::ui {
 
-QFont ToQFont(const FontSpec& spec) {
-    QFont font(ToQt(spec.Name));
-    if (spec.SizePoints > 0) {
-        font.setPointSizeF(spec.SizePoints);
+QFont ToQFont(const FontSpec& wanted) {
+    QFont font(ToQt(wanted.Name));
+    if (wanted.SizePoints > 0) {
+        font.setPointSizeF(wanted.SizePoints);
     }
-    font.setBold(spec.Bold);
-    font.setItalic(spec.Italic);
-    font.setStrikeOut(spec.Strikethrough);
-    font.setUnderline(spec.Underline);
+    font.setBold(wanted.Bold);
+    font.setItalic(wanted.Italic);
+    font.setStrikeOut(wanted.Strikethrough);
+    font.setUnderline(wanted.Underline);
     return font;
 }
 
 FontSpec FromQFont(const QFont& font) {
-    FontSpec spec;
-    spec.Name = FromQt(font.family());
-    spec.SizePoints = font.pointSizeF() > 0 ? font.pointSizeF() : spec.SizePoints;
-    spec.Bold = font.bold();
-    spec.Italic = font.italic();
-    spec.Strikethrough = font.strikeOut();
-    spec.Underline = font.underline();
-    return spec;
+    FontSpec chosen;
+    chosen.Name = FromQt(font.family());
+    chosen.SizePoints = font.pointSizeF() > 0 ? font.pointSizeF() : chosen.SizePoints;
+    chosen.Bold = font.bold();
+    chosen.Italic = font.italic();
+    chosen.Strikethrough = font.strikeOut();
+    chosen.Underline = font.underline();
+    return chosen;
 }
 
 QColor ToQColor(const Colour& colour) {

@@ -14,7 +14,7 @@ class QPushButton;
 
 namespace kelvaro::ui {
 
-QFont ToQFont(const FontSpec& spec);
+QFont ToQFont(const FontSpec& wanted);
 FontSpec FromQFont(const QFont& font);
 QColor ToQColor(const Colour& colour);
 Colour FromQColor(const QColor& colour);
