@@ -15,6 +15,7 @@
 #include <algorithm>
 #include <array>
 #include <chrono>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -31,7 +32,7 @@ using namespace kelvaro::bench;
 
 namespace {
 
-constexpr std::size_t MiB = 1024 * 1024;
+constexpr std::size_t MiB = std::size_t{1024} * 1024;
 
 // ---- Google Benchmark cases -------------------------------------------------
 
@@ -41,7 +42,10 @@ void BM_ComposeText(benchmark::State& state) {
         benchmark::DoNotOptimize(ComposeAndEncode(ws.form, false));
     }
 }
-BENCHMARK(BM_ComposeText)->Arg(64 * 1024)->Arg(1024 * 1024)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ComposeText)
+    ->Arg(std::int64_t{64} * 1024)
+    ->Arg(std::int64_t{1024} * 1024)
+    ->Unit(benchmark::kMillisecond);
 
 void BM_ComposeHtml(benchmark::State& state) {
     Workspace ws = BigWorkspace(static_cast<std::size_t>(state.range(0)));
@@ -49,7 +53,10 @@ void BM_ComposeHtml(benchmark::State& state) {
         benchmark::DoNotOptimize(ComposeAndEncode(ws.form, true));
     }
 }
-BENCHMARK(BM_ComposeHtml)->Arg(64 * 1024)->Arg(1024 * 1024)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ComposeHtml)
+    ->Arg(std::int64_t{64} * 1024)
+    ->Arg(std::int64_t{1024} * 1024)
+    ->Unit(benchmark::kMillisecond);
 
 void BM_IconvBaseline(benchmark::State& state) {
     std::string all = AllLongTexts(BigWorkspace(static_cast<std::size_t>(state.range(0))).form);
@@ -58,7 +65,10 @@ void BM_IconvBaseline(benchmark::State& state) {
         benchmark::DoNotOptimize(IconvEncode(all, size).Size);
     }
 }
-BENCHMARK(BM_IconvBaseline)->Arg(64 * 1024)->Arg(1024 * 1024)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_IconvBaseline)
+    ->Arg(std::int64_t{64} * 1024)
+    ->Arg(std::int64_t{1024} * 1024)
+    ->Unit(benchmark::kMillisecond);
 
 void BM_RenameUserItem(benchmark::State& state) {
     Workspace ws = BigWorkspace(0, static_cast<std::size_t>(state.range(0)));
@@ -79,7 +89,7 @@ void BM_FormFileRoundTrip(benchmark::State& state) {
     }
     std::remove(path.c_str());
 }
-BENCHMARK(BM_FormFileRoundTrip)->Arg(1024 * 1024)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FormFileRoundTrip)->Arg(std::int64_t{1024} * 1024)->Unit(benchmark::kMillisecond);
 
 // ---- goal check -------------------------------------------------------------
 
@@ -245,6 +255,7 @@ std::vector<double> GrowthCosts(const std::vector<std::size_t>& factors, const s
         }
     }
     std::vector<double> total;
+    total.reserve(best.size());
     for (const auto& b : best) {
         total.push_back(b[0] + b[1] + b[2] + b[3]);
     }

@@ -325,7 +325,7 @@ TEST_F(SaveFaults, AFullDiskKeepsThePreviousFile) {
         GTEST_SKIP() << "needs root to mount a small file system";
     }
     MakeFolders();
-    const std::string big(256 * 1024, 'x');
+    const std::string big(std::size_t{256} * 1024, 'x');
     for (const Command& c : Commands()) {
         SCOPED_TRACE(c.Name);
         WriteBytes(Path(c), "old");

@@ -186,7 +186,7 @@ TEST(BadFormFileBytes, NulBytesAreKeptLikeAnyOtherCharacter) {
 
 TEST(BadFormFileBytes, LinesOfTenMegabytesReadWhole) {
     Workspace ws = FilledWorkspace();
-    const std::string huge(10 * 1024 * 1024, 'L');
+    const std::string huge(std::size_t{10} * 1024 * 1024, 'L');
     ws.form.LineValues[4] = huge;          // one single-line value
     ws.form.LongTexts[5] = "a\r\n" + huge; // one line of a long text
     ws.form.Order.push_back(OrderEntry{huge, huge, false});

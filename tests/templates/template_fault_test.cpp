@@ -69,7 +69,7 @@ TEST_F(TemplateFaults, BadBytesAndNulLoadAndShowAsReplacementsAndNul) {
 }
 
 TEST_F(TemplateFaults, ALineOfTenMegabytesLoadsWhole) {
-    const std::string line(10 * 1024 * 1024, 'L');
+    const std::string line(std::size_t{10} * 1024 * 1024, 'L');
     const std::string shown = Load(line + "\r" + line);
     EXPECT_EQ(shown.size(), 2 * line.size() + 4);
     EXPECT_EQ(shown.find("\r\n"), line.size());
