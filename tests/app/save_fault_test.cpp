@@ -9,6 +9,7 @@
 #include "platform/file_io.h"
 #include "settings/defaults.h"
 #include "support/fixtures.h"
+#include "support/lock_holder.h"
 #include "support/scripted_host.h"
 #include "templates/template_files.h"
 
@@ -25,6 +26,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
+
+using kelvaro::test::LockHolder;
 
 namespace kelvaro {
 namespace {
@@ -109,48 +112,6 @@ public:
     ~FaultAt() { SetWriteFaultHook({}); }
     FaultAt(const FaultAt&) = delete;
     FaultAt& operator=(const FaultAt&) = delete;
-};
-
-// A child process holds an exclusive flock on the file until the object goes.
-class LockHolder {
-public:
-    explicit LockHolder(const std::string& path) {
-        int ready[2];
-        int release[2];
-        if (pipe(ready) != 0 || pipe(release) != 0) {
-            return;
-        }
-        child_ = fork();
-        if (child_ == 0) {
-            close(ready[0]);
-            close(release[1]);
-            int fd = open(path.c_str(), O_RDONLY);
-            char ok = fd >= 0 && flock(fd, LOCK_EX) == 0 ? '1' : '0';
-            (void)!write(ready[1], &ok, 1);
-            (void)!read(release[0], &ok, 1);
-            _exit(0);
-        }
-        close(ready[1]);
-        close(release[0]);
-        release_ = release[1];
-        char ok = '0';
-        locked_ = read(ready[0], &ok, 1) == 1 && ok == '1';
-        close(ready[0]);
-    }
-    ~LockHolder() {
-        close(release_);
-        if (child_ > 0) {
-            waitpid(child_, nullptr, 0);
-        }
-    }
-    LockHolder(const LockHolder&) = delete;
-    LockHolder& operator=(const LockHolder&) = delete;
-    bool Locked() const { return locked_; }
-
-private:
-    pid_t child_ = -1;
-    int release_ = -1;
-    bool locked_ = false;
 };
 
 // A program folder: the session's folder, with the template folder in it.

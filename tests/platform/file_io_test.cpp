@@ -1,5 +1,6 @@
 #include "platform/error.h"
 #include "platform/file_io.h"
+#include "support/lock_holder.h"
 
 #include <gtest/gtest.h>
 
@@ -14,6 +15,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
+
+using kelvaro::test::LockHolder;
 
 namespace kelvaro {
 namespace {
@@ -156,46 +159,6 @@ TEST_F(FileIoTest, FailureAtAnyStepOfANewFileLeavesNothing) {
         EXPECT_EQ(Entries(), std::vector<std::string>{});
     }
 }
-
-// A child process holds a flock on the file until the parent closes the pipe.
-class LockHolder {
-public:
-    LockHolder(const std::string& path, int operation) {
-        int ready[2];
-        int release[2];
-        if (pipe(ready) != 0 || pipe(release) != 0) {
-            return;
-        }
-        child_ = fork();
-        if (child_ == 0) {
-            close(ready[0]);
-            close(release[1]);
-            int fd = open(path.c_str(), O_RDONLY);
-            char ok = fd >= 0 && flock(fd, operation) == 0 ? '1' : '0';
-            (void)!write(ready[1], &ok, 1);
-            (void)!read(release[0], &ok, 1);
-            _exit(0);
-        }
-        close(ready[1]);
-        close(release[0]);
-        release_ = release[1];
-        char ok = '0';
-        locked_ = read(ready[0], &ok, 1) == 1 && ok == '1';
-        close(ready[0]);
-    }
-    ~LockHolder() {
-        close(release_);
-        if (child_ > 0) {
-            waitpid(child_, nullptr, 0);
-        }
-    }
-    bool Locked() const { return locked_; }
-
-private:
-    pid_t child_ = -1;
-    int release_ = -1;
-    bool locked_ = false;
-};
 
 TEST_F(FileIoTest, ALockHeldByAnotherProcessRefusesReadAndWrite) {
     const std::string path = File("locked.txt");

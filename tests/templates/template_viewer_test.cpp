@@ -2,6 +2,7 @@
 
 #include "platform/cp932.h"
 #include "support/fixtures.h"
+#include "support/lock_holder.h"
 #include "support/scripted_host.h"
 
 #include <gtest/gtest.h>
@@ -16,6 +17,8 @@
 #include <string>
 #include <vector>
 
+using kelvaro::test::LockHolder;
+
 namespace kelvaro {
 namespace {
 
@@ -24,46 +27,6 @@ using test::ScriptedHost;
 using test::TempFolder;
 using test::WriteBytes;
 using Names = std::vector<std::string>;
-
-// Another process holds an exclusive flock on the file until this object goes.
-class LockHolder {
-public:
-    explicit LockHolder(const std::string& path) {
-        int ready[2];
-        int release[2];
-        if (pipe(ready) != 0 || pipe(release) != 0) {
-            return;
-        }
-        child_ = fork();
-        if (child_ == 0) {
-            close(ready[0]);
-            close(release[1]);
-            int fd = open(path.c_str(), O_RDONLY);
-            char ok = fd >= 0 && flock(fd, LOCK_EX) == 0 ? '1' : '0';
-            (void)!write(ready[1], &ok, 1);
-            (void)!read(release[0], &ok, 1);
-            _exit(0);
-        }
-        close(ready[1]);
-        close(release[0]);
-        release_ = release[1];
-        char ok = '0';
-        locked_ = read(ready[0], &ok, 1) == 1 && ok == '1';
-        close(ready[0]);
-    }
-    ~LockHolder() {
-        close(release_);
-        if (child_ > 0) {
-            waitpid(child_, nullptr, 0);
-        }
-    }
-    bool Locked() const { return locked_; }
-
-private:
-    pid_t child_ = -1;
-    int release_ = -1;
-    bool locked_ = false;
-};
 
 class TemplateViewer : public ::testing::Test {
 protected:
