@@ -33,15 +33,7 @@ using test::ReadBytes;
 using test::TempFolder;
 using test::WriteBytes;
 
-// The error number a call throws, or 0 when it returns.
-template <typename Call> int ThrownNumber(Call call) {
-    try {
-        call();
-    } catch (const RuntimeError& error) {
-        return error.Number();
-    }
-    return 0;
-}
+using test::ThrownNumber;
 
 // A form with something in every part of the file: values, user names, long
 // texts of several lines, user items in the order, settings off their defaults.

@@ -25,15 +25,7 @@ namespace fs = std::filesystem;
 
 const std::vector<std::string> kSteps = {"open", "lock", "write", "fsync", "rename"};
 
-// The error number a call throws, or 0 when it returns.
-template <typename Call> int ThrownNumber(Call call) {
-    try {
-        call();
-    } catch (const RuntimeError& error) {
-        return error.Number();
-    }
-    return 0;
-}
+using test::ThrownNumber;
 
 class FileIoTest : public ::testing::Test {
 protected:

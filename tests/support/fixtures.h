@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/error.h"
+
 #include <string>
 
 namespace kelvaro::test {
@@ -22,6 +24,16 @@ public:
 private:
     std::string path_;
 };
+
+// The error number a call throws, or 0 when it returns.
+template <typename Call> int ThrownNumber(Call call) {
+    try {
+        call();
+    } catch (const RuntimeError& error) {
+        return error.Number();
+    }
+    return 0;
+}
 
 void WriteBytes(const std::string& path, const std::string& bytes);
 std::string ReadBytes(const std::string& path);

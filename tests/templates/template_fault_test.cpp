@@ -4,6 +4,7 @@
 
 #include "platform/cp932.h"
 #include "support/fixtures.h"
+#include "support/lock_holder.h"
 #include "support/scripted_host.h"
 #include "templates/template_files.h"
 #include "templates/template_viewer.h"
@@ -16,6 +17,8 @@
 #include <sys/file.h>
 #include <sys/wait.h>
 #include <unistd.h>
+
+using kelvaro::test::LockHolder;
 
 namespace kelvaro {
 namespace {
@@ -85,33 +88,13 @@ TEST_F(TemplateFaults, ALineOfTenMegabytesLoadsWhole) {
 
 TEST_F(TemplateFaults, ATemplateLockedByAnotherProcessKeepsTheEditor) {
     WriteBytes(InFolder("locked.txt"), "x\r\n");
-    int ready[2];
-    int release[2];
-    ASSERT_EQ(pipe(ready), 0);
-    ASSERT_EQ(pipe(release), 0);
     const std::string path = InFolder("locked.txt");
-    pid_t child = fork();
-    if (child == 0) {
-        close(ready[0]);
-        close(release[1]);
-        int fd = open(path.c_str(), O_RDONLY);
-        char ok = fd >= 0 && flock(fd, LOCK_EX) == 0 ? '1' : '0';
-        (void)!write(ready[1], &ok, 1);
-        (void)!read(release[0], &ok, 1);
-        _exit(0);
-    }
-    close(ready[1]);
-    close(release[0]);
-    char ok = '0';
-    ASSERT_EQ(read(ready[0], &ok, 1), 1);
-    close(ready[0]);
-    ASSERT_EQ(ok, '1');
+    LockHolder holder(path);
+    ASSERT_TRUE(holder.Locked());
 
     session.ws.EditorText = "書きかけ";
     host.AnswerFile(path);
     LoadTemplate(session);
-    close(release[1]);
-    waitpid(child, nullptr, 0);
     ASSERT_EQ(host.Messages.size(), 1u);
     EXPECT_EQ(host.Messages[0].Text,
               "Error No.70\r\n予期しないエラーです。\r\n製作者にErrorNumberを知らせてください。");
