@@ -1,5 +1,6 @@
 #include "platform/error.h"
 #include "platform/file_io.h"
+#include "support/fixtures.h"
 #include "support/lock_holder.h"
 
 #include <gtest/gtest.h>
