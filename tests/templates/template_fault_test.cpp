@@ -5,8 +5,7 @@
 #include "platform/cp932.h"
 #include "support/fixtures.h"
 #include "support/lock_holder.h"
-#include "support/scripted_host.h"
-#include "templates/template_files.h"
+#include "template_session.h"
 #include "templates/template_viewer.h"
 
 #include <gtest/gtest.h>
@@ -29,27 +28,9 @@ using test::WriteBytes;
 
 const std::string kReplacement = "\xEF\xBF\xBD";
 
-class TemplateFaults : public ::testing::Test {
+class TemplateFaults : public test::TemplateSession {
 protected:
-    TemplateFaults() : session(host, dir.Path()) {
-        std::filesystem::create_directory(session.TemplateFolder);
-    }
-
-    std::string InFolder(const std::string& name) const {
-        return session.TemplateFolder + "/" + name;
-    }
-
-    // Loads the bytes as a template into the editor and returns what it shows.
-    std::string Load(const std::string& bytes) {
-        WriteBytes(InFolder("t.txt"), bytes);
-        host.AnswerFile(InFolder("t.txt"));
-        LoadTemplate(session);
-        return session.ws.EditorText;
-    }
-
-    TempFolder dir;
-    ScriptedHost host;
-    Session session;
+    TemplateFaults() { MakeFolder(); }
 };
 
 TEST_F(TemplateFaults, BadBytesAndNulLoadAndShowAsReplacementsAndNul) {
@@ -58,7 +39,7 @@ TEST_F(TemplateFaults, BadBytesAndNulLoadAndShowAsReplacementsAndNul) {
     const std::string shown =
         "a" + kReplacement + " b" + kReplacement + nul + "あ\r\n" + kReplacement + nul + "\r\n";
     EXPECT_EQ(Load(bytes), shown);
-    ShowTemplate(session, "t.txt");
+    ShowTemplate(session, "load.txt");
     EXPECT_EQ(session.TemplateText, shown);
     EXPECT_EQ(host.Messages.size(), 0u);
 

@@ -5,6 +5,7 @@
 #include "platform/cp932.h"
 #include "support/fixtures.h"
 #include "support/scripted_host.h"
+#include "template_session.h"
 
 #include <gtest/gtest.h>
 
@@ -22,23 +23,8 @@ using test::WriteBytes;
 
 const char* const kFilter = "テンプレート (*.txt)|*.txt|すべてのファイル (*.*)|*.*";
 
-class TemplateFiles : public ::testing::Test {
+class TemplateFiles : public test::TemplateSession {
 protected:
-    TemplateFiles() : session(host, dir.Path()) {}
-
-    void MakeFolder() { std::filesystem::create_directory(session.TemplateFolder); }
-    std::string InFolder(const std::string& name) const {
-        return session.TemplateFolder + "/" + name;
-    }
-
-    // Loads the file's bytes through the dialog and returns what the editor shows.
-    std::string Load(const std::string& bytes) {
-        WriteBytes(InFolder("load.txt"), bytes);
-        host.AnswerFile(InFolder("load.txt"));
-        LoadTemplate(session);
-        return session.ws.EditorText;
-    }
-
     void Save(const std::string& path) {
         host.AnswerFile(path);
         SaveTemplate(session);
@@ -58,10 +44,6 @@ protected:
                 "\r\n予期しないエラーです。\r\n製作者にErrorNumberを知らせてください。",
             "Kelvaro", MessageIcon::Critical);
     }
-
-    TempFolder dir;
-    ScriptedHost host;
-    Session session;
 };
 
 TEST_F(TemplateFiles, WithoutTheFolderBothCommandsAdviseDownloadingAndShowNoDialog) {

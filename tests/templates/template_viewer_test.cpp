@@ -4,6 +4,7 @@
 #include "support/fixtures.h"
 #include "support/lock_holder.h"
 #include "support/scripted_host.h"
+#include "template_session.h"
 
 #include <gtest/gtest.h>
 
@@ -28,15 +29,8 @@ using test::TempFolder;
 using test::WriteBytes;
 using Names = std::vector<std::string>;
 
-class TemplateViewer : public ::testing::Test {
+class TemplateViewer : public test::TemplateSession {
 protected:
-    TemplateViewer() : session(host, dir.Path()) {}
-
-    void MakeFolder() { std::filesystem::create_directory(session.TemplateFolder); }
-    std::string InFolder(const std::string& name) const {
-        return session.TemplateFolder + "/" + name;
-    }
-
     void ExpectOnlyMessage(const std::string& text, const std::string& title) {
         ASSERT_EQ(host.Messages.size(), 1u);
         EXPECT_EQ(host.LastMessage().Text, text);
@@ -44,10 +38,6 @@ protected:
         EXPECT_EQ(host.LastMessage().Icon, MessageIcon::Critical);
         EXPECT_EQ(host.LastMessage().Buttons, MessageButtons::Ok);
     }
-
-    TempFolder dir;
-    ScriptedHost host;
-    Session session;
 };
 
 TEST_F(TemplateViewer, WithoutTheFolderTheListEmptiesAndTheBoxStays) {

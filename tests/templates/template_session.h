@@ -1,0 +1,41 @@
+#pragma once
+
+// What every template test starts from: a fresh program folder, a scripted
+// host and a session whose Templates folder lies in that program folder.
+
+#include "app/session.h"
+#include "support/fixtures.h"
+#include "support/scripted_host.h"
+#include "templates/template_files.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+namespace kelvaro::test {
+
+class TemplateSession : public ::testing::Test {
+protected:
+    TemplateSession() : session(host, dir.Path()) {}
+
+    void MakeFolder() { std::filesystem::create_directory(session.TemplateFolder); }
+    std::string InFolder(const std::string& name) const {
+        return session.TemplateFolder + "/" + name;
+    }
+
+    // Loads the bytes, as the file "load.txt" chosen in the dialog, into the
+    // editor and returns what it shows.
+    std::string Load(const std::string& bytes) {
+        WriteBytes(InFolder("load.txt"), bytes);
+        host.AnswerFile(InFolder("load.txt"));
+        LoadTemplate(session);
+        return session.ws.EditorText;
+    }
+
+    TempFolder dir;
+    ScriptedHost host;
+    Session session;
+};
+
+} // namespace kelvaro::test
