@@ -11,7 +11,6 @@
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
-#include <filesystem>
 #include <string>
 #include <sys/file.h>
 #include <sys/wait.h>
@@ -22,8 +21,6 @@ using kelvaro::test::LockHolder;
 namespace kelvaro {
 namespace {
 
-using test::ScriptedHost;
-using test::TempFolder;
 using test::WriteBytes;
 
 const std::string kReplacement = "\xEF\xBF\xBD";

@@ -4,7 +4,6 @@
 #include "model/long_text.h"
 #include "platform/cp932.h"
 #include "support/fixtures.h"
-#include "support/scripted_host.h"
 #include "template_session.h"
 
 #include <gtest/gtest.h>
@@ -17,8 +16,6 @@ namespace kelvaro {
 namespace {
 
 using test::ReadBytes;
-using test::ScriptedHost;
-using test::TempFolder;
 using test::WriteBytes;
 
 const char* const kFilter = "テンプレート (*.txt)|*.txt|すべてのファイル (*.*)|*.*";
@@ -28,14 +25,6 @@ protected:
     void Save(const std::string& path) {
         host.AnswerFile(path);
         SaveTemplate(session);
-    }
-
-    void ExpectOnlyMessage(const std::string& text, const std::string& title, MessageIcon icon) {
-        ASSERT_EQ(host.Messages.size(), 1u);
-        EXPECT_EQ(host.LastMessage().Text, text);
-        EXPECT_EQ(host.LastMessage().Title, title);
-        EXPECT_EQ(host.LastMessage().Icon, icon);
-        EXPECT_EQ(host.LastMessage().Buttons, MessageButtons::Ok);
     }
 
     void ExpectUnexpected(int number) {

@@ -33,6 +33,17 @@ protected:
         return session.ws.EditorText;
     }
 
+    // The command showed exactly one message, with these texts, an OK button
+    // and (unless told otherwise) the error icon.
+    void ExpectOnlyMessage(const std::string& text, const std::string& title,
+                           MessageIcon icon = MessageIcon::Critical) {
+        ASSERT_EQ(host.Messages.size(), 1u);
+        EXPECT_EQ(host.LastMessage().Text, text);
+        EXPECT_EQ(host.LastMessage().Title, title);
+        EXPECT_EQ(host.LastMessage().Icon, icon);
+        EXPECT_EQ(host.LastMessage().Buttons, MessageButtons::Ok);
+    }
+
     TempFolder dir;
     ScriptedHost host;
     Session session;

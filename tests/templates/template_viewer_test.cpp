@@ -3,7 +3,6 @@
 #include "platform/cp932.h"
 #include "support/fixtures.h"
 #include "support/lock_holder.h"
-#include "support/scripted_host.h"
 #include "template_session.h"
 
 #include <gtest/gtest.h>
@@ -24,21 +23,10 @@ namespace kelvaro {
 namespace {
 
 using test::ReadBytes;
-using test::ScriptedHost;
-using test::TempFolder;
 using test::WriteBytes;
 using Names = std::vector<std::string>;
 
-class TemplateViewer : public test::TemplateSession {
-protected:
-    void ExpectOnlyMessage(const std::string& text, const std::string& title) {
-        ASSERT_EQ(host.Messages.size(), 1u);
-        EXPECT_EQ(host.LastMessage().Text, text);
-        EXPECT_EQ(host.LastMessage().Title, title);
-        EXPECT_EQ(host.LastMessage().Icon, MessageIcon::Critical);
-        EXPECT_EQ(host.LastMessage().Buttons, MessageButtons::Ok);
-    }
-};
+using TemplateViewer = test::TemplateSession;
 
 TEST_F(TemplateViewer, WithoutTheFolderTheListEmptiesAndTheBoxStays) {
     session.TemplateList = {"古い.txt"};
