@@ -2,7 +2,7 @@
 
 #include "compose/compose_readme.h"
 #include "compose/readme_file.h"
-#include "settings/defaults.h"
+#include "model/defaults.h"
 
 #include <cerrno>
 #include <cstdio>

@@ -8,7 +8,7 @@
 #include "files/form_file.h"
 #include "model/long_text.h"
 #include "platform/cp932.h"
-#include "settings/defaults.h"
+#include "model/defaults.h"
 
 #include <benchmark/benchmark.h>
 

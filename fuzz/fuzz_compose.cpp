@@ -8,7 +8,7 @@
 #include "files/form_file.h"
 #include "platform/cp932.h"
 #include "platform/error.h"
-#include "settings/defaults.h"
+#include "model/defaults.h"
 
 #include <cstdint>
 #include <cstdio>

@@ -2,19 +2,17 @@
 
 #include "compose/compose_readme.h"
 #include "compose/readme_file.h"
-#include "files/app_info.h"
+#include "platform/app_info.h"
 #include "files/form_file.h"
 #include "platform/error.h"
 #include "platform/file_io.h"
-#include "settings/defaults.h"
+#include "platform/version.h"
+#include "session/session.h"
+#include "model/defaults.h"
 
 #include <new>
 #include <optional>
 #include <ostream>
-
-#ifndef KELVARO_VERSION_TEXT
-#define KELVARO_VERSION_TEXT "1.0.0"
-#endif
 
 namespace kelvaro::cli {
 namespace {
@@ -82,7 +80,7 @@ int RunCompose(const std::vector<std::string>& args, std::ostream& out, std::ost
             return 0;
         }
         if (arg == "--version") {
-            out << "kelvaro-compose " << KELVARO_VERSION_TEXT << "\n";
+            out << "kelvaro-compose " << ProgramVersion << "\n";
             return 0;
         }
         if (arg == "--utf8") {

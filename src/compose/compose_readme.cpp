@@ -1,7 +1,7 @@
 #include "compose/compose_readme.h"
 
 #include "compose/pause_line.h"
-#include "files/app_info.h"
+#include "platform/app_info.h"
 
 #include <string_view>
 
@@ -112,7 +112,7 @@ private:
             break;
         case ItemKind::CreditLine:
             out_ += "このReadMeファイルは、「";
-            out_ += AppInfoString(0);
+            out_ += AppInfoString(AppInfo::ProductName);
             out_ += "」によって作成されました。";
             break;
         }
@@ -229,7 +229,7 @@ private:
         AppendHeadLine("<HTML><HEAD>");
         AppendHeadLine(
             "<META http-equiv=\"Content-Type\" content=\"text/html;charset=Shift_JIS\">");
-        AppendHeadLine("<META name=\"Generator\" content=\"", AppInfoString(2), "\">");
+        AppendHeadLine("<META name=\"Generator\" content=\"", AppInfoString(AppInfo::ProductAndVersion), "\">");
         AppendHeadLine("<STYLE type=\"text/css\"><!--");
         AppendHeadLine("A:link{", h[2], "}");
         AppendHeadLine("A:active{", h[3], "}");

@@ -2,12 +2,11 @@
 
 #include "compose/compose_readme.h"
 #include "compose/readme_file.h"
-#include "files/app_info.h"
+#include "platform/app_info.h"
 #include "model/long_text.h"
 #include "platform/error.h"
 #include "platform/file_io.h"
 
-#include <new>
 #include <string>
 
 namespace kelvaro {
@@ -19,7 +18,6 @@ constexpr const char* kTextFilter = "テキストファイル (*.txt)|*.txt|す�
 // itself is right.
 constexpr const char* kHtmlFilter =
     "HTMLファイル (*.html, *htm)|*.html;*.htm|すべてのファイル (*.*)|*.*";
-constexpr const char* kBrowserPageName = "BrowserSample.html";
 
 // The save dialog of the two file modes. No default extension: a name typed
 // without one is written exactly as typed.
@@ -36,17 +34,17 @@ std::string AskDestination(Session& s, bool isHtml) {
 // Unknown keys are told at once, in order, while the composer walks on.
 std::string Compose(Session& s, bool isHtml) {
     return ComposeReadMe(s.ws.form, isHtml, [&s](std::size_t position, const std::string& key) {
-        s.host.ShowMessage(MessageRequest{UnknownKeyMessage(position, key), AppInfoString(0),
+        s.host.ShowMessage(MessageRequest{UnknownKeyMessage(position, key), AppInfoString(AppInfo::ProductName),
                                           MessageButtons::Ok, MessageIcon::None,
                                           MessageAnswer::Ok});
     });
 }
 
 void WriteBrowserPage(Session& s, const std::string& composed) {
-    const std::string path = WithTrailingBackslash(s.ProgramFolder) + kBrowserPageName;
+    const std::string path = BrowserPagePath(s);
     WriteFileReplacing(path, ReadMeFileBytes(composed, true));
     // Whether the desktop could open it is its own business: nothing is reported.
-    s.host.OpenDocument(path, s.ProgramFolder);
+    s.host.OpenDocument(path, s.BrowserPageFolder);
 }
 
 void Produce(Session& s, OutputMode mode) {
@@ -100,14 +98,8 @@ bool IsHtmlMode(OutputMode mode) {
 
 void GenerateReadMe(Session& s, OutputMode mode) {
     // Every step either finishes or throws before anything is delivered, so one
-    // catch here is all the caller needs: it never sees a failure.
-    try {
-        Produce(s, mode);
-    } catch (const RuntimeError& error) {
-        ReportFailure(s, error);
-    } catch (const std::bad_alloc&) {
-        ReportFailure(s, RuntimeError(ErrorNo::OutOfMemory));
-    }
+    // report here is all the caller needs: it never sees a failure.
+    RunReportingFailures(s, [&] { Produce(s, mode); });
 }
 
 void RefreshPreview(Session& s) {

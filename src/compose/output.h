@@ -4,7 +4,7 @@
 // the clipboard or the browser page. Failures are shown to the user here; the
 // caller never sees one.
 
-#include "app/session.h"
+#include "session/session.h"
 
 namespace kelvaro {
 

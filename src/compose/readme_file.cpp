@@ -11,9 +11,4 @@ std::string ReadMeFileBytes(std::string_view composed, bool isHtml) {
     return bytes;
 }
 
-std::string UnexpectedErrorText(int errorNumber) {
-    return "Error No." + std::to_string(errorNumber) +
-           "\r\n予期しないエラーです。\r\n製作者にErrorNumberを知らせてください。";
-}
-
 } // namespace kelvaro

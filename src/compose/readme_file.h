@@ -11,7 +11,4 @@ namespace kelvaro {
 
 std::string ReadMeFileBytes(std::string_view composed, bool isHtml);
 
-// The three-line message for every failure that is not a cancelled dialog.
-std::string UnexpectedErrorText(int errorNumber);
-
 } // namespace kelvaro

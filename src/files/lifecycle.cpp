@@ -1,16 +1,15 @@
 #include "files/lifecycle.h"
 
-#include "files/app_info.h"
+#include "platform/app_info.h"
 #include "files/form_file.h"
 #include "model/catalogue.h"
 #include "model/item_order.h"
 #include "model/long_text.h"
 #include "platform/file_io.h"
-#include "settings/commands.h"
-#include "settings/defaults.h"
+#include "session/options.h"
+#include "model/defaults.h"
 
 #include <algorithm>
-#include <new>
 
 namespace kelvaro {
 namespace {
@@ -18,8 +17,8 @@ namespace {
 FileDialogRequest FormDialog(FileDialogKind kind) {
     FileDialogRequest request;
     request.Kind = kind;
-    request.Title = AppInfoString(0) + "フォームの出力先指定";
-    request.Filter = AppInfoString(0) + "フォーム (*.ref)|*.ref|すべてのファイル (*.*)|*.*";
+    request.Title = AppInfoString(AppInfo::ProductName) + "フォームの出力先指定";
+    request.Filter = AppInfoString(AppInfo::ProductName) + "フォーム (*.ref)|*.ref|すべてのファイル (*.*)|*.*";
     request.Options.HideReadOnly = true;
     if (kind == FileDialogKind::Open) {
         request.Options.FileMustExist = true;
@@ -32,7 +31,7 @@ FileDialogRequest FormDialog(FileDialogKind kind) {
 bool AskDiscardingWork(Session& s, const std::string& firstLines) {
     MessageRequest question{firstLines + "\r\n(作業中のデータを保存したい場合は\r\n"
                                          "[いいえ]を押してください。)",
-                            AppInfoString(2), MessageButtons::YesNo, MessageIcon::Exclamation,
+                            AppInfoString(AppInfo::ProductAndVersion), MessageButtons::YesNo, MessageIcon::Exclamation,
                             MessageAnswer::No};
     return s.host.ShowMessage(question) == MessageAnswer::Yes;
 }
@@ -42,16 +41,6 @@ void ApplyFormDefaults(Session& s) {
     BuildDefaultOrder(s.ws);
     DefaultTopicsHTML(s.ws);
     DefaultTopicsOther(s.ws);
-}
-
-template <typename Work> void Guarded(Session& s, Work work) {
-    try {
-        work();
-    } catch (const RuntimeError& error) {
-        ReportFailure(s, error);
-    } catch (const std::bad_alloc&) {
-        ReportFailure(s, RuntimeError(ErrorNo::OutOfMemory));
-    }
 }
 
 bool EndsWithRef(const std::string& name) {
@@ -79,7 +68,7 @@ bool ReadyToWrite(Session& s) {
                 "」の文章に、行頭が「#%!」または「!%#」の行があります。\r\n"
                 "この行はフォームファイルに保存できないため、保存を中止しました。\r\n"
                 "行頭の文字を変えてから、もう一度保存してください。",
-            AppInfoString(2), MessageButtons::Ok, MessageIcon::Exclamation, MessageAnswer::Ok});
+            AppInfoString(AppInfo::ProductAndVersion), MessageButtons::Ok, MessageIcon::Exclamation, MessageAnswer::Ok});
         return false;
     }
     return ConfirmUnrepresentable(s, FormFileTexts(s.ws.form));
@@ -87,17 +76,13 @@ bool ReadyToWrite(Session& s) {
 
 } // namespace
 
-std::string BrowserPagePath(const Session& s) {
-    return WithTrailingBackslash(s.ProgramFolder) + "BrowserSample.html";
-}
-
 void UpdateWindowTitle(Session& s) {
-    s.WindowTitle = AppInfoString(2) + " --- " + s.FormFileTitle;
+    s.WindowTitle = AppInfoString(AppInfo::ProductAndVersion) + " --- " + s.FormFileTitle;
     s.Notify(Change::Title);
 }
 
 void StartUp(Session& s) {
-    s.WindowTitle = AppInfoString(2);
+    s.WindowTitle = AppInfoString(AppInfo::ProductAndVersion);
     s.Notify(Change::Title);
     s.CurrentPage = Page::Lines;
     s.ws.EmphasisEnabled = true;
@@ -128,7 +113,7 @@ void NewForm(Session& s) {
 }
 
 void OpenForm(Session& s) {
-    Guarded(s, [&] {
+    RunReportingFailures(s, [&] {
         FileDialogResult chosen = ShowSharedFileDialog(s, FormDialog(FileDialogKind::Open));
         struct Refresh {
             Session& s;
@@ -154,7 +139,7 @@ void SaveForm(Session& s) {
         SaveFormAs(s);
         return;
     }
-    Guarded(s, [&] {
+    RunReportingFailures(s, [&] {
         if (!ReadyToWrite(s)) {
             return;
         }
@@ -164,7 +149,7 @@ void SaveForm(Session& s) {
 }
 
 void SaveFormAs(Session& s) {
-    Guarded(s, [&] {
+    RunReportingFailures(s, [&] {
         FileDialogResult chosen = ShowSharedFileDialog(s, FormDialog(FileDialogKind::Save));
         std::string path = chosen.Path;
         std::string title = chosen.FileTitle;
@@ -174,7 +159,7 @@ void SaveFormAs(Session& s) {
             // The dialog asked about the name as chosen, not about this one.
             if (PathExists(path)) {
                 MessageRequest question{path + " は既に存在します。\r\n上書きしますか？",
-                                        AppInfoString(2), MessageButtons::YesNo,
+                                        AppInfoString(AppInfo::ProductAndVersion), MessageButtons::YesNo,
                                         MessageIcon::Exclamation, MessageAnswer::No};
                 if (s.host.ShowMessage(question) != MessageAnswer::Yes) {
                     return;

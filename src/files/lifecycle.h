@@ -3,7 +3,7 @@
 // The life of the one form: start-up, the file menu, the end of the program and
 // the window title.
 
-#include "app/session.h"
+#include "session/session.h"
 
 namespace kelvaro {
 
@@ -16,8 +16,5 @@ void SaveFormAs(Session& s);
 // the answer.
 bool ConfirmClose(Session& s);
 void UpdateWindowTitle(Session& s);
-
-// The browser preview page beside the program.
-std::string BrowserPagePath(const Session& s);
 
 } // namespace kelvaro

@@ -2,7 +2,8 @@
 
 // Host is the one seam between the core and the outside world: message boxes,
 // the shared common dialog, the font dialog, the clipboard, the desktop's
-// document opener and today's date. The window implements it with Qt; tests
+// document opener and today's date. It only answers requests; what changed
+// reaches the window through the session's change listener. The window implements it with Qt; tests
 // implement it with a scripted fake that records every request.
 
 #include <optional>
@@ -74,19 +75,6 @@ struct FontChoice {
     bool operator==(const FontChoice&) const = default;
 };
 
-// What changed in the core, so the window refreshes only the controls that show it.
-enum class Change {
-    Form,        // any field of the form (values, names, settings, order)
-    Order,       // the item order or its selection
-    Emphasis,    // the bold flags of the input controls
-    LongText,    // the long-text editor's text or current item
-    Preview,     // the preview box text or the preview mode
-    Fonts,       // font and colour of the three large text boxes
-    Templates,   // the template list or the template viewer
-    Information, // the information box
-    Title,       // the window title
-};
-
 class Host {
 public:
     virtual ~Host() = default;
@@ -103,7 +91,6 @@ public:
                               const std::string& workingFolder) = 0;
     // Today's date in the user's short date format.
     virtual std::string TodayText() = 0;
-    virtual void Changed(Change what) = 0;
 };
 
 } // namespace kelvaro

@@ -1,6 +1,6 @@
 #include "model/item_order.h"
 
-#include "files/app_info.h"
+#include "platform/app_info.h"
 #include "host/host.h"
 
 #include <utility>
@@ -43,7 +43,7 @@ bool ResetOrderToDefault(Workspace& ws, Host& host) {
     MessageRequest question;
     question.Text = "項目順序、チェックの有無はすべて初期化されます。\r\n"
                     "デフォルトに戻してもよろしいですか？";
-    question.Title = AppInfoString(2);
+    question.Title = AppInfoString(AppInfo::ProductAndVersion);
     question.Buttons = MessageButtons::YesNo;
     question.Icon = MessageIcon::Exclamation;
     question.DefaultButton = MessageAnswer::Yes;

@@ -1,9 +1,10 @@
 #include "settings/commands.h"
 
-#include "files/app_info.h"
+#include "platform/app_info.h"
 #include "model/item_order.h"
 #include "platform/error.h"
-#include "settings/defaults.h"
+#include "model/defaults.h"
+#include "session/options.h"
 #include "settings/system_info.h"
 
 #include <string>
@@ -23,37 +24,16 @@ namespace {
 constexpr const char* kOnlineHelpAddress = KELVARO_ONLINE_HELP_URL;
 constexpr const char* kHomePageAddress = KELVARO_HOME_PAGE_URL;
 constexpr const char* kCopyrightLine = "Copyright (C) 2026 Kelvaro developers";
-constexpr const char* kGuideFileName = "guide.html";
 
 // The reset buttons ask first; Yes is the default because a reset only touches
 // settings that are quickly set again.
 bool ConfirmReset(Session& s, const std::string& text) {
-    MessageRequest question{text, AppInfoString(2), MessageButtons::YesNo, MessageIcon::Exclamation,
+    MessageRequest question{text, AppInfoString(AppInfo::ProductAndVersion), MessageButtons::YesNo, MessageIcon::Exclamation,
                             MessageAnswer::Yes};
     return s.host.ShowMessage(question) == MessageAnswer::Yes;
 }
 
-std::string TemplateSetLine(const Session& s) {
-    // An unreadable Version.txt still lets the dialog tell everything else.
-    try {
-        return AppInfoString(3, s.TemplateFolder);
-    } catch (const RuntimeError&) {
-        return "バージョン不明";
-    }
-}
-
 } // namespace
-
-void DefaultTopicsOption(Session& s) {
-    SelectEmphasisOption(s.ws, true);
-    s.Notify(Change::Emphasis);
-    DefaultFont(s);
-}
-
-void DefaultFont(Session& s) {
-    s.BoxFont = FontChoice{};
-    s.Notify(Change::Fonts);
-}
 
 void ResetHtmlCommand(Session& s) {
     if (ConfirmReset(
@@ -95,8 +75,8 @@ void GetInformation(Session& s) {
 
 void ShowVersionInfo(Session& s) {
     const std::string text =
-        AppInfoString(2) + "\r\n" + kCopyrightLine + "\r\n" + "テンプレート：" + TemplateSetLine(s);
-    s.host.ShowMessage(MessageRequest{text, AppInfoString(2), MessageButtons::Ok,
+        AppInfoString(AppInfo::ProductAndVersion) + "\r\n" + kCopyrightLine + "\r\n" + "テンプレート：" + TemplateSetVersionOrUnknown(s.TemplateFolder);
+    s.host.ShowMessage(MessageRequest{text, AppInfoString(AppInfo::ProductAndVersion), MessageButtons::Ok,
                                       MessageIcon::Information, MessageAnswer::Ok});
 }
 
@@ -105,7 +85,7 @@ void OpenOnlineHelp(Session& s) {
     // ships beside the program.
     std::string target = kOnlineHelpAddress;
     if (target.empty()) {
-        target = WithTrailingBackslash(s.ProgramFolder) + kGuideFileName;
+        target = s.GuidePath;
     }
     s.host.OpenDocument(target, s.ProgramFolder);
 }

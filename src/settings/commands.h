@@ -4,14 +4,9 @@
 // the emphasis and font defaults, the reset and font buttons, today's date, the
 // system information, the version dialog and the two help pages.
 
-#include "app/session.h"
+#include "session/session.h"
 
 namespace kelvaro {
-
-// Emphasis option back to "強調表示", then DefaultFont.
-void DefaultTopicsOption(Session& s);
-// "ＭＳ ゴシック" 9 pt, no effects, black, for the preview, long-text and viewer boxes.
-void DefaultFont(Session& s);
 
 void ResetHtmlCommand(Session& s);   // "HTML設定をデフォルトに戻す"
 void DefaultFontCommand(Session& s); // "デフォルトのフォント"

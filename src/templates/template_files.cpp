@@ -2,7 +2,7 @@
 
 #include "platform/cp932.h"
 #include "platform/file_io.h"
-#include "templates/template_text.h"
+#include "templates/template_text_internal.h"
 
 #include <utility>
 

@@ -3,7 +3,7 @@
 // Templates: ready-made texts for the long-text editor, kept as CP932 text
 // files in the Templates folder beside the program.
 
-#include "app/session.h"
+#include "session/session.h"
 
 namespace kelvaro {
 

@@ -1,4 +1,4 @@
-#include "templates/template_text.h"
+#include "templates/template_text_internal.h"
 
 namespace kelvaro {
 

@@ -1,9 +1,9 @@
 #include "templates/template_viewer.h"
 
-#include "files/app_info.h"
+#include "platform/app_info.h"
 #include "platform/cp932.h"
 #include "platform/file_io.h"
-#include "templates/template_text.h"
+#include "templates/template_text_internal.h"
 
 #include <algorithm>
 #include <cstddef>
@@ -66,24 +66,6 @@ std::vector<std::string> TemplateNames(const std::string& folder) {
     return names;
 }
 
-// The first line of Version.txt, the way the version dialog reads it: without
-// the file, when it is empty or when it cannot be read, the version is unknown.
-std::string SetVersion(const std::string& versionFile) {
-    if (IsRegularFile(versionFile)) {
-        try {
-            bool hadLine = false;
-            std::string line = ReadFirstLine(versionFile, hadLine);
-            if (hadLine) {
-                return Cp932ToUtf8(line);
-            }
-        } catch (const RuntimeError&) {
-            // No message of its own: the count line below still tells the user
-            // the set was found.
-        }
-    }
-    return "バージョン不明";
-}
-
 bool MeansMissing(int number) {
     return number == ErrorNo::FileNotFound || number == ErrorNo::PathFileAccess ||
            number == ErrorNo::PathNotFound;
@@ -93,7 +75,7 @@ void ShowTemplateMissing(Session& s, const std::string& path) {
     s.host.ShowMessage(MessageRequest{"テンプレートファイル\r\n" + path +
                                           "\r\nが存在しません\r\n"
                                           "もう一度テンプレートを読み込んでみてください。",
-                                      AppInfoString(2), MessageButtons::Ok, MessageIcon::Critical,
+                                      AppInfoString(AppInfo::ProductAndVersion), MessageButtons::Ok, MessageIcon::Critical,
                                       MessageAnswer::Ok});
 }
 
@@ -108,7 +90,7 @@ void ScanTemplateFolder(Session& s) {
             return;
         }
         std::string summary = "テンプレート集：" +
-                              SetVersion(WithTrailingBackslash(s.TemplateFolder) + "Version.txt");
+                              TemplateSetVersionOrUnknown(s.TemplateFolder);
         std::vector<std::string> names = TemplateNames(s.TemplateFolder);
         summary += "\r\nテンプレート数： " + std::to_string(names.size()) + " ファイル";
         s.TemplateText = std::move(summary);

@@ -2,7 +2,7 @@
 
 // The template viewer page: lists the template set and shows one template.
 
-#include "app/session.h"
+#include "session/session.h"
 
 #include <string>
 

@@ -42,7 +42,6 @@ public:
     void SetClipboardText(const std::string& text) override;
     void OpenDocument(const std::string& pathOrAddress, const std::string& workingFolder) override;
     std::string TodayText() override;
-    void Changed(Change) override {}
 
 private:
     QPointer<QWidget> window_;

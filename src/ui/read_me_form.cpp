@@ -4,15 +4,12 @@
 
 #include "ui/read_me_form.h"
 
-#include "app/pages.h"
 #include "compose/output.h"
+#include "compose/pages.h"
 #include "files/lifecycle.h"
-#include "model/item_order.h"
-#include "model/long_text.h"
-#include "settings/assists.h"
+#include "session/edits.h"
 #include "settings/commands.h"
 #include "templates/template_files.h"
-#include "templates/template_text.h"
 #include "templates/template_viewer.h"
 #include "ui/text_convert.h"
 
@@ -46,7 +43,7 @@ int CheckValue(int state) {
 } // namespace
 
 ReadMeForm::ReadMeForm(Host& host, std::string programFolder, QWidget* parent)
-    : QMainWindow(parent), host_(host), session_(host_, std::move(programFolder)) {
+    : QMainWindow(parent), session_(host, std::move(programFolder)) {
     setObjectName(QStringLiteral("ReadMeForm"));
     BuildMenus();
     BuildPages();
@@ -57,7 +54,7 @@ ReadMeForm::ReadMeForm(Host& host, std::string programFolder, QWidget* parent)
     ConnectOrderPage();
     ConnectOtherPages();
     ConnectOutputPages();
-    host_.SetChangeListener([this](Change what) { OnChanged(what); });
+    session_.SetChangeListener([this](Change what) { OnChanged(what); });
     SizeToDesign();
 
     // At load the first tab is selected and shown before the start-up fills in
@@ -69,7 +66,7 @@ ReadMeForm::ReadMeForm(Host& host, std::string programFolder, QWidget* parent)
 
 ReadMeForm::~ReadMeForm() {
     // The session outlives nothing of the window: stop change notices first.
-    host_.SetChangeListener(nullptr);
+    session_.SetChangeListener(nullptr);
 }
 
 template <typename Command> void ReadMeForm::Run(Command&& command) {
@@ -147,9 +144,7 @@ void ReadMeForm::ConnectLinesPage() {
             if (showing_) {
                 return;
             }
-            const int user = static_cast<int>(i);
-            Run([&] { SetUserName(session_.ws, user, FromQt(text)); });
-            ShowUserItemTexts(user);
+            Run([&] { SetUserName(session_, static_cast<int>(i), FromQt(text)); });
         });
     }
     connect(w_.CmdGetToday, &QPushButton::clicked, this,
@@ -164,8 +159,7 @@ void ReadMeForm::ConnectLongTextsPage() {
             if (!on || showing_) {
                 return;
             }
-            Run([&] { SelectLongItem(session_.ws, static_cast<int>(i)); });
-            ShowLongText();
+            Run([&] { SelectLongItem(session_, static_cast<int>(i)); });
         });
     }
     // The long text is taken from the box only when a command needs it: a
@@ -185,23 +179,21 @@ void ReadMeForm::ConnectOrderPage() {
     connect(w_.SortList, &QListWidget::itemChanged, this, &ReadMeForm::OnSortListItemChanged);
     connect(w_.SortList, &QListWidget::currentRowChanged, this, [this](int row) {
         if (!showing_) {
-            Run([&] { SelectEntry(session_.ws, row); });
+            Run([&] { SelectEntry(session_, row); });
         }
     });
 
     auto orderCommand = [this](QPushButton* button, auto command) {
         connect(button, &QPushButton::clicked, this, [this, command] {
             Run([&] { command(session_); });
-            ShowOrder();
-            ShowEmphasis();
         });
     };
-    orderCommand(w_.CmdListUpDown[0], [](Session& s) { MoveEntryUp(s.ws); });
-    orderCommand(w_.CmdListUpDown[1], [](Session& s) { MoveEntryDown(s.ws); });
-    orderCommand(w_.CmdListAllCheck[0], [](Session& s) { CheckAll(s.ws); });
-    orderCommand(w_.CmdListAllCheck[1], [](Session& s) { UncheckAll(s.ws); });
-    orderCommand(w_.CmdListAllCheck[2], [](Session& s) { InvertChecks(s.ws); });
-    orderCommand(w_.CmdListAllCheck[3], [](Session& s) { ResetOrderToDefault(s.ws, s.host); });
+    orderCommand(w_.CmdListUpDown[0], [](Session& s) { MoveEntryUp(s); });
+    orderCommand(w_.CmdListUpDown[1], [](Session& s) { MoveEntryDown(s); });
+    orderCommand(w_.CmdListAllCheck[0], [](Session& s) { CheckAll(s); });
+    orderCommand(w_.CmdListAllCheck[1], [](Session& s) { UncheckAll(s); });
+    orderCommand(w_.CmdListAllCheck[2], [](Session& s) { InvertChecks(s); });
+    orderCommand(w_.CmdListAllCheck[3], [](Session& s) { ResetOrderToDefault(s); });
 }
 
 void ReadMeForm::OnSortListItemChanged(QListWidgetItem* item) {
@@ -217,8 +209,7 @@ void ReadMeForm::OnSortListItemChanged(QListWidgetItem* item) {
     if (order[static_cast<std::size_t>(row)].Checked == checked) {
         return; // the text changed, not the check mark
     }
-    Run([&] { SetEntryChecked(session_.ws, static_cast<std::size_t>(row), checked); });
-    ShowEmphasis();
+    Run([&] { SetEntryChecked(session_, static_cast<std::size_t>(row), checked); });
 }
 
 std::vector<std::pair<QLineEdit*, std::string*>> ReadMeForm::TextFields() {
@@ -277,8 +268,7 @@ void ReadMeForm::ConnectFields() {
 void ReadMeForm::ConnectOtherPages() {
     Form& form = session_.ws.form;
     connect(w_.CmdGetPauseNum, &QPushButton::clicked, this, [this] {
-        Run([this] { GetPauseNum(session_.ws); });
-        ShowForm();
+        Run([this] { GetPauseNum(session_); });
     });
     connect(w_.OptTopicsHTMLGroup, &QButtonGroup::idToggled, this, [this, &form](int id, bool on) {
         if (on && !showing_) {
@@ -294,8 +284,7 @@ void ReadMeForm::ConnectOutputPages() {
             [this](int id) { Run([&] { SelectPreviewMode(session_, id); }); });
     for (std::size_t i = 0; i < w_.OptTopicsOptionBold.size(); ++i) {
         connect(w_.OptTopicsOptionBold[i], &QRadioButton::clicked, this, [this, i] {
-            Run([&] { SelectEmphasisOption(session_.ws, i == 0); });
-            ShowEmphasis();
+            Run([&] { SelectEmphasisOption(session_, i == 0); });
         });
     }
     connect(w_.CmdFontSelect[0], &QPushButton::clicked, this,

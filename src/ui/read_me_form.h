@@ -9,8 +9,7 @@
 // named Name_i (TopicsLineText_0 ... TopicsLineText_10), pages TabPage_1 ...
 // TabPage_8, so tests and tools find each control by the name users know.
 
-#include "app/session.h"
-#include "ui/forwarding_host.h"
+#include "session/session.h"
 
 #include <QMainWindow>
 
@@ -165,7 +164,6 @@ private:
     void OnChanged(Change what);
     void ShowForm();
     void ShowOrder();
-    void ShowUserItemTexts(int userIndex);
     void ShowEmphasis();
     void ShowLongText();
     void ShowPreview();
@@ -176,7 +174,6 @@ private:
     // Brings what the user typed into the long-text box into the core.
     void PullEditor();
 
-    ForwardingHost host_;
     Session session_;
     FormWidgets w_;
     // True while the window writes the core's state into its widgets, so the

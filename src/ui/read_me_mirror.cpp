@@ -1,5 +1,5 @@
-// Mirroring the core into the widgets. The core says what changed through
-// Host::Changed; each kind of change refreshes the controls that show it, with
+// Mirroring the core into the widgets. The core says what changed through the
+// session's change listener; each kind of change refreshes the controls that show it, with
 // the widgets' own change signals held back so nothing echoes into the core.
 
 #include "model/catalogue.h"
@@ -167,19 +167,6 @@ void ReadMeForm::ShowOrder() {
         list->scrollToItem(list->currentItem());
     }
     list->setUpdatesEnabled(true);
-}
-
-void ReadMeForm::ShowUserItemTexts(int userIndex) {
-    Showing showing(showing_);
-    const std::string key = UserItemKey(userIndex + 1);
-    const auto& order = session_.ws.form.Order;
-    const int rows = std::min(w_.SortList->count(), static_cast<int>(order.size()));
-    for (int i = 0; i < rows; ++i) {
-        const OrderEntry& entry = order[static_cast<std::size_t>(i)];
-        if (entry.Key == key) {
-            w_.SortList->item(i)->setText(ToQt(entry.Text));
-        }
-    }
 }
 
 void ReadMeForm::ShowEmphasis() {

@@ -3,7 +3,7 @@
 #include "compose/readme_file.h"
 #include "model/item_order.h"
 #include "platform/error.h"
-#include "settings/defaults.h"
+#include "model/defaults.h"
 #include "support/fixtures.h"
 
 #include <gtest/gtest.h>

@@ -1,9 +1,10 @@
 #include "compose/output.h"
 
-#include "files/app_info.h"
+#include "platform/app_info.h"
 #include "platform/cp932.h"
 #include "platform/file_io.h"
-#include "settings/defaults.h"
+#include "model/defaults.h"
+#include "support/change_log.h"
 #include "support/fixtures.h"
 #include "support/scripted_host.h"
 
@@ -51,7 +52,7 @@ protected:
         EXPECT_EQ(host.Messages[0].Text, "Error No." + std::to_string(number) +
                                              "\r\n予期しないエラーです。\r\n"
                                              "製作者にErrorNumberを知らせてください。");
-        EXPECT_EQ(host.Messages[0].Title, AppInfoString(0));
+        EXPECT_EQ(host.Messages[0].Title, AppInfoString(AppInfo::ProductName));
         EXPECT_EQ(host.Messages[0].Icon, MessageIcon::Critical);
         host.Messages.clear();
     }
@@ -61,6 +62,7 @@ protected:
     test::TempFolder folder;
     test::ScriptedHost host;
     Session s;
+    test::ChangeLog changes{s};
 };
 
 TEST_F(Output, FileModesWriteTheWorkedExamplesWhereTheSaveDialogSays) {
@@ -100,7 +102,7 @@ TEST_F(Output, CancelTouchesNoFileAndComposesNothing) {
 
     ASSERT_EQ(host.Messages.size(), 1u);
     EXPECT_EQ(host.Messages[0].Text, "キャンセルされました。");
-    EXPECT_EQ(host.Messages[0].Title, AppInfoString(2));
+    EXPECT_EQ(host.Messages[0].Title, AppInfoString(AppInfo::ProductAndVersion));
     EXPECT_EQ(host.Messages[0].Icon, MessageIcon::Information);
     EXPECT_EQ(ReadBytes(folder.File("old.txt")), "old\r\n");
     EXPECT_EQ(ListFileNames(folder.Path()), std::vector<std::string>{"old.txt"});
@@ -120,7 +122,7 @@ TEST_F(Output, ClipboardGetsTheReadMeWithoutFinalLineEndAndTheEditorsText) {
               std::string::npos);
     ASSERT_EQ(host.Messages.size(), 3u); // after every output
     EXPECT_EQ(host.Messages[2].Text, "クリップボードへの出力が完了しました。");
-    EXPECT_EQ(host.Messages[2].Title, AppInfoString(2));
+    EXPECT_EQ(host.Messages[2].Title, AppInfoString(AppInfo::ProductAndVersion));
     EXPECT_EQ(host.Messages[2].Icon, MessageIcon::Information);
     EXPECT_TRUE(host.FileDialogs.empty());
 }
@@ -137,10 +139,10 @@ TEST_F(Output, PreviewFollowsThePreviewMode) {
     // A form file may leave no mode selected: the box keeps what it shows.
     s.ws.form.PreviewMode = -1;
     s.ws.EditorText = "changed";
-    host.Changes.clear();
+    changes.Seen.clear();
     RefreshPreview(s);
     EXPECT_EQ(s.PreviewText, Composed("default_readme.html"));
-    EXPECT_TRUE(host.Changes.empty());
+    EXPECT_TRUE(changes.Seen.empty());
 }
 
 TEST_F(Output, BrowserPreviewWritesAndOpensThePageThenShowsTheSource) {
@@ -196,7 +198,7 @@ TEST_F(Output, UnknownKeysAreShownAtOnceAndTheWalkGoesOn) {
 
     ASSERT_EQ(host.Messages.size(), 2u);
     EXPECT_EQ(host.Messages[0].Text, "5 / XYZ");
-    EXPECT_EQ(host.Messages[0].Title, AppInfoString(0));
+    EXPECT_EQ(host.Messages[0].Title, AppInfoString(AppInfo::ProductName));
     EXPECT_EQ(host.Messages[0].Icon, MessageIcon::None);
     EXPECT_EQ(host.Messages[1].Text, "8 / 作者名 ");
     EXPECT_EQ(s.PreviewText, Composed("default_readme.txt")); // they write nothing

@@ -8,7 +8,7 @@
 #include "model/long_text.h"
 #include "platform/cp932.h"
 #include "platform/error.h"
-#include "settings/defaults.h"
+#include "model/defaults.h"
 #include "support/fixtures.h"
 #include "support/lock_holder.h"
 #include "support/scripted_host.h"

@@ -4,7 +4,7 @@
 #include "model/item_order.h"
 #include "model/long_text.h"
 #include "platform/file_io.h"
-#include "settings/defaults.h"
+#include "model/defaults.h"
 #include "support/fixtures.h"
 #include "support/scripted_host.h"
 

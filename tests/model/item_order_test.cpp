@@ -2,7 +2,7 @@
 
 #include "model/catalogue.h"
 #include "model/long_text.h"
-#include "settings/defaults.h"
+#include "model/defaults.h"
 #include "support/scripted_host.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
 #include "model/long_text.h"
 
-#include "settings/defaults.h"
+#include "model/defaults.h"
 
 #include <gtest/gtest.h>
 

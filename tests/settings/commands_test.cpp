@@ -1,9 +1,11 @@
 #include "settings/commands.h"
 
-#include "files/app_info.h"
+#include "session/options.h"
+#include "platform/app_info.h"
 #include "model/item_order.h"
-#include "settings/defaults.h"
+#include "model/defaults.h"
 #include "settings/system_info.h"
+#include "support/change_log.h"
 #include "support/fixtures.h"
 #include "support/scripted_host.h"
 
@@ -30,7 +32,7 @@ protected:
     void ExpectResetQuestion(const std::string& text) {
         ASSERT_EQ(host.Messages.size(), 1u);
         EXPECT_EQ(host.Messages[0].Text, text);
-        EXPECT_EQ(host.Messages[0].Title, AppInfoString(2));
+        EXPECT_EQ(host.Messages[0].Title, AppInfoString(AppInfo::ProductAndVersion));
         EXPECT_EQ(host.Messages[0].Buttons, MessageButtons::YesNo);
         EXPECT_EQ(host.Messages[0].Icon, MessageIcon::Exclamation);
         EXPECT_EQ(host.Messages[0].DefaultButton, MessageAnswer::Yes);
@@ -46,6 +48,7 @@ protected:
     test::TempFolder folder;
     test::ScriptedHost host;
     Session s;
+    test::ChangeLog changes{s};
 };
 
 TEST_F(SettingsCommands, ResetHtmlRestoresOnlyTheHtmlSettingsOnYes) {
@@ -69,7 +72,7 @@ TEST_F(SettingsCommands, ResetHtmlRestoresOnlyTheHtmlSettingsOnYes) {
     expected.HtmlPauseAsHr = 1;
     expected.HtmlSettings = FreshWorkspace().form.HtmlSettings;
     EXPECT_EQ(f, expected);
-    EXPECT_EQ(host.Changes, std::vector<Change>{Change::Form});
+    EXPECT_EQ(changes.Seen, std::vector<Change>{Change::Form});
 }
 
 TEST_F(SettingsCommands, DefaultFontCommandRestoresOnlyTheFontOnYes) {
@@ -87,7 +90,7 @@ TEST_F(SettingsCommands, DefaultFontCommandRestoresOnlyTheFontOnYes) {
     EXPECT_EQ(s.BoxFont.TextColour, (Colour{0, 0, 0}));
     EXPECT_EQ(s.ws.form, before);
     EXPECT_EQ(s.ws.EmphasisEnabled, false);
-    EXPECT_EQ(host.Changes, std::vector<Change>{Change::Fonts});
+    EXPECT_EQ(changes.Seen, std::vector<Change>{Change::Fonts});
 }
 
 TEST_F(SettingsCommands, DefaultTopicsOptionEnablesEmphasisThenResetsTheFont) {
@@ -98,7 +101,7 @@ TEST_F(SettingsCommands, DefaultTopicsOptionEnablesEmphasisThenResetsTheFont) {
     EXPECT_EQ(ItemIsEmphasised(s.ws, "作者名"), true);        // checked by default
     EXPECT_EQ(ItemIsEmphasised(s.ws, "アーカイブ名"), false); // unchecked by default
     EXPECT_EQ(s.BoxFont, FontChoice{});
-    EXPECT_EQ(host.Changes, (std::vector<Change>{Change::Emphasis, Change::Fonts}));
+    EXPECT_EQ(changes.Seen, (std::vector<Change>{Change::Emphasis, Change::Fonts}));
 }
 
 TEST_F(SettingsCommands, FontDialogStartsFromTheBoxFontAndItsChoiceIsCopied) {
@@ -123,7 +126,7 @@ TEST_F(SettingsCommands, TodayInformationAndHelpEntries) {
     GetInformation(s);
     GetInformation(s);
     EXPECT_EQ(s.InformationText, "OS : " + DescribeRunningSystem());
-    EXPECT_EQ(host.Changes, (std::vector<Change>{Change::Form, Change::Form, Change::Information,
+    EXPECT_EQ(changes.Seen, (std::vector<Change>{Change::Form, Change::Form, Change::Information,
                                                  Change::Information}));
 
     // Built without page addresses, as the tests are: help opens the guide beside
@@ -137,10 +140,10 @@ TEST_F(SettingsCommands, TodayInformationAndHelpEntries) {
 
 TEST_F(SettingsCommands, VersionDialogNamesTheTemplateSet) {
     ShowVersionInfo(s);
-    EXPECT_EQ(host.LastMessage().Text, AppInfoString(2) +
+    EXPECT_EQ(host.LastMessage().Text, AppInfoString(AppInfo::ProductAndVersion) +
                                            "\r\nCopyright (C) 2026 Kelvaro developers\r\n"
                                            "テンプレート：テンプレートなし");
-    EXPECT_EQ(host.LastMessage().Title, AppInfoString(2));
+    EXPECT_EQ(host.LastMessage().Title, AppInfoString(AppInfo::ProductAndVersion));
     EXPECT_EQ(host.LastMessage().Icon, MessageIcon::Information);
 
     ASSERT_EQ(::mkdir(s.TemplateFolder.c_str(), 0755), 0);

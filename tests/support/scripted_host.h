@@ -28,7 +28,6 @@ public:
     std::vector<FontChoice> FontPresets;
     std::vector<std::string> ClipboardTexts;
     std::vector<std::pair<std::string, std::string>> OpenedDocuments;
-    std::vector<Change> Changes;
 
     void AnswerFile(const std::string& path);
     void CancelFile() { FileAnswers.push_back(std::nullopt); }
@@ -39,7 +38,6 @@ public:
     void SetClipboardText(const std::string& text) override;
     void OpenDocument(const std::string& pathOrAddress, const std::string& workingFolder) override;
     std::string TodayText() override { return Today; }
-    void Changed(Change what) override { Changes.push_back(what); }
 
     const MessageRequest& LastMessage() const;
 };

@@ -100,7 +100,7 @@ TEST_F(TemplateFiles, CancellingEitherDialogSaysSoAndChangesNothing) {
         EXPECT_EQ(session.ws.EditorText, "そのまま");
     }
     EXPECT_TRUE(std::filesystem::is_empty(session.TemplateFolder));
-    EXPECT_EQ(host.Changes, std::vector<Change>{});
+    EXPECT_EQ(changes.Seen, std::vector<Change>{});
 }
 
 TEST_F(TemplateFiles, LoadedLinesAllEndWithCrLf) {
@@ -115,7 +115,7 @@ TEST_F(TemplateFiles, LoadedLinesAllEndWithCrLf) {
     EXPECT_EQ(Load("\x83\x65\x83\x93\x83\x76\x83\x8c\x81\x5b\x83\x67\x87\x40"),
               "テンプレート①\r\n");
     EXPECT_EQ(host.Messages.size(), 0u);
-    EXPECT_EQ(host.Changes, std::vector<Change>(8, Change::LongText));
+    EXPECT_EQ(changes.Seen, std::vector<Change>(8, Change::LongText));
 }
 
 TEST_F(TemplateFiles, LoadingReplacesOnlyTheEditorOfTheCurrentItem) {

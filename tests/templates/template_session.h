@@ -3,7 +3,8 @@
 // What every template test starts from: a fresh program folder, a scripted
 // host and a session whose Templates folder lies in that program folder.
 
-#include "app/session.h"
+#include "session/session.h"
+#include "support/change_log.h"
 #include "support/fixtures.h"
 #include "support/scripted_host.h"
 #include "templates/template_files.h"
@@ -47,6 +48,7 @@ protected:
     TempFolder dir;
     ScriptedHost host;
     Session session;
+    test::ChangeLog changes{session};
 };
 
 } // namespace kelvaro::test

@@ -41,7 +41,7 @@ TEST_F(TemplateViewer, WithoutTheFolderTheListEmptiesAndTheBoxStays) {
     EXPECT_EQ(host.LastMessage().Title, "Kelvaro Ver 1.0.0");
     EXPECT_EQ(host.LastMessage().Icon, MessageIcon::Exclamation);
     EXPECT_EQ(host.LastMessage().Buttons, MessageButtons::Ok);
-    EXPECT_EQ(host.Changes, std::vector<Change>{Change::Templates});
+    EXPECT_EQ(changes.Seen, std::vector<Change>{Change::Templates});
 }
 
 TEST_F(TemplateViewer, TheShippedSetIsListedWithItsVersionAndCount) {
@@ -94,7 +94,7 @@ TEST_F(TemplateViewer, OnlyVisibleTxtFilesAreListedInFolderOrder) {
     ScanTemplateFolder(session);
     EXPECT_EQ(session.TemplateList, (Names{"_x.txt", "a.TXT", "B.txt", "Z.txt", "使用方法.txt"}));
     EXPECT_EQ(host.Messages.size(), 0u);
-    EXPECT_EQ(host.Changes, std::vector<Change>(2, Change::Templates));
+    EXPECT_EQ(changes.Seen, std::vector<Change>(2, Change::Templates));
 }
 
 TEST_F(TemplateViewer, AVersionFileWithNothingToShowLeavesTheVersionUnknown) {
@@ -123,14 +123,14 @@ TEST_F(TemplateViewer, ShowingATemplateEndsEveryLineAndTouchesNothingElse) {
     ScanTemplateFolder(session);
     session.ws.EditorText = "編集中";
     const Form before = session.ws.form;
-    host.Changes.clear();
+    changes.Seen.clear();
 
     ShowTemplate(session, "t.txt");
     EXPECT_EQ(session.TemplateText, "テスト\r\nlast\r\n");
     EXPECT_EQ(session.TemplateList, Names{"t.txt"});
     EXPECT_EQ(session.ws.EditorText, "編集中");
     EXPECT_EQ(session.ws.form, before);
-    EXPECT_EQ(host.Changes, std::vector<Change>{Change::Templates});
+    EXPECT_EQ(changes.Seen, std::vector<Change>{Change::Templates});
     EXPECT_EQ(host.Messages.size(), 0u);
 }
 
@@ -141,7 +141,7 @@ TEST_F(TemplateViewer, ATemplateGoneSinceTheScanAsksForANewScanAndKeepsTheBox) {
     ScanTemplateFolder(session);
     const std::string summary = session.TemplateText;
     std::filesystem::remove(InFolder("消えた.txt"));
-    host.Changes.clear();
+    changes.Seen.clear();
 
     for (const std::string name : {"消えた.txt", "folder.txt"}) {
         host.Messages.clear();
@@ -152,7 +152,7 @@ TEST_F(TemplateViewer, ATemplateGoneSinceTheScanAsksForANewScanAndKeepsTheBox) {
             "Kelvaro Ver 1.0.0");
         EXPECT_EQ(session.TemplateText, summary);
     }
-    EXPECT_EQ(host.Changes, std::vector<Change>{});
+    EXPECT_EQ(changes.Seen, std::vector<Change>{});
 }
 
 TEST_F(TemplateViewer, ALockedTemplateIsAnUnexpectedError) {

@@ -1,6 +1,6 @@
-#include "settings/assists.h"
+#include "model/assists.h"
 
-#include "settings/defaults.h"
+#include "model/defaults.h"
 
 #include <gtest/gtest.h>
 

@@ -7,7 +7,7 @@
 #include "files/lifecycle.h"
 #include "platform/error.h"
 #include "platform/file_io.h"
-#include "settings/defaults.h"
+#include "model/defaults.h"
 #include "support/fixtures.h"
 #include "support/lock_holder.h"
 #include "support/scripted_host.h"

@@ -1,4 +1,4 @@
-#include "app/pages.h"
+#include "compose/pages.h"
 
 #include "compose/output.h"
 

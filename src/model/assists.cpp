@@ -1,4 +1,4 @@
-#include "settings/assists.h"
+#include "model/assists.h"
 
 #include "platform/cp932.h"
 

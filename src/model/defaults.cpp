@@ -1,8 +1,8 @@
-#include "settings/defaults.h"
+#include "model/defaults.h"
 
 #include "model/item_order.h"
 #include "model/long_text.h"
-#include "settings/assists.h"
+#include "model/assists.h"
 
 namespace kelvaro {
 

@@ -1,13 +1,9 @@
-#include "files/app_info.h"
+#include "platform/app_info.h"
 
 #include "platform/cp932.h"
+#include "platform/error.h"
 #include "platform/file_io.h"
-
-#ifndef KELVARO_VERSION_MAJOR
-#define KELVARO_VERSION_MAJOR 1
-#define KELVARO_VERSION_MINOR 0
-#define KELVARO_VERSION_PATCH 0
-#endif
+#include "platform/version.h"
 
 namespace kelvaro {
 namespace {
@@ -16,8 +12,7 @@ constexpr const char* kProductName = "Kelvaro";
 constexpr char kFolderSeparator = '/';
 
 std::string VersionText() {
-    return "Ver " + std::to_string(KELVARO_VERSION_MAJOR) + "." +
-           std::to_string(KELVARO_VERSION_MINOR) + "." + std::to_string(KELVARO_VERSION_PATCH);
+    return std::string("Ver ") + ProgramVersion;
 }
 
 std::string TemplateSetVersion(const std::string& templateFolder) {
@@ -38,18 +33,25 @@ std::string TemplateSetVersion(const std::string& templateFolder) {
 
 } // namespace
 
-std::string AppInfoString(unsigned mode, const std::string& templateFolder) {
+std::string AppInfoString(AppInfo mode, const std::string& templateFolder) {
     switch (mode) {
-    case 0:
+    case AppInfo::ProductName:
         return kProductName;
-    case 1:
+    case AppInfo::Version:
         return VersionText();
-    case 2:
+    case AppInfo::ProductAndVersion:
         return std::string(kProductName) + " " + VersionText();
-    case 3:
+    case AppInfo::TemplateSetVersion:
         return TemplateSetVersion(templateFolder);
-    default:
-        return {};
+    }
+    return {};
+}
+
+std::string TemplateSetVersionOrUnknown(const std::string& templateFolder) {
+    try {
+        return TemplateSetVersion(templateFolder);
+    } catch (const RuntimeError&) {
+        return "バージョン不明";
     }
 }
 
