@@ -182,8 +182,8 @@ private:
         out_ += CRLF;
     }
 
-    void AppendHomePage() { AppendLink("ホームページ", "", Line(7)); }
-    void AppendMail() { AppendLink("   メール   ", "mailto:", Line(8)); }
+    void AppendHomePage() { AppendLink("ホームページ", "", Line(LineSlot::HomePage)); }
+    void AppendMail() { AppendLink("   メール   ", "mailto:", Line(LineSlot::Mail)); }
 
     void AppendLongText(std::string_view name, const std::string& value) {
         if (Skips(value)) {
@@ -231,22 +231,22 @@ private:
             "<META http-equiv=\"Content-Type\" content=\"text/html;charset=Shift_JIS\">");
         AppendHeadLine("<META name=\"Generator\" content=\"", AppInfoString(AppInfo::ProductAndVersion), "\">");
         AppendHeadLine("<STYLE type=\"text/css\"><!--");
-        AppendHeadLine("A:link{", h[2], "}");
-        AppendHeadLine("A:active{", h[3], "}");
-        AppendHeadLine("A:visited{", h[4], "}");
-        AppendHeadLine("A:hover{", h[5], "}");
+        AppendHeadLine("A:link{", h[HtmlSetting::LinkStyle], "}");
+        AppendHeadLine("A:active{", h[HtmlSetting::ActiveLinkStyle], "}");
+        AppendHeadLine("A:visited{", h[HtmlSetting::VisitedLinkStyle], "}");
+        AppendHeadLine("A:hover{", h[HtmlSetting::HoverLinkStyle], "}");
         // A form file may select neither background option: then no declaration.
         std::string background;
         if (form_.HtmlBackgroundMode == 0) {
-            background = "background-color:\"" + h[0] + "\";";
+            background = "background-color:\"" + h[HtmlSetting::BackgroundColour] + "\";";
         } else if (form_.HtmlBackgroundMode == 1) {
-            background = "background-image:\"" + h[1] + "\";";
+            background = "background-image:\"" + h[HtmlSetting::BackgroundImage] + "\";";
         }
-        AppendHeadLine("BODY{", background + h[6], "}");
-        AppendHeadLine("FONT.Pause{", h[7], "}");
-        AppendHeadLine("FONT.Topic{", h[8], "}");
+        AppendHeadLine("BODY{", background + h[HtmlSetting::BodyStyle], "}");
+        AppendHeadLine("FONT.Pause{", h[HtmlSetting::PauseStyle], "}");
+        AppendHeadLine("FONT.Topic{", h[HtmlSetting::TopicStyle], "}");
         AppendHeadLine("--></STYLE>");
-        AppendHeadLine("<TITLE>", form_.LineValues[1], "</TITLE>");
+        AppendHeadLine("<TITLE>", form_.LineValues[LineSlot::SoftwareName], "</TITLE>");
         AppendHeadLine("</HEAD>");
         AppendHeadLine("<BODY>");
     }

@@ -46,6 +46,15 @@ constexpr std::array<CatalogueItem, CatalogueSize> kCatalogue{{
     {"このソフトウェアの情報", K::CreditLine, -1, -1, C::None, -1, -1, ""},
 }};
 
+constexpr std::size_t CountLineLabels() {
+    std::size_t count = 0;
+    for (const CatalogueItem& item : kCatalogue) {
+        count += item.Control == EmphasisControl::LineLabel ? 1 : 0;
+    }
+    return count;
+}
+static_assert(CountLineLabels() == LineLabelCount, "one TopicsLine label per line-label item");
+
 constexpr std::array<DefaultOrderRow, 39> kDefaultOrder{{
     {"区切り線", true},
     {"作者名", true},

@@ -56,6 +56,10 @@ inline constexpr std::size_t ChoiceValueCount = 7;
 inline constexpr std::size_t UserNameCount = 4;
 inline constexpr std::size_t LongTextCount = 15;
 inline constexpr std::size_t HtmlSettingCount = 9;
+// Items whose name is a label on the single-line page (TopicsLine).
+inline constexpr std::size_t LineLabelCount = 16;
+// Text, HTML(Text), HTML(Browser).
+inline constexpr std::size_t PreviewModeCount = 3;
 
 inline constexpr std::string_view SeparatorKey = "区切り線";
 inline constexpr std::string_view CreditKey = "このソフトウェアの情報";

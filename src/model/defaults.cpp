@@ -11,8 +11,8 @@ void DefaultTopicsLine(Workspace& ws) {
     for (auto& value : f.LineValues) {
         value.clear();
     }
-    f.LineValues[2] = "Ver ";
-    f.LineValues[7] = "http://";
+    f.LineValues[LineSlot::Version] = "Ver ";
+    f.LineValues[LineSlot::HomePage] = "http://";
     f.SizeUnit = 0;
     for (auto& value : f.ChoiceValues) {
         value = std::string(UserInputPlaceholder);

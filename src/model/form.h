@@ -7,10 +7,54 @@
 #include "model/catalogue.h"
 
 #include <array>
+#include <cstddef>
 #include <string>
 #include <vector>
 
 namespace kelvaro {
+
+// The slots of the form's value arrays, by what they hold.
+namespace LineSlot {
+enum Index : std::size_t {
+    Author,
+    SoftwareName,
+    Version,
+    CreatedDate,
+    ArchiveName,
+    ArchiveSize,
+    SharewarePrice,
+    HomePage,
+    Mail,
+    UserItem1, // the value of the user-defined single-line item 追加1
+    UserItem2,
+};
+} // namespace LineSlot
+
+namespace ChoiceSlot {
+enum Index : std::size_t {
+    SoftwareKind, // 種別
+    Language,
+    Runtime,
+    DirectX,
+    OperatingSystem,
+    Redistribution,
+    Reprint,
+};
+} // namespace ChoiceSlot
+
+namespace HtmlSetting {
+enum Index : std::size_t {
+    BackgroundColour,
+    BackgroundImage,
+    LinkStyle,
+    ActiveLinkStyle,
+    VisitedLinkStyle,
+    HoverLinkStyle,
+    BodyStyle,
+    PauseStyle,
+    TopicStyle,
+};
+} // namespace HtmlSetting
 
 struct OrderEntry {
     std::string Text; // what the list shows: the key, or a user item's name

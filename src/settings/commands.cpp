@@ -64,7 +64,7 @@ void ChangeFontCommand(Session& s) {
 }
 
 void GetToday(Session& s) {
-    s.ws.form.LineValues[3] = s.host.TodayText();
+    s.ws.form.LineValues[LineSlot::CreatedDate] = s.host.TodayText();
     s.Notify(Change::Form);
 }
 

@@ -36,19 +36,19 @@ namespace kelvaro::ui {
 
 struct FormWidgets {
     QTabWidget* TabSheet = nullptr;
-    std::array<QWidget*, 8> TabPage{};
+    std::array<QWidget*, PageCount> TabPage{};
 
     // Page 1: single-line items
-    std::array<QLabel*, 16> TopicsLine{};
-    std::array<QLineEdit*, 11> TopicsLineText{};
-    std::array<QComboBox*, 7> ComboTopics{};
+    std::array<QLabel*, LineLabelCount> TopicsLine{};
+    std::array<QLineEdit*, LineValueCount> TopicsLineText{};
+    std::array<QComboBox*, ChoiceValueCount> ComboTopics{};
     QComboBox* ComboSize = nullptr;
-    std::array<QLineEdit*, 4> TopicsAdd{}; // 0, 1 on page 1; 2, 3 on page 2
+    std::array<QLineEdit*, UserNameCount> TopicsAdd{}; // 0, 1 on page 1; 2, 3 on page 2
     QPushButton* CmdGetToday = nullptr;
 
     // Page 2: long-text items
     QGroupBox* TopicsFrame = nullptr;
-    std::array<QRadioButton*, 15> OptTopics{};
+    std::array<QRadioButton*, LongTextCount> OptTopics{};
     QPlainTextEdit* Description = nullptr;
     std::array<QPushButton*, 2> CmdTemplate{};
 
@@ -73,14 +73,14 @@ struct FormWidgets {
     std::array<QLabel*, 3> TopicsHTML{};
     std::array<QRadioButton*, 2> OptTopicsHTML{};
     QButtonGroup* OptTopicsHTMLGroup = nullptr;
-    std::array<QLineEdit*, 9> TopicsHTMLInput{};
+    std::array<QLineEdit*, HtmlSettingCount> TopicsHTMLInput{};
     std::array<QLabel*, 7> TopicsHTMLColor{};
     QCheckBox* TopicsHTMLCheckHR = nullptr;
     QPushButton* CmdDefaultHTML = nullptr;
 
     // Page 6: preview
     std::array<QLabel*, 1> TopicsPreview{};
-    std::array<QRadioButton*, 3> OptPreviewMode{};
+    std::array<QRadioButton*, PreviewModeCount> OptPreviewMode{};
     QButtonGroup* OptPreviewModeGroup = nullptr;
     QPlainTextEdit* PreviewText = nullptr;
 

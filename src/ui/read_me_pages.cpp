@@ -404,7 +404,7 @@ QWidget* ReadMeForm::BuildHtmlPage() {
             Label(QString::fromUtf8(sections[static_cast<std::size_t>(i)]),
                   Indexed("TopicsHTML", i), page);
     }
-    for (int i = 0; i < 9; ++i) {
+    for (int i = 0; i < static_cast<int>(HtmlSettingCount); ++i) {
         w_.TopicsHTMLInput[static_cast<std::size_t>(i)] =
             LineEdit(Indexed("TopicsHTMLInput", i), page);
     }
@@ -429,11 +429,12 @@ QWidget* ReadMeForm::BuildHtmlPage() {
     grid->addWidget(w_.TopicsHTML[1], row, 0, 1, 3);
     const std::array<const char*, 7> colours{"Link", "Active Link", "Visited Link", "Hover Link",
                                              "BODY", "区切り線",    "括弧項目"};
-    for (int i = 0; i < 7; ++i) {
+    // The seven style settings follow the two background settings in order.
+    for (int i = 0; i < static_cast<int>(colours.size()); ++i) {
         auto* label = Label(QString::fromUtf8(colours[static_cast<std::size_t>(i)]),
                             Indexed("TopicsHTMLColor", i), page);
         w_.TopicsHTMLColor[static_cast<std::size_t>(i)] = label;
-        QLineEdit* input = w_.TopicsHTMLInput[static_cast<std::size_t>(i) + 2];
+        QLineEdit* input = w_.TopicsHTMLInput[HtmlSetting::LinkStyle + static_cast<std::size_t>(i)];
         label->setBuddy(input);
         ++row;
         grid->addWidget(label, row, 1);

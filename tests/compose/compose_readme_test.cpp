@@ -57,13 +57,13 @@ TEST(WorkedExamples, DefaultFormWritesTheHtmlPageByteForByte) {
 
 TEST(TextLayouts, SingleLinesLongTextsAndNames) {
     Form form = FormWith({"作者名", "特徴", "追加1", "追加3", "ｱｰｶｲﾌﾞｻｲｽﾞ"});
-    form.LineValues[0] = "<b>山田 & 太郎</b>";
+    form.LineValues[LineSlot::Author] = "<b>山田 & 太郎</b>";
     form.LongTexts[2] = "a\r\nb";
     form.UserNames[0] = "";
-    form.LineValues[9] = "値";
+    form.LineValues[LineSlot::UserItem1] = "値";
     form.UserNames[2] = "作者名"; // a user item renamed to a catalogue key stays a user item
     form.LongTexts[13] = "x\r\n";
-    form.LineValues[5] = "1.2";
+    form.LineValues[LineSlot::ArchiveSize] = "1.2";
     form.SizeUnit = 2;
     EXPECT_EQ(ComposeReadMe(form, false), "【   作者名   】　<b>山田 & 太郎</b>\r\n"
                                           "【特徴】\r\na\r\nb\r\n\r\n"
@@ -77,7 +77,7 @@ TEST(TextLayouts, SizeUnitAndEmptyBrackets) {
     form.LeftBracket.clear();
     form.RightBracket.clear();
     form.SizeUnit = -1;
-    form.LineValues[0] = "A";
+    form.LineValues[LineSlot::Author] = "A";
     EXPECT_EQ(ComposeReadMe(form, false), " ｱｰｶｲﾌﾞｻｲｽﾞ 　\r\n   作者名   　A\r\n");
     form.SizeUnit = 0;
     EXPECT_EQ(ComposeReadMe(form, false), " ｱｰｶｲﾌﾞｻｲｽﾞ 　Byte\r\n   作者名   　A\r\n");
@@ -85,7 +85,7 @@ TEST(TextLayouts, SizeUnitAndEmptyBrackets) {
 
 TEST(TextLayouts, UncheckedEntriesWriteNothingAndDuplicatesWriteTwice) {
     Form form = FormWith({"作者名", "作者名", "ソフト名"});
-    form.LineValues[0] = "A";
+    form.LineValues[LineSlot::Author] = "A";
     form.Order[2].Checked = false;
     EXPECT_EQ(ComposeReadMe(form, false), "【   作者名   】　A\r\n【   作者名   】　A\r\n");
 }
@@ -100,13 +100,13 @@ TEST(PlaceholderReplacement, OnlyExactPlaceholderInSingleLinesIsEmptied) {
     Form form =
         FormWith({"種別", "開発言語", "動作OS", "ホームページ", "メール", "追加1", "作者名"});
     form.ReplaceUserInput = 1;
-    form.ChoiceValues[0] = "ユーザー入力可能";
-    form.ChoiceValues[1] = "ユーザー入力可能 ";
-    form.ChoiceValues[4] = "ユーザー入力可能1";
-    form.LineValues[7] = "ユーザー入力可能";
-    form.LineValues[8] = "ユーザー入力可能";
-    form.LineValues[9] = "ユーザー入力可能";
-    form.LineValues[0] = "ユーザー入力可能";
+    form.ChoiceValues[ChoiceSlot::SoftwareKind] = "ユーザー入力可能";
+    form.ChoiceValues[ChoiceSlot::Language] = "ユーザー入力可能 ";
+    form.ChoiceValues[ChoiceSlot::OperatingSystem] = "ユーザー入力可能1";
+    form.LineValues[LineSlot::HomePage] = "ユーザー入力可能";
+    form.LineValues[LineSlot::Mail] = "ユーザー入力可能";
+    form.LineValues[LineSlot::UserItem1] = "ユーザー入力可能";
+    form.LineValues[LineSlot::Author] = "ユーザー入力可能";
     EXPECT_EQ(ComposeReadMe(form, false), "【    種別    】　\r\n"
                                           "【  開発言語  】　ユーザー入力可能 \r\n"
                                           "【   動作OS   】　ユーザー入力可能1\r\n"
@@ -122,7 +122,7 @@ TEST(PlaceholderReplacement, OnlyExactPlaceholderInSingleLinesIsEmptied) {
 TEST(PlaceholderReplacement, SizeIsComparedJoinedWithItsUnit) {
     Form form = FormWith({"ｱｰｶｲﾌﾞｻｲｽﾞ"});
     form.ReplaceUserInput = 1;
-    form.LineValues[5] = "ユーザー入力可能";
+    form.LineValues[LineSlot::ArchiveSize] = "ユーザー入力可能";
     form.SizeUnit = 0;
     EXPECT_EQ(ComposeReadMe(form, false), "【 ｱｰｶｲﾌﾞｻｲｽﾞ 】　ユーザー入力可能Byte\r\n");
     form.SizeUnit = -1;
@@ -134,11 +134,11 @@ TEST(SkipEmptyItems, EmptyValuesAreLeftOutOnlyWhenTheOptionIsOn) {
                           "メール", "特徴", "使用方法", "このソフトウェアの情報"});
     form.PauseChars = "-";
     form.PauseCount = "3";
-    form.LineValues[1] = "Soft";
-    form.LineValues[5] = "";
+    form.LineValues[LineSlot::SoftwareName] = "Soft";
+    form.LineValues[LineSlot::ArchiveSize] = "";
     form.SizeUnit = 1;
     form.ReplaceUserInput = 1; // 種別 holds the placeholder, written as empty
-    form.LineValues[7] = "";
+    form.LineValues[LineSlot::HomePage] = "";
     form.LongTexts[7] = "使い方";
     const std::string withoutOption = ComposeReadMe(form, false);
     EXPECT_NE(withoutOption.find("【   作者名   】　\r\n"), std::string::npos);
@@ -207,9 +207,9 @@ TEST(UnknownKeys, AreReportedWithTheirPositionAndTheWalkGoesOn) {
 
 TEST(HtmlLayouts, ItemMarkup) {
     Form form = FormWith({"作者名", "ホームページ", "メール", "特徴", "区切り線"});
-    form.LineValues[0] = "a<b &c";
-    form.LineValues[7] = "http://example.jp/";
-    form.LineValues[8] = "me@example.jp";
+    form.LineValues[LineSlot::Author] = "a<b &c";
+    form.LineValues[LineSlot::HomePage] = "http://example.jp/";
+    form.LineValues[LineSlot::Mail] = "me@example.jp";
     form.LongTexts[2] = "a\r\nb";
     form.HtmlPauseAsHr = 0;
     std::string page = ComposeReadMe(form, true);
@@ -229,9 +229,9 @@ TEST(HtmlLayouts, ItemMarkup) {
 TEST(HtmlLayouts, PageHeadFollowsSettingsAndTitle) {
     Form form = FormWith({"作者名"});
     form.Order[0].Checked = false; // the title comes from ソフト名 even when unchecked
-    form.LineValues[1] = "My<Soft>";
+    form.LineValues[LineSlot::SoftwareName] = "My<Soft>";
     form.HtmlBackgroundMode = 1;
-    form.HtmlSettings[6] = "";
+    form.HtmlSettings[HtmlSetting::BodyStyle] = "";
     std::vector<std::string> lines = Lines(ComposeReadMe(form, true));
     ASSERT_GE(lines.size(), 16u);
     EXPECT_EQ(lines[9], "BODY{background-image:\"images/back.gif\";}");
@@ -243,7 +243,7 @@ TEST(HtmlLayouts, PageHeadFollowsSettingsAndTitle) {
 TEST(HtmlLayouts, ReplacementLeavesLinkTextsAlone) {
     Form form = FormWith({"種別", "ホームページ"});
     form.ReplaceUserInput = 1;
-    form.LineValues[7] = "ユーザー入力可能";
+    form.LineValues[LineSlot::HomePage] = "ユーザー入力可能";
     std::string page = ComposeReadMe(form, true);
     EXPECT_NE(page.find("<FONT class=\"Topic\">【    種別    】</FONT>　<BR>\r\n"),
               std::string::npos);

@@ -43,7 +43,7 @@ Workspace FilledWorkspace() {
         ws.form.LineValues[i] = "値" + std::to_string(i);
     }
     ws.form.SizeUnit = 2;
-    ws.form.ChoiceValues[0] = "フリーウェア";
+    ws.form.ChoiceValues[ChoiceSlot::SoftwareKind] = "フリーウェア";
     for (int i = 0; i < static_cast<int>(UserNameCount); ++i) {
         SetUserName(ws, i, "独自" + std::to_string(i + 1));
     }
@@ -57,7 +57,7 @@ Workspace FilledWorkspace() {
     ws.form.PauseChars = "＝";
     ws.form.PauseCount = "39";
     ws.form.HtmlBackgroundMode = 1;
-    ws.form.HtmlSettings[0] = "#000000";
+    ws.form.HtmlSettings[HtmlSetting::BackgroundColour] = "#000000";
     ws.form.HtmlPauseAsHr = 0;
     ws.form.PreviewMode = 2;
     return ws;
@@ -147,15 +147,15 @@ TEST(BadFormFileBytes, InvalidCp932BecomesReplacementCharacters) {
     Workspace ws = FreshWorkspace();
     ASSERT_EQ(ReadInto(ws, bad), 0);
     const std::string r = "\xEF\xBF\xBD";
-    EXPECT_EQ(ws.form.LineValues[0], "a" + r + " b" + r + r + r + r + "c" + r);
+    EXPECT_EQ(ws.form.LineValues[LineSlot::Author], "a" + r + " b" + r + r + r + r + "c" + r);
     EXPECT_EQ(ws.form.LongTexts[0].substr(0, 8), r + "あ\r\n");
     EXPECT_EQ(ws.form.Order[0].Key, r + r);
-    EXPECT_EQ(ws.form.LineValues[1], "値1"); // the lines around are untouched
+    EXPECT_EQ(ws.form.LineValues[LineSlot::SoftwareName], "値1"); // the lines around are untouched
 
     // Saved, the replacement characters have no CP932 form and become "?".
     Workspace again = FreshWorkspace();
     ASSERT_EQ(ReadInto(again, Utf8ToCp932(FormFileText(ws.form))), 0);
-    EXPECT_EQ(again.form.LineValues[0], "a? b????c?");
+    EXPECT_EQ(again.form.LineValues[LineSlot::Author], "a? b????c?");
     EXPECT_EQ(again.form.Order[0].Key, "??");
 }
 
@@ -163,7 +163,7 @@ TEST(BadFormFileBytes, NulBytesAreKeptLikeAnyOtherCharacter) {
     TempFolder folder;
     Workspace ws = FilledWorkspace();
     const std::string nul("\0", 1);
-    ws.form.LineValues[0] = nul + "作者" + nul;
+    ws.form.LineValues[LineSlot::Author] = nul + "作者" + nul;
     ws.form.LongTexts[3] = "前" + nul + "\r\n" + nul + nul;
     ws.form.Order.push_back(OrderEntry{nul, nul, true});
     ws.form.PauseChars = nul;
@@ -173,7 +173,7 @@ TEST(BadFormFileBytes, NulBytesAreKeptLikeAnyOtherCharacter) {
 
     Workspace back = FreshWorkspace();
     ReadFormFile(back, folder.File("nul.ref"));
-    EXPECT_EQ(back.form.LineValues[0], ws.form.LineValues[0]);
+    EXPECT_EQ(back.form.LineValues[LineSlot::Author], ws.form.LineValues[LineSlot::Author]);
     EXPECT_EQ(back.form.LongTexts[3], ws.form.LongTexts[3]);
     EXPECT_EQ(back.form.Order.back().Key, nul);
     EXPECT_EQ(back.form.PauseChars, nul);
@@ -182,22 +182,22 @@ TEST(BadFormFileBytes, NulBytesAreKeptLikeAnyOtherCharacter) {
 TEST(BadFormFileBytes, LinesOfTenMegabytesReadWhole) {
     Workspace ws = FilledWorkspace();
     const std::string huge(std::size_t{10} * 1024 * 1024, 'L');
-    ws.form.LineValues[4] = huge;          // one single-line value
+    ws.form.LineValues[LineSlot::ArchiveName] = huge;          // one single-line value
     ws.form.LongTexts[5] = "a\r\n" + huge; // one line of a long text
     ws.form.Order.push_back(OrderEntry{huge, huge, false});
-    ws.form.HtmlSettings[8] = huge;
+    ws.form.HtmlSettings[HtmlSetting::TopicStyle] = huge;
     // As a save writes it and an open reads it, without the disk in between.
     Workspace back = FreshWorkspace();
     ASSERT_EQ(ReadInto(back, Utf8ToCp932(FormFileText(ws.form))), 0);
     // Sizes and the first stray letter, rather than texts of ten megabytes.
-    EXPECT_EQ(back.form.LineValues[4].size(), huge.size());
-    EXPECT_EQ(back.form.LineValues[4].find_first_not_of('L'), std::string::npos);
+    EXPECT_EQ(back.form.LineValues[LineSlot::ArchiveName].size(), huge.size());
+    EXPECT_EQ(back.form.LineValues[LineSlot::ArchiveName].find_first_not_of('L'), std::string::npos);
     EXPECT_EQ(back.form.LongTexts[5].size(), huge.size() + 3);
     EXPECT_EQ(back.form.LongTexts[5].find_first_not_of('L', 3), std::string::npos);
     EXPECT_EQ(back.form.LongTexts[5].substr(0, 3), "a\r\n");
     EXPECT_EQ(back.form.Order.back().Key.size(), huge.size());
-    EXPECT_EQ(back.form.HtmlSettings[8].size(), huge.size());
-    EXPECT_EQ(back.form.LineValues[3], ws.form.LineValues[3]);
+    EXPECT_EQ(back.form.HtmlSettings[HtmlSetting::TopicStyle].size(), huge.size());
+    EXPECT_EQ(back.form.LineValues[LineSlot::CreatedDate], ws.form.LineValues[LineSlot::CreatedDate]);
     EXPECT_EQ(back.form.LongTexts[6], ws.form.LongTexts[6]);
     EXPECT_EQ(back.form.Order.size(), ws.form.Order.size());
     EXPECT_EQ(back.form.PreviewMode, ws.form.PreviewMode);
@@ -244,7 +244,7 @@ TEST(OpeningFormFiles, AFileThatCannotBeOpenedChangesNothing) {
     const std::string current = folder.File("current.ref");
     host.AnswerFile(current);
     SaveFormAs(s);
-    s.ws.form.LineValues[0] = "編集中";
+    s.ws.form.LineValues[LineSlot::Author] = "編集中";
     const std::string locked = folder.File("locked.ref");
     WriteFormFile(s.ws, locked);
     const Form before = s.ws.form;

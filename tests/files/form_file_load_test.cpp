@@ -89,8 +89,8 @@ TEST_F(LargeForm, UnmappableAndBrokenCharactersAtPieceEdgesBecomeQuestionMarks) 
     // short at the end of values: each is "?" in the file as in the text.
     ws.form.LongTexts[1] = "😀" + Repeated("あいう\r\n", 70000) + "😀";
     ws.form.LongTexts[2] = Repeated("x", 65536) + "\xE3\x81";
-    ws.form.LineValues[0] = "作者\xE3";
-    ws.form.LineValues[1] = "\x81\x82ソフト";
+    ws.form.LineValues[LineSlot::Author] = "作者\xE3";
+    ws.form.LineValues[LineSlot::SoftwareName] = "\x81\x82ソフト";
     ws.form.UserNames[0] = "独自😀";
     SetUserName(ws, 0, ws.form.UserNames[0]);
     const std::string bytes = SaveAndCompare();

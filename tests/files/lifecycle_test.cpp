@@ -52,7 +52,7 @@ TEST_F(Lifecycle, StartUpTitleAndDefaults) {
 }
 
 TEST_F(Lifecycle, NewFormAsksWithNoAsDefaultAndResetsOnlyOnYes) {
-    session.ws.form.LineValues[0] = "作者";
+    session.ws.form.LineValues[LineSlot::Author] = "作者";
     SelectEmphasisOption(session.ws, false);
     session.BoxFont.Font.Bold = true;
     session.ws.form.SkipEmptyItems = 1;
@@ -70,12 +70,12 @@ TEST_F(Lifecycle, NewFormAsksWithNoAsDefaultAndResetsOnlyOnYes) {
     EXPECT_EQ(question.Icon, MessageIcon::Exclamation);
     EXPECT_EQ(question.DefaultButton, MessageAnswer::No);
     EXPECT_EQ(question.Title, "Kelvaro Ver 1.0.0");
-    EXPECT_EQ(session.ws.form.LineValues[0], "作者");
+    EXPECT_EQ(session.ws.form.LineValues[LineSlot::Author], "作者");
     EXPECT_EQ(session.FormFilePath, "/x/a.ref");
 
     host.MessageAnswers.push_back(MessageAnswer::Yes);
     NewForm(session);
-    EXPECT_EQ(session.ws.form.LineValues[0], "");
+    EXPECT_EQ(session.ws.form.LineValues[LineSlot::Author], "");
     EXPECT_EQ(session.ws.form.Order, FreshWorkspace().form.Order);
     EXPECT_FALSE(session.ws.EmphasisEnabled); // the emphasis option stays
     EXPECT_TRUE(session.BoxFont.Font.Bold);   // and so does the font
@@ -145,7 +145,7 @@ TEST_F(Lifecycle, CancelledDialogsChangeNothing) {
 
 TEST_F(Lifecycle, OpenReadsTheFileAndNamesItInTheTitle) {
     Workspace other = FreshWorkspace();
-    other.form.LineValues[1] = "ソフト";
+    other.form.LineValues[LineSlot::SoftwareName] = "ソフト";
     SetUserName(other, 0, "独自1");
     const std::string path = dir.File("sample.ref");
     WriteFormFile(other, path);
@@ -156,7 +156,7 @@ TEST_F(Lifecycle, OpenReadsTheFileAndNamesItInTheTitle) {
     EXPECT_TRUE(host.Messages.empty());
     EXPECT_EQ(host.FileDialogs[0].Kind, FileDialogKind::Open);
     EXPECT_TRUE(host.FileDialogs[0].Options.FileMustExist);
-    EXPECT_EQ(session.ws.form.LineValues[1], "ソフト");
+    EXPECT_EQ(session.ws.form.LineValues[LineSlot::SoftwareName], "ソフト");
     EXPECT_EQ(session.ws.form.Order[17].Text, "独自1");
     EXPECT_EQ(session.ws.CurrentLongItem, 0);
     EXPECT_EQ(session.WindowTitle, "Kelvaro Ver 1.0.0 --- sample.ref");
@@ -176,11 +176,11 @@ TEST_F(Lifecycle, FailedReadKeepsThePreviousFileCurrentAndTheTitle) {
         cut = bytes.find("\r\n", cut) + 2;
     }
     WriteBytes(dir.File("cut.ref"), bytes.substr(0, cut));
-    session.ws.form.LineValues[0] = "before";
+    session.ws.form.LineValues[LineSlot::Author] = "before";
     host.AnswerFile(dir.File("cut.ref"));
     OpenForm(session);
     ExpectUnexpected(62);
-    EXPECT_EQ(session.ws.form.LineValues[0], ""); // read before the failure
+    EXPECT_EQ(session.ws.form.LineValues[LineSlot::Author], ""); // read before the failure
     EXPECT_EQ(session.FormFilePath, good);
     EXPECT_EQ(session.WindowTitle, title);
 

@@ -60,8 +60,8 @@ TEST(UserItems, RenamingReachesEveryEntryOfTheKeyOnly) {
 TEST(Defaults, FreshFormValues) {
     Workspace ws = FreshWorkspace();
     const Form& f = ws.form;
-    EXPECT_EQ(f.LineValues[2], "Ver ");
-    EXPECT_EQ(f.LineValues[7], "http://");
+    EXPECT_EQ(f.LineValues[LineSlot::Version], "Ver ");
+    EXPECT_EQ(f.LineValues[LineSlot::HomePage], "http://");
     EXPECT_EQ(f.SizeUnit, 0);
     for (const auto& choice : f.ChoiceValues) {
         EXPECT_EQ(choice, "ユーザー入力可能");
@@ -73,7 +73,7 @@ TEST(Defaults, FreshFormValues) {
     EXPECT_EQ(f.RightBracket, "】");
     EXPECT_EQ(f.HtmlBackgroundMode, 0);
     EXPECT_EQ(f.HtmlPauseAsHr, 1);
-    EXPECT_EQ(f.HtmlSettings[6],
+    EXPECT_EQ(f.HtmlSettings[HtmlSetting::BodyStyle],
               "color:\"#000000\";font-size:\"12px\";font-family:\"ＭＳ ゴシック\";");
     for (std::size_t i = 2; i < 9; ++i) {
         EXPECT_TRUE(f.HtmlSettings[i].ends_with(";")) << i;

@@ -57,7 +57,7 @@ TEST_F(SettingsCommands, ResetHtmlRestoresOnlyTheHtmlSettingsOnYes) {
     f.HtmlPauseAsHr = 0;
     f.HtmlSettings.fill("edited");
     f.PauseChars = "=";
-    f.LineValues[0] = "作者";
+    f.LineValues[LineSlot::Author] = "作者";
     const Form edited = f;
 
     host.MessageAnswers = {MessageAnswer::No};
@@ -117,11 +117,11 @@ TEST_F(SettingsCommands, FontDialogStartsFromTheBoxFontAndItsChoiceIsCopied) {
 }
 
 TEST_F(SettingsCommands, TodayInformationAndHelpEntries) {
-    s.ws.form.LineValues[3] = "typed";
+    s.ws.form.LineValues[LineSlot::CreatedDate] = "typed";
     GetToday(s);
     host.Today = "2026/12/08";
     GetToday(s);
-    EXPECT_EQ(s.ws.form.LineValues[3], "2026/12/08");
+    EXPECT_EQ(s.ws.form.LineValues[LineSlot::CreatedDate], "2026/12/08");
 
     GetInformation(s);
     GetInformation(s);
