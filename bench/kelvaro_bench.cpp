@@ -6,9 +6,9 @@
 
 #include "compose/compose_readme.h"
 #include "files/form_file.h"
+#include "model/defaults.h"
 #include "model/long_text.h"
 #include "platform/cp932.h"
-#include "model/defaults.h"
 
 #include <benchmark/benchmark.h>
 

@@ -6,9 +6,9 @@
 #include "compose/pause_line.h"
 #include "compose/readme_file.h"
 #include "files/form_file.h"
+#include "model/defaults.h"
 #include "platform/cp932.h"
 #include "platform/error.h"
-#include "model/defaults.h"
 
 #include <cstdint>
 #include <cstdio>

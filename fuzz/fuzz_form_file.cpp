@@ -2,9 +2,9 @@
 // errors, and a form that reads writes back and reads again to the same form.
 
 #include "files/form_file.h"
+#include "model/defaults.h"
 #include "platform/cp932.h"
 #include "platform/error.h"
-#include "model/defaults.h"
 
 #include <cstdint>
 #include <cstdio>

@@ -2,13 +2,13 @@
 
 #include "compose/compose_readme.h"
 #include "compose/readme_file.h"
-#include "platform/app_info.h"
 #include "files/form_file.h"
+#include "model/defaults.h"
+#include "platform/app_info.h"
 #include "platform/error.h"
 #include "platform/file_io.h"
 #include "platform/version.h"
 #include "session/session.h"
-#include "model/defaults.h"
 
 #include <new>
 #include <optional>

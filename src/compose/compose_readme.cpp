@@ -229,7 +229,8 @@ private:
         AppendHeadLine("<HTML><HEAD>");
         AppendHeadLine(
             "<META http-equiv=\"Content-Type\" content=\"text/html;charset=Shift_JIS\">");
-        AppendHeadLine("<META name=\"Generator\" content=\"", AppInfoString(AppInfo::ProductAndVersion), "\">");
+        AppendHeadLine("<META name=\"Generator\" content=\"",
+                       AppInfoString(AppInfo::ProductAndVersion), "\">");
         AppendHeadLine("<STYLE type=\"text/css\"><!--");
         AppendHeadLine("A:link{", h[HtmlSetting::LinkStyle], "}");
         AppendHeadLine("A:active{", h[HtmlSetting::ActiveLinkStyle], "}");

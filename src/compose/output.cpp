@@ -2,8 +2,8 @@
 
 #include "compose/compose_readme.h"
 #include "compose/readme_file.h"
-#include "platform/app_info.h"
 #include "model/long_text.h"
+#include "platform/app_info.h"
 #include "platform/error.h"
 #include "platform/file_io.h"
 
@@ -34,9 +34,9 @@ std::string AskDestination(Session& s, bool isHtml) {
 // Unknown keys are told at once, in order, while the composer walks on.
 std::string Compose(Session& s, bool isHtml) {
     return ComposeReadMe(s.ws.form, isHtml, [&s](std::size_t position, const std::string& key) {
-        s.host.ShowMessage(MessageRequest{UnknownKeyMessage(position, key), AppInfoString(AppInfo::ProductName),
-                                          MessageButtons::Ok, MessageIcon::None,
-                                          MessageAnswer::Ok});
+        s.host.ShowMessage(MessageRequest{UnknownKeyMessage(position, key),
+                                          AppInfoString(AppInfo::ProductName), MessageButtons::Ok,
+                                          MessageIcon::None, MessageAnswer::Ok});
     });
 }
 

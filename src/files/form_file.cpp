@@ -1,9 +1,9 @@
 #include "files/form_file.h"
 
 #include "compose/pause_line.h"
-#include "platform/app_info.h"
 #include "model/item_order.h"
 #include "model/long_text.h"
+#include "platform/app_info.h"
 #include "platform/cp932.h"
 #include "platform/error.h"
 #include "platform/file_io.h"
@@ -233,7 +233,8 @@ std::size_t ExpectedTextSize(const Form& f) {
 
 template <typename Sink> std::string WriteLines(const Form& f) {
     Writer<Sink> w(ExpectedTextSize(f));
-    w.Line("### 編集すると、「" + AppInfoString(AppInfo::ProductName) + "」の動作に使用が出る恐れがあります。 ###");
+    w.Line("### 編集すると、「" + AppInfoString(AppInfo::ProductName) +
+           "」の動作に使用が出る恐れがあります。 ###");
     w.Line(AppInfoString(AppInfo::Version));
     for (const auto& value : f.LineValues) {
         w.Line(value);

@@ -1,13 +1,13 @@
 #include "files/lifecycle.h"
 
-#include "platform/app_info.h"
 #include "files/form_file.h"
 #include "model/catalogue.h"
+#include "model/defaults.h"
 #include "model/item_order.h"
 #include "model/long_text.h"
+#include "platform/app_info.h"
 #include "platform/file_io.h"
 #include "session/options.h"
-#include "model/defaults.h"
 
 #include <algorithm>
 
@@ -18,7 +18,8 @@ FileDialogRequest FormDialog(FileDialogKind kind) {
     FileDialogRequest request;
     request.Kind = kind;
     request.Title = AppInfoString(AppInfo::ProductName) + "フォームの出力先指定";
-    request.Filter = AppInfoString(AppInfo::ProductName) + "フォーム (*.ref)|*.ref|すべてのファイル (*.*)|*.*";
+    request.Filter =
+        AppInfoString(AppInfo::ProductName) + "フォーム (*.ref)|*.ref|すべてのファイル (*.*)|*.*";
     request.Options.HideReadOnly = true;
     if (kind == FileDialogKind::Open) {
         request.Options.FileMustExist = true;
@@ -31,8 +32,8 @@ FileDialogRequest FormDialog(FileDialogKind kind) {
 bool AskDiscardingWork(Session& s, const std::string& firstLines) {
     MessageRequest question{firstLines + "\r\n(作業中のデータを保存したい場合は\r\n"
                                          "[いいえ]を押してください。)",
-                            AppInfoString(AppInfo::ProductAndVersion), MessageButtons::YesNo, MessageIcon::Exclamation,
-                            MessageAnswer::No};
+                            AppInfoString(AppInfo::ProductAndVersion), MessageButtons::YesNo,
+                            MessageIcon::Exclamation, MessageAnswer::No};
     return s.host.ShowMessage(question) == MessageAnswer::Yes;
 }
 
@@ -68,7 +69,8 @@ bool ReadyToWrite(Session& s) {
                 "」の文章に、行頭が「#%!」または「!%#」の行があります。\r\n"
                 "この行はフォームファイルに保存できないため、保存を中止しました。\r\n"
                 "行頭の文字を変えてから、もう一度保存してください。",
-            AppInfoString(AppInfo::ProductAndVersion), MessageButtons::Ok, MessageIcon::Exclamation, MessageAnswer::Ok});
+            AppInfoString(AppInfo::ProductAndVersion), MessageButtons::Ok, MessageIcon::Exclamation,
+            MessageAnswer::Ok});
         return false;
     }
     return ConfirmUnrepresentable(s, FormFileTexts(s.ws.form));
@@ -159,8 +161,9 @@ void SaveFormAs(Session& s) {
             // The dialog asked about the name as chosen, not about this one.
             if (PathExists(path)) {
                 MessageRequest question{path + " は既に存在します。\r\n上書きしますか？",
-                                        AppInfoString(AppInfo::ProductAndVersion), MessageButtons::YesNo,
-                                        MessageIcon::Exclamation, MessageAnswer::No};
+                                        AppInfoString(AppInfo::ProductAndVersion),
+                                        MessageButtons::YesNo, MessageIcon::Exclamation,
+                                        MessageAnswer::No};
                 if (s.host.ShowMessage(question) != MessageAnswer::Yes) {
                     return;
                 }

@@ -1,8 +1,8 @@
 #include "model/defaults.h"
 
+#include "model/assists.h"
 #include "model/item_order.h"
 #include "model/long_text.h"
-#include "model/assists.h"
 
 namespace kelvaro {
 

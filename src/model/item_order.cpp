@@ -1,7 +1,7 @@
 #include "model/item_order.h"
 
-#include "platform/app_info.h"
 #include "host/host.h"
+#include "platform/app_info.h"
 
 #include <utility>
 

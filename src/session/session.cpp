@@ -61,8 +61,9 @@ void ReportFailure(Session& s, const RuntimeError& error) {
 }
 
 void ShowInformation(Session& s, const std::string& text) {
-    s.host.ShowMessage(MessageRequest{text, AppInfoString(AppInfo::ProductAndVersion), MessageButtons::Ok,
-                                      MessageIcon::Information, MessageAnswer::Ok});
+    s.host.ShowMessage(MessageRequest{text, AppInfoString(AppInfo::ProductAndVersion),
+                                      MessageButtons::Ok, MessageIcon::Information,
+                                      MessageAnswer::Ok});
 }
 
 bool ConfirmUnrepresentable(Session& s, const std::vector<std::string_view>& texts) {
@@ -78,8 +79,8 @@ bool ConfirmUnrepresentable(Session& s, const std::vector<std::string_view>& tex
     }
     MessageRequest question{"Shift_JISで表せない文字が含まれています。\r\n"
                             "それらの文字を「?」に置き換えて保存しますか？",
-                            AppInfoString(AppInfo::ProductAndVersion), MessageButtons::YesNo, MessageIcon::Exclamation,
-                            MessageAnswer::Yes};
+                            AppInfoString(AppInfo::ProductAndVersion), MessageButtons::YesNo,
+                            MessageIcon::Exclamation, MessageAnswer::Yes};
     return s.host.ShowMessage(question) == MessageAnswer::Yes;
 }
 

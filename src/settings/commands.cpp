@@ -1,9 +1,9 @@
 #include "settings/commands.h"
 
-#include "platform/app_info.h"
-#include "model/item_order.h"
-#include "platform/error.h"
 #include "model/defaults.h"
+#include "model/item_order.h"
+#include "platform/app_info.h"
+#include "platform/error.h"
 #include "session/options.h"
 #include "settings/system_info.h"
 
@@ -28,8 +28,8 @@ constexpr const char* kCopyrightLine = "Copyright (C) 2026 Kelvaro developers";
 // The reset buttons ask first; Yes is the default because a reset only touches
 // settings that are quickly set again.
 bool ConfirmReset(Session& s, const std::string& text) {
-    MessageRequest question{text, AppInfoString(AppInfo::ProductAndVersion), MessageButtons::YesNo, MessageIcon::Exclamation,
-                            MessageAnswer::Yes};
+    MessageRequest question{text, AppInfoString(AppInfo::ProductAndVersion), MessageButtons::YesNo,
+                            MessageIcon::Exclamation, MessageAnswer::Yes};
     return s.host.ShowMessage(question) == MessageAnswer::Yes;
 }
 
@@ -74,10 +74,12 @@ void GetInformation(Session& s) {
 }
 
 void ShowVersionInfo(Session& s) {
-    const std::string text =
-        AppInfoString(AppInfo::ProductAndVersion) + "\r\n" + kCopyrightLine + "\r\n" + "テンプレート：" + TemplateSetVersionOrUnknown(s.TemplateFolder);
-    s.host.ShowMessage(MessageRequest{text, AppInfoString(AppInfo::ProductAndVersion), MessageButtons::Ok,
-                                      MessageIcon::Information, MessageAnswer::Ok});
+    const std::string text = AppInfoString(AppInfo::ProductAndVersion) + "\r\n" + kCopyrightLine +
+                             "\r\n" + "テンプレート：" +
+                             TemplateSetVersionOrUnknown(s.TemplateFolder);
+    s.host.ShowMessage(MessageRequest{text, AppInfoString(AppInfo::ProductAndVersion),
+                                      MessageButtons::Ok, MessageIcon::Information,
+                                      MessageAnswer::Ok});
 }
 
 void OpenOnlineHelp(Session& s) {

@@ -12,10 +12,10 @@ void ResetHtmlCommand(Session& s);   // "HTML設定をデフォルトに戻す"
 void DefaultFontCommand(Session& s); // "デフォルトのフォント"
 void ChangeFontCommand(Session& s);  // "フォントを変更する"
 
-void GetToday(Session& s);          // "≪今日の日付"
-void GetInformation(Session& s);    // "情報取得"
-void ShowVersionInfo(Session& s);   // "バージョン情報(&V)"
-void OpenOnlineHelp(Session& s);    // "オンラインヘルプ(&O)"
-void OpenHomePage(Session& s);      // "開発元ホームページ(&P)"
+void GetToday(Session& s);        // "≪今日の日付"
+void GetInformation(Session& s);  // "情報取得"
+void ShowVersionInfo(Session& s); // "バージョン情報(&V)"
+void OpenOnlineHelp(Session& s);  // "オンラインヘルプ(&O)"
+void OpenHomePage(Session& s);    // "開発元ホームページ(&P)"
 
 } // namespace kelvaro

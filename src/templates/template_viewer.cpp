@@ -75,8 +75,8 @@ void ShowTemplateMissing(Session& s, const std::string& path) {
     s.host.ShowMessage(MessageRequest{"テンプレートファイル\r\n" + path +
                                           "\r\nが存在しません\r\n"
                                           "もう一度テンプレートを読み込んでみてください。",
-                                      AppInfoString(AppInfo::ProductAndVersion), MessageButtons::Ok, MessageIcon::Critical,
-                                      MessageAnswer::Ok});
+                                      AppInfoString(AppInfo::ProductAndVersion), MessageButtons::Ok,
+                                      MessageIcon::Critical, MessageAnswer::Ok});
 }
 
 } // namespace
@@ -89,8 +89,7 @@ void ScanTemplateFolder(Session& s) {
             ShowTemplateFolderMissing(s);
             return;
         }
-        std::string summary = "テンプレート集：" +
-                              TemplateSetVersionOrUnknown(s.TemplateFolder);
+        std::string summary = "テンプレート集：" + TemplateSetVersionOrUnknown(s.TemplateFolder);
         std::vector<std::string> names = TemplateNames(s.TemplateFolder);
         summary += "\r\nテンプレート数： " + std::to_string(names.size()) + " ファイル";
         s.TemplateText = std::move(summary);

@@ -184,9 +184,8 @@ void ReadMeForm::ConnectOrderPage() {
     });
 
     auto orderCommand = [this](QPushButton* button, auto command) {
-        connect(button, &QPushButton::clicked, this, [this, command] {
-            Run([&] { command(session_); });
-        });
+        connect(button, &QPushButton::clicked, this,
+                [this, command] { Run([&] { command(session_); }); });
     };
     orderCommand(w_.CmdListUpDown[0], [](Session& s) { MoveEntryUp(s); });
     orderCommand(w_.CmdListUpDown[1], [](Session& s) { MoveEntryDown(s); });
@@ -267,9 +266,8 @@ void ReadMeForm::ConnectFields() {
 
 void ReadMeForm::ConnectOtherPages() {
     Form& form = session_.ws.form;
-    connect(w_.CmdGetPauseNum, &QPushButton::clicked, this, [this] {
-        Run([this] { GetPauseNum(session_); });
-    });
+    connect(w_.CmdGetPauseNum, &QPushButton::clicked, this,
+            [this] { Run([this] { GetPauseNum(session_); }); });
     connect(w_.OptTopicsHTMLGroup, &QButtonGroup::idToggled, this, [this, &form](int id, bool on) {
         if (on && !showing_) {
             form.HtmlBackgroundMode = id;
@@ -283,9 +281,8 @@ void ReadMeForm::ConnectOutputPages() {
     connect(w_.OptPreviewModeGroup, &QButtonGroup::idClicked, this,
             [this](int id) { Run([&] { SelectPreviewMode(session_, id); }); });
     for (std::size_t i = 0; i < w_.OptTopicsOptionBold.size(); ++i) {
-        connect(w_.OptTopicsOptionBold[i], &QRadioButton::clicked, this, [this, i] {
-            Run([&] { SelectEmphasisOption(session_, i == 0); });
-        });
+        connect(w_.OptTopicsOptionBold[i], &QRadioButton::clicked, this,
+                [this, i] { Run([&] { SelectEmphasisOption(session_, i == 0); }); });
     }
     connect(w_.CmdFontSelect[0], &QPushButton::clicked, this,
             [this] { Run([this] { ChangeFontCommand(session_); }); });

@@ -113,7 +113,8 @@ TEST(ComposeCommand, FormFilesInAndOut) {
     test::WriteBytes(form, bytes.substr(0, 300));
     CommandRun cut = Compose("'" + form + "'", true);
     EXPECT_EQ(cut.status, 1);
-    EXPECT_EQ(cut.out, "Error No.62\n予期しないエラーです。\n製作者にErrorNumberを知らせてください。\n");
+    EXPECT_EQ(cut.out,
+              "Error No.62\n予期しないエラーです。\n製作者にErrorNumberを知らせてください。\n");
     EXPECT_EQ(Compose("'" + dir.File("none.ref") + "'").status, 1);
     EXPECT_EQ(Compose("a.ref b.ref").status, 2);
 }

@@ -1,9 +1,9 @@
 #include "compose/compose_readme.h"
 
 #include "compose/readme_file.h"
+#include "model/defaults.h"
 #include "model/item_order.h"
 #include "platform/error.h"
-#include "model/defaults.h"
 #include "support/fixtures.h"
 
 #include <gtest/gtest.h>

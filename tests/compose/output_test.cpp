@@ -1,9 +1,9 @@
 #include "compose/output.h"
 
+#include "model/defaults.h"
 #include "platform/app_info.h"
 #include "platform/cp932.h"
 #include "platform/file_io.h"
-#include "model/defaults.h"
 #include "support/change_log.h"
 #include "support/fixtures.h"
 #include "support/scripted_host.h"

@@ -5,10 +5,10 @@
 
 #include "files/form_file.h"
 #include "files/lifecycle.h"
+#include "model/defaults.h"
 #include "model/long_text.h"
 #include "platform/cp932.h"
 #include "platform/error.h"
-#include "model/defaults.h"
 #include "support/fixtures.h"
 #include "support/lock_holder.h"
 #include "support/scripted_host.h"
@@ -182,8 +182,8 @@ TEST(BadFormFileBytes, NulBytesAreKeptLikeAnyOtherCharacter) {
 TEST(BadFormFileBytes, LinesOfTenMegabytesReadWhole) {
     Workspace ws = FilledWorkspace();
     const std::string huge(std::size_t{10} * 1024 * 1024, 'L');
-    ws.form.LineValues[LineSlot::ArchiveName] = huge;          // one single-line value
-    ws.form.LongTexts[5] = "a\r\n" + huge; // one line of a long text
+    ws.form.LineValues[LineSlot::ArchiveName] = huge; // one single-line value
+    ws.form.LongTexts[5] = "a\r\n" + huge;            // one line of a long text
     ws.form.Order.push_back(OrderEntry{huge, huge, false});
     ws.form.HtmlSettings[HtmlSetting::TopicStyle] = huge;
     // As a save writes it and an open reads it, without the disk in between.
@@ -191,13 +191,15 @@ TEST(BadFormFileBytes, LinesOfTenMegabytesReadWhole) {
     ASSERT_EQ(ReadInto(back, Utf8ToCp932(FormFileText(ws.form))), 0);
     // Sizes and the first stray letter, rather than texts of ten megabytes.
     EXPECT_EQ(back.form.LineValues[LineSlot::ArchiveName].size(), huge.size());
-    EXPECT_EQ(back.form.LineValues[LineSlot::ArchiveName].find_first_not_of('L'), std::string::npos);
+    EXPECT_EQ(back.form.LineValues[LineSlot::ArchiveName].find_first_not_of('L'),
+              std::string::npos);
     EXPECT_EQ(back.form.LongTexts[5].size(), huge.size() + 3);
     EXPECT_EQ(back.form.LongTexts[5].find_first_not_of('L', 3), std::string::npos);
     EXPECT_EQ(back.form.LongTexts[5].substr(0, 3), "a\r\n");
     EXPECT_EQ(back.form.Order.back().Key.size(), huge.size());
     EXPECT_EQ(back.form.HtmlSettings[HtmlSetting::TopicStyle].size(), huge.size());
-    EXPECT_EQ(back.form.LineValues[LineSlot::CreatedDate], ws.form.LineValues[LineSlot::CreatedDate]);
+    EXPECT_EQ(back.form.LineValues[LineSlot::CreatedDate],
+              ws.form.LineValues[LineSlot::CreatedDate]);
     EXPECT_EQ(back.form.LongTexts[6], ws.form.LongTexts[6]);
     EXPECT_EQ(back.form.Order.size(), ws.form.Order.size());
     EXPECT_EQ(back.form.PreviewMode, ws.form.PreviewMode);

@@ -3,9 +3,9 @@
 // file reads back to the form that was saved.
 
 #include "files/form_file.h"
+#include "model/defaults.h"
 #include "model/long_text.h"
 #include "platform/cp932.h"
-#include "model/defaults.h"
 #include "support/fixtures.h"
 
 #include <gtest/gtest.h>

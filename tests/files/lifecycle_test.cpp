@@ -1,10 +1,10 @@
 #include "files/lifecycle.h"
 
 #include "files/form_file.h"
+#include "model/defaults.h"
 #include "model/item_order.h"
 #include "model/long_text.h"
 #include "platform/file_io.h"
-#include "model/defaults.h"
 #include "support/fixtures.h"
 #include "support/scripted_host.h"
 

@@ -1,8 +1,8 @@
 #include "model/item_order.h"
 
 #include "model/catalogue.h"
-#include "model/long_text.h"
 #include "model/defaults.h"
+#include "model/long_text.h"
 #include "support/scripted_host.h"
 
 #include <gtest/gtest.h>

@@ -18,7 +18,8 @@ TEST(AppInfoString, NamesAndVersions) {
     EXPECT_EQ(AppInfoString(AppInfo::ProductName), "Kelvaro");
     EXPECT_EQ(AppInfoString(AppInfo::Version), "Ver 1.0.0");
     EXPECT_EQ(AppInfoString(AppInfo::ProductAndVersion), "Kelvaro Ver 1.0.0");
-    EXPECT_EQ(AppInfoString(AppInfo::ProductAndVersion), AppInfoString(AppInfo::ProductName) + " " + AppInfoString(AppInfo::Version));
+    EXPECT_EQ(AppInfoString(AppInfo::ProductAndVersion),
+              AppInfoString(AppInfo::ProductName) + " " + AppInfoString(AppInfo::Version));
     EXPECT_EQ(AppInfoString(static_cast<AppInfo>(4)), "");
 }
 

@@ -1,9 +1,9 @@
 #include "settings/commands.h"
 
-#include "session/options.h"
-#include "platform/app_info.h"
-#include "model/item_order.h"
 #include "model/defaults.h"
+#include "model/item_order.h"
+#include "platform/app_info.h"
+#include "session/options.h"
 #include "settings/system_info.h"
 #include "support/change_log.h"
 #include "support/fixtures.h"

@@ -5,9 +5,9 @@
 
 #include "compose/output.h"
 #include "files/lifecycle.h"
+#include "model/defaults.h"
 #include "platform/error.h"
 #include "platform/file_io.h"
-#include "model/defaults.h"
 #include "support/fixtures.h"
 #include "support/lock_holder.h"
 #include "support/scripted_host.h"
