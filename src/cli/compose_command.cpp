@@ -45,9 +45,10 @@ struct Options {
     std::optional<std::string> newForm;
 };
 
-void PrintFailure(std::ostream& err, int number) {
-    // The message box joins lines with CR LF; a terminal wants plain line feeds.
-    for (char c : UnexpectedErrorText(number)) {
+void PrintFailure(std::ostream& err, const RuntimeError& failure) {
+    // The message box's lines, with the file and the cause; it joins lines with
+    // CR LF, a terminal wants plain line feeds.
+    for (char c : FailureText(failure)) {
         if (c != '\r') {
             err << c;
         }
@@ -141,10 +142,10 @@ int RunCompose(const std::vector<std::string>& args, std::ostream& out, std::ost
             out.flush();
         }
     } catch (const RuntimeError& e) {
-        PrintFailure(err, e.Number());
+        PrintFailure(err, e);
         return 1;
-    } catch (const std::bad_alloc&) {
-        PrintFailure(err, ErrorNo::OutOfMemory);
+    } catch (const std::bad_alloc& e) {
+        PrintFailure(err, FailureFromException(e));
         return 1;
     }
     return 0;

@@ -28,7 +28,8 @@ std::string AskDestination(Session& s, bool isHtml) {
     request.Filter = isHtml ? kHtmlFilter : kTextFilter;
     request.Options.OverwritePrompt = true;
     request.Options.HideReadOnly = true;
-    return ShowSharedFileDialog(s, request).Path;
+    return ShowSharedFileDialog(s, isHtml ? FileKind::HtmlReadMe : FileKind::TextReadMe, request)
+        .Path;
 }
 
 // Unknown keys are told at once, in order, while the composer walks on.
@@ -61,6 +62,12 @@ void Produce(Session& s, OutputMode mode) {
     switch (mode) {
     case OutputMode::TextFile:
     case OutputMode::HtmlFile:
+        // The page writes numeric references and loses nothing; plain text
+        // would write replacements, which the user is asked about first.
+        if (!isHtml &&
+            AskBeforeLossyWrite(s, composed, NamedFormTexts(s.ws.form)) == LossyWrite::DoNotWrite) {
+            break;
+        }
         WriteFileReplacing(destination, ReadMeFileBytes(composed, isHtml));
         break;
     case OutputMode::TextPreview:

@@ -76,6 +76,9 @@ TEST(ComposeCommand, Utf8OutputAndFileOutput) {
     EXPECT_EQ(failed.status, 1);
     EXPECT_NE(failed.out.find("Error No.76"), std::string::npos);
     EXPECT_NE(failed.out.find("予期しないエラーです。"), std::string::npos);
+    EXPECT_NE(
+        failed.out.find("（" + dir.File("missing/ReadMe.txt") + ": フォルダが見つかりません）\n"),
+        std::string::npos);
 }
 
 TEST(ComposeCommand, UsageErrorsExitTwoWithAUsageLine) {
@@ -113,8 +116,13 @@ TEST(ComposeCommand, FormFilesInAndOut) {
     test::WriteBytes(form, bytes.substr(0, 300));
     CommandRun cut = Compose("'" + form + "'", true);
     EXPECT_EQ(cut.status, 1);
+    // The message box's lines, the file and the cause among them.
     EXPECT_EQ(cut.out,
-              "Error No.62\n予期しないエラーです。\n製作者にErrorNumberを知らせてください。\n");
+              "Error No.62\n予期しないエラーです。\n製作者にErrorNumberを知らせてください。\n"
+              "（" +
+                  form +
+                  ": ファイルが途中で終わっています"
+                  "（フォームファイルではないか、壊れています））\n");
     EXPECT_EQ(Compose("'" + dir.File("none.ref") + "'").status, 1);
     EXPECT_EQ(Compose("a.ref b.ref").status, 2);
 }

@@ -47,11 +47,11 @@ protected:
     Output() : s(host, folder.Path()) { s.ws = FreshWorkspace(); }
 
     // Exactly one message, the unexpected-error one, and it is taken off the record.
-    void ExpectOnlyError(int number) {
+    // `where` is its fourth line without the brackets: the file and the cause.
+    void ExpectOnlyError(int number, const std::string& where) {
         ASSERT_EQ(host.Messages.size(), 1u);
-        EXPECT_EQ(host.Messages[0].Text, "Error No." + std::to_string(number) +
-                                             "\r\n予期しないエラーです。\r\n"
-                                             "製作者にErrorNumberを知らせてください。");
+        EXPECT_EQ(test::FirstLines(host.Messages[0].Text, 3), test::ErrorLines(number));
+        EXPECT_EQ(test::FourthLine(host.Messages[0].Text), "（" + where + "）");
         EXPECT_EQ(host.Messages[0].Title, AppInfoString(AppInfo::ProductName));
         EXPECT_EQ(host.Messages[0].Icon, MessageIcon::Critical);
         host.Messages.clear();
@@ -89,9 +89,10 @@ TEST_F(Output, FileModesWriteTheWorkedExamplesWhereTheSaveDialogSays) {
     EXPECT_EQ(text.DefaultExtension, "");
     EXPECT_EQ(host.FileDialogs[1].Filter,
               "HTMLファイル (*.html, *htm)|*.html;*.htm|すべてのファイル (*.*)|*.*");
-    // every dialog starts from the path the one before chose
-    EXPECT_EQ(host.FileDialogs[1].InitialFileName, folder.File("readme.txt"));
-    EXPECT_EQ(host.FileDialogs[2].InitialFileName, folder.File("readme.html"));
+    // every dialog starts from the folder and name the one before chose, with
+    // the extension of its own kind
+    EXPECT_EQ(host.FileDialogs[1].InitialFileName, folder.File("readme.html"));
+    EXPECT_EQ(host.FileDialogs[2].InitialFileName, folder.File("readme.txt"));
 }
 
 TEST_F(Output, CancelTouchesNoFileAndComposesNothing) {
@@ -160,7 +161,7 @@ TEST_F(Output, BrowserPageThatCannotBeWrittenStillEndsInHtmlText) {
         FaultAt fault("write", [] { throw RuntimeError(ErrorNo::DiskFull); });
         SelectPreviewMode(s, 2);
     }
-    ExpectOnlyError(ErrorNo::DiskFull);
+    ExpectOnlyError(ErrorNo::DiskFull, Page() + ": ディスクの空き容量が足りません");
     EXPECT_TRUE(host.OpenedDocuments.empty());
     EXPECT_FALSE(PathExists(Page()));
     EXPECT_EQ(s.ws.form.PreviewMode, 1);
@@ -175,19 +176,21 @@ TEST_F(Output, FailedWritesKeepTheTargetAndTheForm) {
         host.AnswerFile(folder.File("keep.txt"));
         GenerateReadMe(s, OutputMode::TextFile);
     }
-    ExpectOnlyError(ErrorNo::DeviceIo);
+    ExpectOnlyError(ErrorNo::DeviceIo,
+                    folder.File("keep.txt") + ": ディスクの読み書きに失敗しました");
     {
         FaultAt fault("write", [] { throw std::bad_alloc(); });
         host.AnswerFile(folder.File("keep.txt"));
         GenerateReadMe(s, OutputMode::HtmlFile);
     }
-    ExpectOnlyError(ErrorNo::OutOfMemory);
+    ExpectOnlyError(ErrorNo::OutOfMemory, "メモリが足りません");
     EXPECT_EQ(ReadBytes(folder.File("keep.txt")), "previous\r\n");
     EXPECT_EQ(s.ws.form, before);
 
     host.AnswerFile(folder.File("missing/readme.txt"));
     GenerateReadMe(s, OutputMode::TextFile);
-    ExpectOnlyError(ErrorNo::PathNotFound);
+    ExpectOnlyError(ErrorNo::PathNotFound,
+                    folder.File("missing/readme.txt") + ": フォルダが見つかりません");
 }
 
 TEST_F(Output, UnknownKeysAreShownAtOnceAndTheWalkGoesOn) {
@@ -209,11 +212,11 @@ TEST_F(Output, FailuresBeforeDeliveryDeliverNothing) {
     s.PreviewText = "earlier";
     host.AnswerFile(folder.File("over.txt"));
     GenerateReadMe(s, OutputMode::TextFile);
-    ExpectOnlyError(ErrorNo::Overflow);
+    ExpectOnlyError(ErrorNo::Overflow, "区切り線の回数が大きすぎます");
     GenerateReadMe(s, OutputMode::TextClipboard);
-    ExpectOnlyError(ErrorNo::Overflow);
+    ExpectOnlyError(ErrorNo::Overflow, "区切り線の回数が大きすぎます");
     RefreshPreview(s);
-    ExpectOnlyError(ErrorNo::Overflow);
+    ExpectOnlyError(ErrorNo::Overflow, "区切り線の回数が大きすぎます");
     EXPECT_FALSE(PathExists(folder.File("over.txt")));
     EXPECT_TRUE(host.ClipboardTexts.empty());
     EXPECT_EQ(s.PreviewText, "earlier");
@@ -221,7 +224,8 @@ TEST_F(Output, FailuresBeforeDeliveryDeliverNothing) {
     s.ws.form.PauseCount = "78";
     host.ClipboardFails = true;
     GenerateReadMe(s, OutputMode::HtmlClipboard);
-    ExpectOnlyError(ErrorNo::ClipboardOpen); // and no completion message
+    ExpectOnlyError(ErrorNo::ClipboardOpen,
+                    "クリップボードを使えません"); // and no completion message
 }
 
 } // namespace

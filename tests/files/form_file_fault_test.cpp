@@ -255,20 +255,22 @@ TEST(OpeningFormFiles, AFileThatCannotBeOpenedChangesNothing) {
     struct Case {
         std::string path;
         int number;
+        std::string cause;
     };
     LockHolder holder(locked);
     ASSERT_TRUE(holder.Locked());
-    for (const Case& c : {Case{locked, ErrorNo::PermissionDenied},
-                          Case{folder.File("folder.ref"), ErrorNo::PathFileAccess},
-                          Case{folder.File("gone/x.ref"), ErrorNo::PathNotFound}}) {
+    for (const Case& c :
+         {Case{locked, ErrorNo::PermissionDenied, "ほかのプログラムが使用中です"},
+          Case{folder.File("folder.ref"), ErrorNo::PathFileAccess, "ファイルではなくフォルダです"},
+          Case{folder.File("gone/x.ref"), ErrorNo::PathNotFound, "フォルダが見つかりません"}}) {
         SCOPED_TRACE(c.path);
         host.Messages.clear();
         host.AnswerFile(c.path);
         OpenForm(s);
+        // No offer to show what was read: nothing was.
         ASSERT_EQ(host.Messages.size(), 1u);
-        EXPECT_EQ(host.Messages[0].Text,
-                  "Error No." + std::to_string(c.number) +
-                      "\r\n予期しないエラーです。\r\n製作者にErrorNumberを知らせてください。");
+        EXPECT_EQ(test::FirstLines(host.Messages[0].Text, 3), test::ErrorLines(c.number));
+        EXPECT_EQ(test::FourthLine(host.Messages[0].Text), "（" + c.path + ": " + c.cause + "）");
         EXPECT_EQ(s.ws.form, before);
         EXPECT_EQ(s.FormFilePath, current);
         EXPECT_EQ(s.WindowTitle, title);
