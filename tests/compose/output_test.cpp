@@ -230,3 +230,74 @@ TEST_F(Output, FailuresBeforeDeliveryDeliverNothing) {
 
 } // namespace
 } // namespace kelvaro
+
+namespace kelvaro {
+namespace {
+
+class LossyOutput : public ::testing::Test {
+protected:
+    LossyOutput() : s(host, folder.Path()) {
+        s.ws = FreshWorkspace();
+        s.ws.form.LineValues[LineSlot::Author] = "作者🙂";
+        s.ws.form.LineValues[LineSlot::SoftwareName] = "한글";
+        s.ws.form.LineValues[LineSlot::Version] = "𠮷 1.0";
+    }
+
+    test::TempFolder folder;
+    test::ScriptedHost host;
+    Session s;
+};
+
+TEST_F(LossyOutput, TheTextFileAsksFirstAndNoWritesNothing) {
+    const std::string path = folder.File("ReadMe.txt");
+    WriteBytes(path, "previous\r\n");
+    host.AnswerFile(path);
+    GenerateReadMe(s, OutputMode::TextFile);
+    ASSERT_EQ(host.Messages.size(), 1u);
+    EXPECT_EQ(host.Messages[0].Text, "Shift_JISで表せない文字が含まれています。\r\n"
+                                     "・「作者名」の「🙂」→「?」\r\n"
+                                     "・「ソフト名」の「한」→「?」\r\n"
+                                     "・「ソフト名」の「글」→「?」\r\n"
+                                     "・「バージョン」の「𠮷」→「?」\r\n"
+                                     "それらの文字を置き換えて保存しますか？");
+    EXPECT_EQ(host.Messages[0].Buttons, MessageButtons::YesNo);
+    EXPECT_EQ(host.Messages[0].DefaultButton, MessageAnswer::No);
+    EXPECT_EQ(ReadBytes(path), "previous\r\n");
+
+    host.AnswerFile(path);
+    host.MessageAnswers.push_back(MessageAnswer::Yes);
+    GenerateReadMe(s, OutputMode::TextFile);
+    EXPECT_EQ(host.Messages.size(), 2u);
+    const std::string written = Cp932ToUtf8(ReadBytes(path));
+    EXPECT_NE(written.find("【   作者名   】　作者?\r\n"), std::string::npos);
+    EXPECT_NE(written.find("【  ソフト名  】　??\r\n"), std::string::npos);
+}
+
+TEST_F(LossyOutput, OnlyWhatTheReadMeHoldsIsAskedAbout) {
+    // The items are there, but not checked: the ReadMe holds none of them.
+    for (OrderEntry& entry : s.ws.form.Order) {
+        if (entry.Key == "作者名" || entry.Key == "ソフト名" || entry.Key == "バージョン") {
+            entry.Checked = false;
+        }
+    }
+    host.AnswerFile(folder.File("ReadMe.txt"));
+    GenerateReadMe(s, OutputMode::TextFile);
+    EXPECT_TRUE(host.Messages.empty());
+    EXPECT_TRUE(PathExists(folder.File("ReadMe.txt")));
+}
+
+TEST_F(LossyOutput, PagesClipboardAndPreviewLoseNothingAndAskNothing) {
+    host.AnswerFile(folder.File("ReadMe.html"));
+    GenerateReadMe(s, OutputMode::HtmlFile);
+    EXPECT_NE(ReadBytes(folder.File("ReadMe.html")).find("&#128578;"), std::string::npos);
+    GenerateReadMe(s, OutputMode::TextClipboard);
+    GenerateReadMe(s, OutputMode::TextPreview);
+    ASSERT_EQ(host.Messages.size(), 1u); // the clipboard's completion message
+    EXPECT_EQ(host.Messages[0].Text, "クリップボードへの出力が完了しました。");
+    ASSERT_EQ(host.ClipboardTexts.size(), 1u);
+    EXPECT_NE(host.ClipboardTexts[0].find("作者🙂"), std::string::npos);
+    EXPECT_NE(s.PreviewText.find("𠮷 1.0"), std::string::npos);
+}
+
+} // namespace
+} // namespace kelvaro

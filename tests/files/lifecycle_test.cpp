@@ -8,11 +8,13 @@
 #include "platform/file_io.h"
 #include "support/change_log.h"
 #include "support/fixtures.h"
+#include "support/ordinary_user.h"
 #include "support/scripted_host.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
 
 namespace kelvaro {
 namespace {
@@ -374,6 +376,111 @@ TEST_F(Lifecycle, FailedWriteReportsAndLeavesTheOldFile) {
     SaveForm(session);
     ExpectUnexpected(ErrorNo::PathNotFound,
                      dir.File("no-such-folder/keep.ref") + ": フォルダが見つかりません");
+}
+
+TEST_F(Lifecycle, ASaveAsThatFailsLeavesTheFileBeforeCurrent) {
+    // Into a folder the user may not write: only an ordinary user is stopped by
+    // its mode, so that part runs as one.
+    std::filesystem::permissions(dir.Path(), std::filesystem::perms(0755));
+    std::filesystem::create_directory(dir.File("mine"));
+    std::filesystem::permissions(dir.File("mine"), std::filesystem::perms(0777));
+    std::filesystem::create_directory(dir.File("readonly"));
+    std::filesystem::permissions(dir.File("readonly"), std::filesystem::perms(0555));
+    const std::string good = dir.File("mine/good.ref");
+    const std::string refused = dir.File("readonly/new.ref");
+
+    const auto report = test::RunAsOrdinaryUser([&]() -> std::string {
+        std::string problems;
+        auto check = [&](bool ok, const std::string& what) {
+            if (!ok) {
+                problems += what + "\n";
+            }
+        };
+        ScriptedHost userHost;
+        Session s(userHost, dir.Path());
+        StartUp(s);
+        userHost.AnswerFile(good);
+        SaveFormAs(s);
+        check(userHost.Messages.empty(), "the first save failed");
+        s.ws.form.LineValues[LineSlot::Author] = "保存後の変更";
+        userHost.AnswerFile(dir.File("readonly/new"));
+        SaveFormAs(s);
+        check(userHost.Messages.size() == 1, "not one message for the refused save");
+        const std::string text = userHost.Messages.empty() ? "" : userHost.Messages[0].Text;
+        check(test::FirstLines(text, 3) == test::ErrorLines(ErrorNo::PermissionDenied), text);
+        check(test::FourthLine(text) == "（" + refused + ": フォルダに書き込む権限がありません）",
+              test::FourthLine(text));
+        check(s.FormFilePath == good, "current file: " + s.FormFilePath);
+        check(s.FormFileTitle == "good.ref", "file title: " + s.FormFileTitle);
+        check(s.WindowTitle == "Kelvaro Ver 1.0.0 --- good.ref", "title: " + s.WindowTitle);
+        // 上書き保存 goes where the form came from.
+        SaveForm(s);
+        check(userHost.Messages.size() == 1, "上書き保存 showed a message");
+        return problems;
+    });
+    if (!report) {
+        GTEST_SKIP() << "cannot run as an ordinary user here";
+    }
+    EXPECT_EQ(*report, "");
+    Workspace back = FreshWorkspace();
+    ReadFormFile(back, good);
+    EXPECT_EQ(back.form.LineValues[LineSlot::Author], "保存後の変更");
+    EXPECT_FALSE(PathExists(refused));
+    EXPECT_TRUE(std::filesystem::is_empty(dir.File("readonly")));
+}
+
+TEST_F(Lifecycle, ALineBreakInAValueRefusesTheSaveAndNamesTheItem) {
+    const std::string path = dir.File("f.ref");
+    host.AnswerFile(path);
+    SaveFormAs(session);
+    const std::string saved = ReadBytes(path);
+
+    // A user item's name with a line break and a block end after it: written as
+    // it stands, the file would end that item's long text early and read back shifted.
+    SetUserName(session.ws, 2, "名\r\n!%#");
+    SaveForm(session);
+    ASSERT_EQ(host.Messages.size(), 1u);
+    EXPECT_EQ(host.LastMessage().Text,
+              "「追加3の項目名」に改行が含まれています。\r\n"
+              "１行の項目の改行はフォームファイルに保存できないため、保存を中止しました。\r\n"
+              "改行を取り除いてから、もう一度保存してください。");
+    EXPECT_EQ(host.LastMessage().Icon, MessageIcon::Exclamation);
+    EXPECT_EQ(ReadBytes(path), saved);
+
+    SetUserName(session.ws, 2, "名");
+    session.ws.form.HtmlSettings[HtmlSetting::TopicStyle] = "color:red;\r";
+    SaveForm(session);
+    EXPECT_EQ(host.LastMessage().Text.substr(0, host.LastMessage().Text.find("\r\n")),
+              "「HTMLの括弧項目」に改行が含まれています。");
+    EXPECT_EQ(ReadBytes(path), saved);
+}
+
+TEST_F(Lifecycle, CharactersThatWouldChangeInTheFormFileAreNamedWithTheirItems) {
+    const std::string path = dir.File("f.ref");
+    host.AnswerFile(path);
+    SaveFormAs(session);
+    const std::string saved = ReadBytes(path);
+
+    session.ws.form.LineValues[LineSlot::SharewarePrice] = "¥ 500";
+    SelectLongItem(session.ws, 12);
+    session.ws.EditorText = "1.0 〜 1.1 — 修正"; // committed by the save
+    SaveForm(session);
+    ASSERT_EQ(host.Messages.size(), 1u);
+    EXPECT_EQ(host.LastMessage().Text, "Shift_JISで表せない文字が含まれています。\r\n"
+                                       "・「ｼｪｱｳｪｱ代金」の「¥」→「\\」\r\n"
+                                       "・「開発履歴」の「〜」→「～」\r\n"
+                                       "・「開発履歴」の「—」→「―」\r\n"
+                                       "それらの文字を置き換えて保存しますか？");
+    EXPECT_EQ(host.LastMessage().DefaultButton, MessageAnswer::No);
+    EXPECT_EQ(ReadBytes(path), saved);
+
+    // Beyond five, the rest are only mentioned.
+    session.ws.EditorText = "¢ £ ¬ ‖ − ‾ 😀";
+    SaveForm(session);
+    const std::string text = host.LastMessage().Text;
+    EXPECT_NE(text.find("・「開発履歴」の「‖」→「∥」\r\nほかにもあります。\r\n"), std::string::npos)
+        << text;
+    EXPECT_EQ(ReadBytes(path), saved);
 }
 
 TEST_F(Lifecycle, CloseDeletesTheBrowserPageWhateverTheAnswer) {
