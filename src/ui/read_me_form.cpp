@@ -7,6 +7,7 @@
 #include "compose/output.h"
 #include "compose/pages.h"
 #include "files/lifecycle.h"
+#include "model/form_texts.h"
 #include "session/edits.h"
 #include "settings/commands.h"
 #include "templates/template_files.h"
@@ -130,7 +131,7 @@ void ReadMeForm::ConnectLinesPage() {
         connect(w_.ComboTopics[i], &QComboBox::editTextChanged, this,
                 [this, &form, i](const QString& text) {
                     if (!showing_) {
-                        form.ChoiceValues[i] = FromQt(text);
+                        form.ChoiceValues[i] = AsSingleLine(FromQt(text));
                     }
                 });
     }
@@ -144,7 +145,7 @@ void ReadMeForm::ConnectLinesPage() {
             if (showing_) {
                 return;
             }
-            Run([&] { SetUserName(session_, static_cast<int>(i), FromQt(text)); });
+            Run([&] { SetUserName(session_, static_cast<int>(i), AsSingleLine(FromQt(text))); });
         });
     }
     connect(w_.CmdGetToday, &QPushButton::clicked, this,
@@ -243,7 +244,7 @@ void ReadMeForm::ConnectFields() {
         std::string* field = binding.second;
         connect(box, &QLineEdit::textChanged, this, [this, field](const QString& text) {
             if (!showing_) {
-                *field = FromQt(text);
+                *field = AsSingleLine(FromQt(text));
             }
         });
     }

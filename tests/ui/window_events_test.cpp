@@ -8,8 +8,10 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QComboBox>
 #include <QFont>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -40,6 +42,7 @@ private Q_SLOTS:
     void exitAnsweredNoKeepsTheWindowAndDeletesTheBrowserPage();
     void disabledHelpEntryDoesNothing();
     void assistsFillTheirFields();
+    void lineBreaksPastedIntoOneLineFieldsBecomeBlanks();
 };
 
 namespace {
@@ -356,6 +359,44 @@ void WindowEventsTest::assistsFillTheirFields() {
     // The viewer's box shows the chosen template (only the viewer's page is
     // hidden, so the click is made on its list as it stands).
     QVERIFY(!f.Find<QPlainTextEdit>("TemplateText")->toPlainText().isEmpty());
+}
+
+void WindowEventsTest::lineBreaksPastedIntoOneLineFieldsBecomeBlanks() {
+    WindowFixture f;
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    auto paste = [&](QLineEdit* box, const QString& text) {
+        clipboard->setText(text);
+        box->setFocus();
+        box->selectAll();
+        QTest::keySequence(box, QKeySequence::Paste);
+    };
+    paste(f.Find<QLineEdit>("TopicsAdd_0"), QStringLiteral("a\nb"));
+    paste(f.Find<QLineEdit>("TopicsLineText_0"), QStringLiteral("作者\r\n名"));
+    paste(f.Find<QLineEdit>("TopicsOtherPauseNum"), QStringLiteral("3\n9"));
+    paste(f.Find<QLineEdit>("TopicsHTMLInput_8"), QStringLiteral("color:red;\r\n"));
+    paste(f.Find<QComboBox>("ComboTopics_0")->lineEdit(), QStringLiteral("フリー\nウェア"));
+    const Form& form = f.session().ws.form;
+    QCOMPARE(form.UserNames[0], std::string("a b"));
+    QCOMPARE(form.Order[17].Text, std::string("a b")); // its order entry follows
+    QCOMPARE(form.LineValues[LineSlot::Author], std::string("作者 名"));
+    QCOMPARE(form.PauseCount, std::string("3 9"));
+    QCOMPARE(form.HtmlSettings[HtmlSetting::TopicStyle], std::string("color:red; "));
+    QCOMPARE(form.ChoiceValues[ChoiceSlot::SoftwareKind], std::string("フリー ウェア"));
+
+    // Saved and opened again, the form is the same, field for field.
+    const Form saved = form;
+    const std::string path = f.folder.File("pasted.ref");
+    f.host.AnswerFile(path);
+    f.Find<QAction>("MiFileSaveAs")->trigger();
+    QVERIFY(f.host.Messages.empty());
+    f.host.MessageAnswers.push_back(MessageAnswer::Yes);
+    f.Find<QAction>("MiFileNew")->trigger();
+    f.host.AnswerFile(path);
+    f.Find<QAction>("MiFileOpen")->trigger();
+    QCOMPARE(f.host.Messages.size(), std::size_t{1}); // the new-form question only
+    QCOMPARE(f.session().ws.form, saved);
+    QCOMPARE(f.Find<QLineEdit>("TopicsAdd_0")->text(), QStringLiteral("a b"));
+    QCOMPARE(f.window->windowTitle(), QStringLiteral("Kelvaro Ver 1.0.0 --- pasted.ref"));
 }
 
 QTEST_MAIN(WindowEventsTest)
