@@ -3,6 +3,8 @@
 #include "compose/pause_line.h"
 #include "platform/app_info.h"
 
+#include <cstdint>
+#include <optional>
 #include <string_view>
 
 namespace kelvaro {
@@ -21,9 +23,14 @@ public:
         if (html_) {
             AppendPageHead();
         }
-        pauseLine_ = html_ && form_.HtmlPauseAsHr == 1
-                         ? std::string("<HR>")
-                         : BuildPauseLine(form_.PauseChars, form_.PauseCount);
+        // A count outside 32 bits fails before anything is composed, as it always
+        // has; the line itself is built when a separator is written, so a count
+        // too large for a line fails only a ReadMe that holds one.
+        if (html_ && form_.HtmlPauseAsHr == 1) {
+            pauseLine_ = "<HR>";
+        } else {
+            ReadRepeatCount(form_.PauseCount);
+        }
         out_.reserve(EstimatedSize());
         const std::size_t count = form_.Order.size();
         for (std::size_t p = 0; p < count; ++p) {
@@ -71,7 +78,7 @@ private:
             (html_ ? 128 : 64) + form_.LeftBracket.size() + form_.RightBracket.size();
         for (const OrderEntry& entry : form_.Order) {
             if (entry.Checked) {
-                size += perEntry + (entry.Key == SeparatorKey ? pauseLine_.size() : 0);
+                size += perEntry + (entry.Key == SeparatorKey ? PauseLineSize() : 0);
             }
         }
         return size;
@@ -205,13 +212,34 @@ private:
         out_ += CRLF;
     }
 
+    // The separator line's length before it is built: 0 for a line that will
+    // not be built (it is empty, or too long and fails when reached).
+    std::size_t PauseLineSize() const {
+        if (pauseLine_) {
+            return pauseLine_->size();
+        }
+        const std::int32_t count = ReadRepeatCount(form_.PauseCount);
+        if (count <= 0 || CharacterCount(form_.PauseChars) >
+                              MaxPauseLineLength / static_cast<std::size_t>(count)) {
+            return 0;
+        }
+        return form_.PauseChars.size() * static_cast<std::size_t>(count);
+    }
+
+    const std::string& PauseLine() {
+        if (!pauseLine_) {
+            pauseLine_ = BuildPauseLine(form_.PauseChars, form_.PauseCount);
+        }
+        return *pauseLine_;
+    }
+
     void AppendSeparator() {
         if (html_) {
             out_ += "<FONT class=\"Pause\">";
-            out_ += pauseLine_;
+            out_ += PauseLine();
             out_ += "</FONT>";
         } else {
-            out_ += pauseLine_;
+            out_ += PauseLine();
         }
         out_ += CRLF;
     }
@@ -254,7 +282,7 @@ private:
 
     const Form& form_;
     const bool html_;
-    std::string pauseLine_;
+    std::optional<std::string> pauseLine_; // built when the first separator is written
     std::string out_;
 };
 

@@ -194,6 +194,33 @@ TEST(PauseLines, OverflowAndLengthBoundFail) {
     EXPECT_NO_THROW(ComposeReadMe(form, true));
 }
 
+TEST(PauseLines, TheLengthBoundFailsOnlyAReadMeThatWritesTheLine) {
+    // A count far past the bound, with only the author checked: nothing to build.
+    Form form = FormWith({"作者名"});
+    form.LineValues[LineSlot::Author] = "山田";
+    form.Order.push_back(OrderEntry{"区切り線", "区切り線", false});
+    form.PauseChars = "*";
+    form.PauseCount = "5000000";
+    form.HtmlPauseAsHr = 0;
+    EXPECT_EQ(ComposeReadMe(form, false), "【   作者名   】　山田\r\n");
+    EXPECT_NE(ComposeReadMe(form, true).find("山田<BR>"), std::string::npos);
+
+    // Checked, the separator is reached after the author and the bound fails there.
+    form.Order.back().Checked = true;
+    for (bool html : {false, true}) {
+        EXPECT_EQ(test::ThrownNumber([&] { ComposeReadMe(form, html); }), ErrorNo::OutOfMemory);
+    }
+    // The HR page writes no line of characters.
+    form.HtmlPauseAsHr = 1;
+    EXPECT_NE(ComposeReadMe(form, true).find("<HR>"), std::string::npos);
+
+    // A count outside 32 bits fails as before, separator or not.
+    form.HtmlPauseAsHr = 0;
+    form.Order.back().Checked = false;
+    form.PauseCount = "2147483648";
+    EXPECT_EQ(test::ThrownNumber([&] { ComposeReadMe(form, false); }), ErrorNo::Overflow);
+}
+
 TEST(UnknownKeys, AreReportedWithTheirPositionAndTheWalkGoesOn) {
     Form form = FormWith({"作者名", "作者名 ", "追加１", "ｱｰｶｲブｻｲｽﾞ", "ソフト名"});
     form.Order[2].Checked = false; // unchecked entries are not looked up

@@ -1,6 +1,7 @@
 #include "compose/output.h"
 
 #include "model/defaults.h"
+#include "model/item_order.h"
 #include "platform/app_info.h"
 #include "platform/cp932.h"
 #include "platform/file_io.h"
@@ -226,6 +227,24 @@ TEST_F(Output, FailuresBeforeDeliveryDeliverNothing) {
     GenerateReadMe(s, OutputMode::HtmlClipboard);
     ExpectOnlyError(ErrorNo::ClipboardOpen,
                     "クリップボードを使えません"); // and no completion message
+}
+
+TEST_F(Output, ACountPastTheBoundNeedsASeparatorToFail) {
+    UncheckAll(s.ws);
+    s.ws.form.Order[1].Checked = true; // 作者名
+    s.ws.form.LineValues[LineSlot::Author] = "山田";
+    s.ws.form.PauseCount = "5000000";
+    GenerateReadMe(s, OutputMode::TextPreview);
+    EXPECT_EQ(s.PreviewText, "【   作者名   】　山田\r\n");
+    host.AnswerFile(folder.File("ReadMe.txt"));
+    GenerateReadMe(s, OutputMode::TextFile);
+    EXPECT_TRUE(host.Messages.empty());
+    EXPECT_EQ(ReadBytes(folder.File("ReadMe.txt")), Utf8ToCp932("【   作者名   】　山田\r\n\r\n"));
+
+    s.ws.form.Order[0].Checked = true; // 区切り線
+    GenerateReadMe(s, OutputMode::TextPreview);
+    ExpectOnlyError(ErrorNo::OutOfMemory, "区切り線が長すぎます（1048576 文字まで）");
+    EXPECT_EQ(s.PreviewText, "【   作者名   】　山田\r\n");
 }
 
 } // namespace
