@@ -294,9 +294,15 @@ std::string FormFileText(const Form& f) {
     return WriteLines<TextSink>(f);
 }
 
-void ReadFormFileText(Workspace& ws, std::string_view text) {
-    // Every value goes into the form as soon as it is read: when the file fails
-    // part way, what was read stays and the rest keeps its old value.
+namespace {
+
+void RenameUserItems(Workspace& ws) {
+    for (int i = 0; i < static_cast<int>(UserNameCount); ++i) {
+        RenameUserItem(ws, i);
+    }
+}
+
+void ReadLines(Workspace& ws, std::string_view text) {
     Form& f = ws.form;
     LineReader in(text);
     in.Next();
@@ -373,9 +379,22 @@ void ReadFormFileText(Workspace& ws, std::string_view text) {
     for (int mode = 0; mode < 3; ++mode) {
         ApplyOptionFlag(f.PreviewMode, mode, in.Flag());
     }
-    for (int i = 0; i < static_cast<int>(UserNameCount); ++i) {
-        RenameUserItem(ws, i);
+}
+
+} // namespace
+
+void ReadFormFileText(Workspace& ws, std::string_view text) {
+    // Every value goes into the form as soon as it is read: when the file fails
+    // part way, what was read stays and the rest keeps its old value. The
+    // order's entries of the user items show their names either way, since
+    // what was read may be shown as a form of its own.
+    try {
+        ReadLines(ws, text);
+    } catch (...) {
+        RenameUserItems(ws);
+        throw;
     }
+    RenameUserItems(ws);
 }
 
 void WriteFormFile(Workspace& ws, const std::string& path) {

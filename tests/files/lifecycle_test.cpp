@@ -275,12 +275,13 @@ TEST_F(Lifecycle, WhatWasReadIsShownOnlyOnYesAsANewFormWithoutAFile) {
     session.ws.form.LongTexts[3] = "前の長文";
     session.ws.form.PauseChars = "＃";
 
-    // A file whose first values are its own, cut in the long texts.
+    // A file of a form of its own, cut in the HTML settings after the item order.
     Workspace other = FreshWorkspace();
     other.form.LineValues[LineSlot::Author] = "読めた作者";
     other.form.LongTexts[0] = "読めた長文";
+    SetUserName(other, 0, "独自1");
     std::string bytes = Utf8ToCp932(FormFileText(other.form));
-    bytes = bytes.substr(0, bytes.find(Utf8ToCp932("#%!開発環境")));
+    bytes = bytes.substr(0, bytes.find("#FFFFFF\r\n") + 9);
     WriteBytes(dir.File("part.ref"), bytes);
 
     host.AnswerFile(dir.File("part.ref"));
@@ -290,11 +291,10 @@ TEST_F(Lifecycle, WhatWasReadIsShownOnlyOnYesAsANewFormWithoutAFile) {
     OpenForm(session);
     ASSERT_EQ(host.Messages.size(), 2u);
     EXPECT_EQ(host.Messages[1].Text, kShowWhatWasRead);
-    // The values read, on top of a new form's defaults: nothing of the form before.
-    Form expected = FreshWorkspace().form;
-    expected.LineValues[LineSlot::Author] = "読めた作者";
-    expected.LongTexts[0] = "読めた長文";
-    EXPECT_EQ(session.ws.form, expected);
+    // The values read, on top of a new form's defaults: nothing of the form before,
+    // and the user item's entry in the order read shows its name.
+    EXPECT_EQ(session.ws.form, other.form);
+    EXPECT_EQ(session.ws.form.Order[17].Text, "独自1");
     EXPECT_EQ(session.ws.EditorText, "読めた長文");
     EXPECT_EQ(session.FormFilePath, "");
     EXPECT_EQ(session.FormFileTitle, "");
