@@ -62,8 +62,7 @@ bool ReadyToWrite(Session& s) {
     CommitLongText(s.ws);
     int slot = FindMarkerLine(s.ws.form);
     if (slot >= 0) {
-        std::string name = slot >= 13 ? s.ws.form.UserNames[static_cast<std::size_t>(slot - 11)]
-                                      : std::string(LongItemKey(slot));
+        const std::string name = LongTextName(s.ws.form, slot);
         s.host.ShowMessage(MessageRequest{
             "「" + name +
                 "」の文章に、行頭が「#%!」または「!%#」の行があります。\r\n"
