@@ -142,6 +142,11 @@ if(KELVARO_GZIP)
   install(FILES ${kelvaro_changelog} DESTINATION ${KELVARO_DOC_INSTALL_DIR}
           COMPONENT debian EXCLUDE_FROM_ALL)
 endif()
+# The package is built outside the Debian archive, so some of lintian's archive
+# rules do not apply; the overrides file says which, and why.
+install(FILES ${CMAKE_SOURCE_DIR}/data/debian/lintian-overrides
+        DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/lintian/overrides RENAME kelvaro
+        COMPONENT debian EXCLUDE_FROM_ALL)
 
 # --- CPack -------------------------------------------------------------------
 
@@ -150,13 +155,15 @@ set(CPACK_PACKAGE_VENDOR "The Kelvaro developers")
 set(CPACK_PACKAGE_CONTACT "${KELVARO_MAINTAINER}")
 set(CPACK_PACKAGE_HOMEPAGE_URL "https://kelvaro.github.io/")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "desktop tool for writing the ReadMe of Japanese freeware")
+# Debian reads a description line that starts with a dot as a control line, so
+# no line below may start with one.
 set(CPACK_PACKAGE_DESCRIPTION
   "Kelvaro fills in a Japanese ReadMe form: one-line facts such as the author,
 the software name and the version, long texts such as installation, copyright
 and disclaimer, and four items of your own. It writes the ReadMe as plain text
-or as an HTML page, to a file, the clipboard or a preview. Forms are saved as
-.ref files and every file is Shift_JIS (code page 932) with CR LF line ends.
-About twenty reusable texts come as templates.
+or as an HTML page, to a file, the clipboard or a preview. Forms are saved in
+files ending in .ref, and every file is Shift_JIS (code page 932) with CR LF
+line ends. About twenty reusable texts come as templates.
 
 kelvaro-compose composes the same ReadMe on the command line, for build
 pipelines.")
