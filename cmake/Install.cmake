@@ -39,20 +39,17 @@ install(FILES ${CMAKE_SOURCE_DIR}/docs/guide.html ${CMAKE_SOURCE_DIR}/data/debia
 # Manual pages go in compressed with gzip -9n (no name, no time stamp), as Debian
 # wants them; man reads them either way. They are compressed when built so that
 # installing stays a plain copy that the install manifest lists.
-find_program(KELVARO_GZIP gzip)
+find_program(KELVARO_GZIP gzip REQUIRED)
 function(kelvaro_install_man page)
   set(source ${CMAKE_SOURCE_DIR}/data/man/${page})
-  if(KELVARO_GZIP)
-    set(packed ${KELVARO_PACKAGING_DIR}/man/${page}.gz)
-    add_custom_command(OUTPUT ${packed}
-      COMMAND ${CMAKE_COMMAND} -E make_directory ${KELVARO_PACKAGING_DIR}/man
-      COMMAND ${KELVARO_GZIP} -9n -c ${source} > ${packed}
-      DEPENDS ${source}
-      COMMENT "Compressing the manual page ${page}")
-    set(source ${packed})
-  endif()
-  install(FILES ${source} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
-  set_property(GLOBAL APPEND PROPERTY KELVARO_MAN_OUTPUTS ${source})
+  set(packed ${KELVARO_PACKAGING_DIR}/man/${page}.gz)
+  add_custom_command(OUTPUT ${packed}
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${KELVARO_PACKAGING_DIR}/man
+    COMMAND ${KELVARO_GZIP} -9n -c ${source} > ${packed}
+    DEPENDS ${source}
+    COMMENT "Compressing the manual page ${page}")
+  install(FILES ${packed} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+  set_property(GLOBAL APPEND PROPERTY KELVARO_MAN_OUTPUTS ${packed})
 endfunction()
 
 kelvaro_install_man(kelvaro-compose.1)
@@ -112,6 +109,7 @@ string(REGEX MATCH "^([0-9]+)-([0-9]+)-([0-9]+)$" kelvaro_date_ok "${KELVARO_REL
 if(NOT kelvaro_date_ok)
   message(FATAL_ERROR "KELVARO_RELEASE_DATE must be YYYY-MM-DD, not '${KELVARO_RELEASE_DATE}'")
 endif()
+set(kelvaro_dd "${CMAKE_MATCH_3}")
 math(EXPR kelvaro_y "${CMAKE_MATCH_1}")
 math(EXPR kelvaro_m "${CMAKE_MATCH_2}")  # math() drops the leading zero
 math(EXPR kelvaro_d "${CMAKE_MATCH_3}")
@@ -128,20 +126,18 @@ list(GET kelvaro_weekdays ${kelvaro_weekday} kelvaro_weekday_name)
 math(EXPR kelvaro_month_index "${kelvaro_m} - 1")
 list(GET kelvaro_months ${kelvaro_month_index} kelvaro_month_name)
 set(KELVARO_RELEASE_DATE_RFC2822
-    "${kelvaro_weekday_name}, ${CMAKE_MATCH_3} ${kelvaro_month_name} ${kelvaro_y} 00:00:00 +0000")
+    "${kelvaro_weekday_name}, ${kelvaro_dd} ${kelvaro_month_name} ${kelvaro_y} 00:00:00 +0000")
 
 configure_file(${CMAKE_SOURCE_DIR}/data/debian/changelog.in
                ${KELVARO_PACKAGING_DIR}/debian/changelog.Debian @ONLY)
-if(KELVARO_GZIP)
-  set(kelvaro_changelog ${KELVARO_PACKAGING_DIR}/debian/changelog.Debian.gz)
-  add_custom_command(OUTPUT ${kelvaro_changelog}
-    COMMAND ${KELVARO_GZIP} -9n -c ${KELVARO_PACKAGING_DIR}/debian/changelog.Debian > ${kelvaro_changelog}
-    DEPENDS ${KELVARO_PACKAGING_DIR}/debian/changelog.Debian
-    COMMENT "Compressing the Debian changelog")
-  add_custom_target(kelvaro_debian_changelog ALL DEPENDS ${kelvaro_changelog})
-  install(FILES ${kelvaro_changelog} DESTINATION ${KELVARO_DOC_INSTALL_DIR}
-          COMPONENT debian EXCLUDE_FROM_ALL)
-endif()
+set(kelvaro_changelog ${KELVARO_PACKAGING_DIR}/debian/changelog.Debian.gz)
+add_custom_command(OUTPUT ${kelvaro_changelog}
+  COMMAND ${KELVARO_GZIP} -9n -c ${KELVARO_PACKAGING_DIR}/debian/changelog.Debian > ${kelvaro_changelog}
+  DEPENDS ${KELVARO_PACKAGING_DIR}/debian/changelog.Debian
+  COMMENT "Compressing the Debian changelog")
+add_custom_target(kelvaro_debian_changelog ALL DEPENDS ${kelvaro_changelog})
+install(FILES ${kelvaro_changelog} DESTINATION ${KELVARO_DOC_INSTALL_DIR}
+        COMPONENT debian EXCLUDE_FROM_ALL)
 # The package is built outside the Debian archive, so some of lintian's archive
 # rules do not apply; the overrides file says which, and why.
 install(FILES ${CMAKE_SOURCE_DIR}/data/debian/lintian-overrides
