@@ -144,7 +144,10 @@ def check_system_layout(c, root, args, templates):
     programs = ["kelvaro-compose"] + (["kelvaro"] if args.gui else [])
     for program in programs:
         path = os.path.join(usr, "bin", program)
-        c.expect(os.path.isfile(path) and os.access(path, os.X_OK), f"{path} missing or not executable")
+        if c.expect(os.path.isfile(path) and os.access(path, os.X_OK), f"{path} missing or not executable"):
+            # The installed copy runs (no build-tree library path left behind).
+            said = subprocess.run([path, "--version"], capture_output=True, text=True).stdout.strip()
+            c.expect(said == f"{program} {args.version}", f"installed {program} --version says {said!r}")
 
     template_dir = os.path.join(share, "kelvaro", "Templates")
     staged = sorted(os.listdir(template_dir)) if os.path.isdir(template_dir) else []
