@@ -93,6 +93,41 @@ bool AskShowingWhatWasRead(Session& s) {
     return s.host.ShowMessage(question) == MessageAnswer::Yes;
 }
 
+// Reads the form file whole before anything changes: a failure leaves the
+// form, the editor, the current file and the title as they were, so a later
+// save cannot write a mix of two forms over a good file.
+void LoadForm(Session& s, const std::string& path, const std::string& title) {
+    const std::string text = Cp932ToUtf8(ReadWholeFile(path));
+    Workspace read = NewFormWorkspace(s);
+    try {
+        ReadFormFileText(read, text);
+    } catch (RuntimeError& error) {
+        if (!FailedPartWay(error.Number())) {
+            throw;
+        }
+        error.SetPathIfMissing(path);
+        ReportFailure(s, error);
+        if (!AskShowingWhatWasRead(s)) {
+            return;
+        }
+        // What was read, on top of a new form's defaults, as a form of its
+        // own: saving it asks for a name instead of overwriting the file. A
+        // read that stopped in the long texts has not shown one yet.
+        read.EditorText = read.form.LongTexts[static_cast<std::size_t>(read.CurrentLongItem)];
+        s.ws = std::move(read);
+        s.FormFilePath.clear();
+        s.FormFileTitle.clear();
+        NotifyWholeForm(s);
+        UpdateWindowTitle(s);
+        return;
+    }
+    s.ws = std::move(read);
+    s.FormFilePath = path;
+    s.FormFileTitle = title;
+    NotifyWholeForm(s);
+    UpdateWindowTitle(s);
+}
+
 } // namespace
 
 void UpdateWindowTitle(Session& s) {
@@ -129,38 +164,14 @@ void OpenForm(Session& s) {
     RunReportingFailures(s, [&] {
         FileDialogResult chosen =
             ShowSharedFileDialog(s, FileKind::Form, FormDialog(FileDialogKind::Open));
-        // Read whole before anything changes: a failure leaves the form, the
-        // editor, the current file and the title as they were, so a later save
-        // cannot write a mix of two forms over a good file.
-        const std::string text = Cp932ToUtf8(ReadWholeFile(chosen.Path));
-        Workspace read = NewFormWorkspace(s);
-        try {
-            ReadFormFileText(read, text);
-        } catch (RuntimeError& error) {
-            if (!FailedPartWay(error.Number())) {
-                throw;
-            }
-            error.SetPathIfMissing(chosen.Path);
-            ReportFailure(s, error);
-            if (!AskShowingWhatWasRead(s)) {
-                return;
-            }
-            // What was read, on top of a new form's defaults, as a form of its
-            // own: saving it asks for a name instead of overwriting the file.
-            // A read that stopped in the long texts has not shown one yet.
-            read.EditorText = read.form.LongTexts[static_cast<std::size_t>(read.CurrentLongItem)];
-            s.ws = std::move(read);
-            s.FormFilePath.clear();
-            s.FormFileTitle.clear();
-            NotifyWholeForm(s);
-            UpdateWindowTitle(s);
-            return;
-        }
-        s.ws = std::move(read);
-        s.FormFilePath = chosen.Path;
-        s.FormFileTitle = chosen.FileTitle;
-        NotifyWholeForm(s);
-        UpdateWindowTitle(s);
+        LoadForm(s, chosen.Path, chosen.FileTitle);
+    });
+}
+
+void OpenFormPath(Session& s, const std::string& path) {
+    RunReportingFailures(s, [&] {
+        const std::size_t slash = path.rfind('/');
+        LoadForm(s, path, slash == std::string::npos ? path : path.substr(slash + 1));
     });
 }
 

@@ -1,6 +1,7 @@
 #include "model/form_texts.h"
 
 #include "model/catalogue.h"
+#include "model/long_text.h"
 
 #include <array>
 
@@ -44,10 +45,11 @@ std::vector<NamedText> NamedFormTexts(const Form& form) {
             choiceNames[slot] = std::string(item.Key);
             break;
         case ItemKind::LongText:
-            longNames[slot] = std::string(item.Key);
-            break;
         case ItemKind::UserLongText:
-            longNames[slot] = UserItemName(form, item.UserIndex);
+            longNames[slot] = LongTextName(form, item.Slot);
+            if (longNames[slot].empty()) {
+                longNames[slot] = std::string(item.Key); // a user item not named yet
+            }
             break;
         case ItemKind::Separator:
         case ItemKind::CreditLine:
