@@ -1,5 +1,6 @@
 #include "cli/compose_command.h"
 
+#include "cli/form_edits.h"
 #include "compose/compose_readme.h"
 #include "compose/readme_file.h"
 #include "files/form_file.h"
@@ -19,7 +20,8 @@ namespace {
 
 constexpr const char* kUsage =
     "usage: kelvaro-compose [--format text|html] [--utf8] [--output FILE] [FORM.ref]\n"
-    "       kelvaro-compose --new-form FILE";
+    "       kelvaro-compose --new-form FILE\n"
+    "       kelvaro-compose [FORM.ref] --set KEY=VALUE... --write-form FILE [--allow-lossy]";
 
 constexpr const char* kHelp =
     "Composes a ReadMe from a form file (.ref), or from a fresh default form when\n"
@@ -29,7 +31,10 @@ constexpr const char* kHelp =
     "  --utf8              write UTF-8 instead of Shift_JIS (CP932)\n"
     "  --output FILE       write to FILE instead of standard output; FILE is\n"
     "                      replaced whole, or left as it was when writing fails\n"
-    "  --new-form FILE     write a fresh default form file to FILE\n"
+    "  --new-form FILE     write a fresh default form file to FILE\n";
+
+// After the form edit options (cli/form_edits.h).
+constexpr const char* kHelpEnd =
     "  --help              show this help\n"
     "  --version           show the version\n"
     "\n"
@@ -43,17 +48,22 @@ struct Options {
     std::optional<std::string> output;
     std::optional<std::string> form;
     std::optional<std::string> newForm;
+    FormEdits edits; // --set, --set-file, --write-form, --allow-lossy
 };
 
-void PrintFailure(std::ostream& err, const RuntimeError& failure) {
-    // The message box's lines, with the file and the cause; it joins lines with
-    // CR LF, a terminal wants plain line feeds.
-    for (char c : FailureText(failure)) {
+// Message box lines are joined with CR LF; a terminal wants plain line feeds.
+void PrintLines(std::ostream& err, const std::string& text) {
+    for (char c : text) {
         if (c != '\r') {
             err << c;
         }
     }
     err << "\n";
+}
+
+// The message box's lines, with the file and the cause.
+void PrintFailure(std::ostream& err, const RuntimeError& failure) {
+    PrintLines(err, FailureText(failure));
 }
 
 int Usage(std::ostream& err, const std::string& problem) {
@@ -77,12 +87,20 @@ int RunCompose(const std::vector<std::string>& args, std::ostream& out, std::ost
             return std::nullopt;
         };
         if (arg == "--help" || arg == "-h") {
-            out << kUsage << "\n\n" << kHelp;
+            out << kUsage << "\n\n" << kHelp << kFormEditHelp << kHelpEnd;
             return 0;
         }
         if (arg == "--version") {
             out << "kelvaro-compose " << ProgramVersion << "\n";
             return 0;
+        }
+        std::string problem;
+        if (const Taken taken = TakeFormEditOption(args, i, options.edits, problem);
+            taken != Taken::NotOurs) {
+            if (taken == Taken::Bad) {
+                return Usage(err, problem);
+            }
+            continue;
         }
         if (arg == "--utf8") {
             options.utf8 = true;
@@ -119,15 +137,29 @@ int RunCompose(const std::vector<std::string>& args, std::ostream& out, std::ost
     if (options.newForm && (options.form || options.output)) {
         return Usage(err, "--new-form takes no form file and no --output");
     }
+    if (options.newForm && options.edits.WriteForm) {
+        return Usage(err, "--new-form and --write-form both name the form file to write");
+    }
 
     try {
         Workspace ws = FreshWorkspace();
+        if (options.form) {
+            ReadFormFile(ws, *options.form);
+        }
+        if (auto problem = ApplyValueEdits(ws, options.edits.Values)) {
+            return Usage(err, *problem);
+        }
+        if (options.edits.WriteForm || options.newForm) {
+            // Refused before anything is written, the ReadMe included.
+            const std::string refused = FormWriteProblem(ws.form, options.edits.AllowLossy);
+            if (!refused.empty()) {
+                PrintLines(err, "kelvaro-compose: " + refused);
+                return 1;
+            }
+        }
         if (options.newForm) {
             WriteFormFile(ws, *options.newForm);
             return 0;
-        }
-        if (options.form) {
-            ReadFormFile(ws, *options.form);
         }
         std::string composed = ComposeReadMe(ws.form, options.html,
                                              [&err](std::size_t position, const std::string& key) {
@@ -135,6 +167,9 @@ int RunCompose(const std::vector<std::string>& args, std::ostream& out, std::ost
                                              });
         std::string bytes =
             options.utf8 ? composed + "\r\n" : ReadMeFileBytes(composed, options.html);
+        if (options.edits.WriteForm) {
+            WriteFormFile(ws, *options.edits.WriteForm);
+        }
         if (options.output) {
             WriteFileReplacing(*options.output, bytes);
         } else {

@@ -210,23 +210,31 @@ struct LossyPlace {
     LossyCharacter Character;
 };
 
-LossyWrite AskAboutLossy(Session& s, const std::vector<LossyPlace>& places, bool more) {
-    if (places.empty()) {
-        return LossyWrite::NothingLost;
-    }
-    std::string text = "Shift_JISで表せない文字が含まれています。";
+std::string LinesOf(const std::vector<LossyPlace>& places, bool more) {
+    std::string lines;
     for (const LossyPlace& place : places) {
-        text += "\r\n・";
-        if (!place.Item.empty()) {
-            text += "「" + place.Item + "」の";
+        if (!lines.empty()) {
+            lines += "\r\n";
         }
-        text += "「" + place.Character.Character + "」→「" + place.Character.WrittenAs + "」";
+        lines += "・";
+        if (!place.Item.empty()) {
+            lines += "「" + place.Item + "」の";
+        }
+        lines += "「" + place.Character.Character + "」→「" + place.Character.WrittenAs + "」";
     }
     if (more) {
-        text += "\r\nほかにもあります。";
+        lines += "\r\nほかにもあります。";
     }
-    text += "\r\nそれらの文字を置き換えて保存しますか？";
-    MessageRequest question{text, AppInfoString(AppInfo::ProductAndVersion), MessageButtons::YesNo,
+    return lines;
+}
+
+LossyWrite AskAbout(Session& s, const std::string& lines) {
+    if (lines.empty()) {
+        return LossyWrite::NothingLost;
+    }
+    MessageRequest question{"Shift_JISで表せない文字が含まれています。\r\n" + lines +
+                                "\r\nそれらの文字を置き換えて保存しますか？",
+                            AppInfoString(AppInfo::ProductAndVersion), MessageButtons::YesNo,
                             MessageIcon::Exclamation, MessageAnswer::No};
     return s.host.ShowMessage(question) == MessageAnswer::Yes ? LossyWrite::Replace
                                                               : LossyWrite::DoNotWrite;
@@ -234,7 +242,7 @@ LossyWrite AskAboutLossy(Session& s, const std::vector<LossyPlace>& places, bool
 
 } // namespace
 
-LossyWrite AskBeforeLossyWrite(Session& s, const std::vector<NamedText>& texts) {
+std::string LossyCharacterLines(const std::vector<NamedText>& texts) {
     std::vector<LossyPlace> places;
     bool more = false;
     for (const NamedText& text : texts) {
@@ -250,7 +258,11 @@ LossyWrite AskBeforeLossyWrite(Session& s, const std::vector<NamedText>& texts) 
             break;
         }
     }
-    return AskAboutLossy(s, places, more);
+    return LinesOf(places, more);
+}
+
+LossyWrite AskBeforeLossyWrite(Session& s, const std::vector<NamedText>& texts) {
+    return AskAbout(s, LossyCharacterLines(texts));
 }
 
 LossyWrite AskBeforeLossyWrite(Session& s, std::string_view written,
@@ -269,7 +281,7 @@ LossyWrite AskBeforeLossyWrite(Session& s, std::string_view written,
         }
         places.push_back(LossyPlace{std::move(item), std::move(c)});
     }
-    return AskAboutLossy(s, places, more);
+    return AskAbout(s, LinesOf(places, more));
 }
 
 void ShowTemplateFolderMissing(Session& s) {

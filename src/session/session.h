@@ -153,6 +153,11 @@ enum class LossyWrite {
     DoNotWrite,  // the user said No (the default): write nothing
 };
 
+// The first few such characters of the texts, a line each with its item
+// ("・「作者名」の「¥」→「\」"), and "ほかにもあります。" when there are more;
+// "" when every character comes back unchanged.
+std::string LossyCharacterLines(const std::vector<NamedText>& texts);
+
 // Asks, when any of the texts holds such characters, whether to write them
 // replaced; the question names the first few and their items, and No is its
 // default button.

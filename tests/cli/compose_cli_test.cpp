@@ -1,3 +1,7 @@
+#include "compose/compose_readme.h"
+#include "compose/readme_file.h"
+#include "files/form_file.h"
+#include "model/defaults.h"
 #include "platform/cp932.h"
 #include "support/fixtures.h"
 
@@ -5,8 +9,10 @@
 
 #include <array>
 #include <cstdio>
+#include <filesystem>
 #include <string>
 #include <sys/wait.h>
+#include <vector>
 
 namespace kelvaro {
 namespace {
@@ -125,6 +131,161 @@ TEST(ComposeCommand, FormFilesInAndOut) {
                   "（フォームファイルではないか、壊れています））\n");
     EXPECT_EQ(Compose("'" + dir.File("none.ref") + "'").status, 1);
     EXPECT_EQ(Compose("a.ref b.ref").status, 2);
+}
+
+// --set, --set-file, --write-form and --allow-lossy: a release script changes
+// values of a form file and writes it back, exactly or not at all.
+class FormEdits : public ::testing::Test {
+protected:
+    FormEdits() {
+        ws.form.LineValues[LineSlot::Author] = "作者";
+        ws.form.LineValues[LineSlot::Version] = "1.2.0";
+        ws.form.LongTexts[12] = "1.2.0 初版";
+        ws.EditorText = ws.form.LongTexts[0];
+        WriteFormFile(ws, form);
+        before = test::ReadBytes(form);
+    }
+
+    std::string Quoted(const std::string& path) const { return "'" + path + "'"; }
+    Form Written(const std::string& path) const {
+        Workspace back = FreshWorkspace();
+        ReadFormFile(back, path);
+        return back.form;
+    }
+
+    test::TempFolder dir;
+    const std::string form = dir.File("MySoft.ref");
+    Workspace ws = FreshWorkspace();
+    std::string before;
+};
+
+TEST_F(FormEdits, AVersionIsBumpedInPlace) {
+    CommandRun run = Compose(Quoted(form) + " --set バージョン=1.2.1 --write-form " + Quoted(form));
+    EXPECT_EQ(run.status, 0);
+    Form expected = ws.form;
+    expected.LineValues[LineSlot::Version] = "1.2.1";
+    // The ReadMe still goes to standard output, with the new value.
+    EXPECT_EQ(run.out, ReadMeFileBytes(ComposeReadMe(expected, false), false));
+    // Byte for byte the file the program writes for that form.
+    EXPECT_EQ(test::ReadBytes(form), Utf8ToCp932(FormFileText(expected)));
+}
+
+TEST_F(FormEdits, ANewFormTakesValuesAndComposesNothing) {
+    const std::string fresh = dir.File("New.ref");
+    CommandRun run = Compose("--new-form " + Quoted(fresh) + " --set ソフト名=新作");
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.out, "");
+    Form expected = FreshWorkspace().form;
+    expected.LineValues[LineSlot::SoftwareName] = "新作";
+    EXPECT_EQ(test::ReadBytes(fresh), Utf8ToCp932(FormFileText(expected)));
+}
+
+TEST_F(FormEdits, ValuesFromArgumentsAndFilesForEveryKindOfItem) {
+    test::WriteBytes(dir.File("CHANGES.txt"), "\xEF\xBB\xBF"
+                                              "1.2.1 修正\n1.2.0 初版\n");
+    test::WriteBytes(dir.File("name.txt"), "独自の値\n");
+    const std::string out = dir.File("out.ref");
+    CommandRun run =
+        Compose(Quoted(form) + " --set-file 開発履歴=" + Quoted(dir.File("CHANGES.txt")) +
+                " --set-file=追加1=" + Quoted(dir.File("name.txt")) +
+                " --set 追加4=長い値 --set 種別=フリーソフト --set ｱｰｶｲﾌﾞｻｲｽﾞ=12" +
+                " --set=作者名= --write-form=" + Quoted(out));
+    EXPECT_EQ(run.status, 0);
+    const Form written = Written(out);
+    // Long texts take CR LF line ends; a single-line value loses its final line end.
+    EXPECT_EQ(written.LongTexts[12], "1.2.1 修正\r\n1.2.0 初版\r\n");
+    EXPECT_EQ(written.LineValues[LineSlot::UserItem1], "独自の値");
+    EXPECT_EQ(written.LongTexts[14], "長い値");
+    EXPECT_EQ(written.ChoiceValues[ChoiceSlot::SoftwareKind], "フリーソフト");
+    EXPECT_EQ(written.LineValues[LineSlot::ArchiveSize], "12");
+    EXPECT_EQ(written.LineValues[LineSlot::Author], "");
+    EXPECT_EQ(written.LineValues[LineSlot::Version], "1.2.0");
+    EXPECT_EQ(test::ReadBytes(form), before); // only the file named was written
+}
+
+TEST_F(FormEdits, ValuesReachTheReadMeAndOutputWritesItBesideTheForm) {
+    CommandRun run = Compose(Quoted(form) + " --set 作者名=山田 --utf8");
+    EXPECT_EQ(run.status, 0);
+    EXPECT_NE(run.out.find("【   作者名   】　山田\r\n"), std::string::npos);
+    EXPECT_EQ(test::ReadBytes(form), before);
+
+    run = Compose(Quoted(form) + " --set 作者名=山田 --write-form " + Quoted(form) + " --output " +
+                  Quoted(dir.File("ReadMe.txt")));
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(Written(form).LineValues[LineSlot::Author], "山田");
+    EXPECT_NE(Cp932ToUtf8(test::ReadBytes(dir.File("ReadMe.txt"))).find("【   作者名   】　山田"),
+              std::string::npos);
+}
+
+TEST_F(FormEdits, UsageErrorsNameTheOptionOrTheItem) {
+    test::WriteBytes(dir.File("two-lines.txt"), "a\nb\n");
+    test::WriteBytes(dir.File("latin1.txt"), "caf\xE9");
+    // Each with the form file and a form file to write, unless `alone`.
+    struct Case {
+        std::string arguments;
+        std::string says;
+        bool alone = false;
+    };
+    const std::vector<Case> cases = {
+        {"--set", "--set needs KEY=VALUE"},
+        {"--set =x", "--set needs KEY=VALUE"},
+        {"--set-file 開発履歴", "--set-file needs KEY=FILE"},
+        {"--write-form", "--write-form needs a file name", true},
+        {"--set 不明=1", "「不明」 is no item with a value"},
+        {"--set 区切り線=x", "「区切り線」 is no item with a value"},
+        {"--set \"作者名=$(printf 'a\\nb')\"",
+         "the value of 「作者名」 holds a line break; it is a single-line item"},
+        {"--set-file バージョン=" + Quoted(dir.File("two-lines.txt")),
+         "the value of 「バージョン」 holds a line break; it is a single-line item"},
+        {"--set-file 特徴=" + Quoted(dir.File("latin1.txt")),
+         dir.File("latin1.txt") + " is no UTF-8 text"},
+        {"--new-form " + Quoted(dir.File("a.ref")) + " --write-form " + Quoted(dir.File("b.ref")),
+         "--new-form and --write-form both name the form file to write", true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.arguments);
+        const CommandRun run =
+            ComposeStderr(c.alone ? c.arguments
+                                  : Quoted(form) + " " + c.arguments + " --write-form " +
+                                        Quoted(dir.File("x.ref")));
+        EXPECT_EQ(run.status, 2);
+        EXPECT_EQ(run.out.substr(0, run.out.find('\n')), "kelvaro-compose: " + c.says);
+    }
+    EXPECT_FALSE(std::filesystem::exists(dir.File("x.ref")));
+    EXPECT_EQ(test::ReadBytes(form), before);
+}
+
+TEST_F(FormEdits, AFormThatCannotBeWrittenExactlyIsRefusedUnlessLossIsAllowed) {
+    CommandRun run =
+        ComposeStderr(Quoted(form) + " --set 'ｼｪｱｳｪｱ代金=¥500' --write-form " + Quoted(form));
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.out, "kelvaro-compose: Shift_JISで表せない文字が含まれています。\n"
+                       "・「ｼｪｱｳｪｱ代金」の「¥」→「\\」\n"
+                       "--allow-lossy を付けると、それらの文字を置き換えて保存します。\n");
+    EXPECT_EQ(test::ReadBytes(form), before);
+
+    run = ComposeStderr(Quoted(form) + " --set 'ｼｪｱｳｪｱ代金=¥500' --allow-lossy --write-form " +
+                        Quoted(form));
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(Written(form).LineValues[LineSlot::SharewarePrice], "\\500");
+
+    // A long-text line a form file cannot hold is refused whatever is allowed.
+    const std::string kept = test::ReadBytes(form);
+    run = ComposeStderr(Quoted(form) + " --set \"特徴=$(printf 'a\\n!%%# b')\" --allow-lossy" +
+                        " --write-form " + Quoted(form) + " --output " + Quoted(dir.File("R.txt")));
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.out.substr(0, run.out.find('\n')),
+              "kelvaro-compose: 「特徴」の文章に、行頭が「#%!」または「!%#」の行があります。");
+    EXPECT_EQ(test::ReadBytes(form), kept);
+    EXPECT_FALSE(std::filesystem::exists(dir.File("R.txt")));
+
+    // A file to read a value from that is missing is a failure, with its lines.
+    run = ComposeStderr(Quoted(form) + " --set-file 特徴=" + Quoted(dir.File("none.txt")) +
+                        " --write-form " + Quoted(form));
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.out.find("（" + dir.File("none.txt") + ": ファイルが見つかりません）"),
+              std::string::npos);
+    EXPECT_EQ(test::ReadBytes(form), kept);
 }
 
 } // namespace
