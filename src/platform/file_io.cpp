@@ -288,7 +288,12 @@ std::string FollowLinks(const std::string& path) {
         if (target.empty()) {
             return current;
         }
-        current = target.front() == '/' ? target : WithSlash(ParentFolder(current)) + target;
+        if (target.front() == '/') {
+            current = std::move(target);
+        } else {
+            // Relative to the folder the link is in.
+            current = WithSlash(ParentFolder(current)).append(target);
+        }
     }
     ThrowErrno("too many links at", path, ELOOP, Access::Write);
 }

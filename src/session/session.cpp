@@ -25,8 +25,17 @@ std::string BrowserPagePath(const Session& s) {
 
 namespace {
 
+// Where a dialog of this kind keeps what the user chose.
 std::string& DialogMemory(Session& s, FileKind kind) {
     return kind == FileKind::Template ? s.TemplateDialogFileName : s.DialogFileName;
+}
+
+// What it starts from: its own memory, and for a template dialog that has
+// chosen nothing yet the shared one.
+const std::string& DialogStart(const Session& s, FileKind kind) {
+    return kind == FileKind::Template && !s.TemplateDialogFileName.empty()
+               ? s.TemplateDialogFileName
+               : s.DialogFileName;
 }
 
 // ".txt" for a filter whose first patterns are "*.txt" or "*.html;*.htm"; ""
@@ -41,7 +50,7 @@ std::string FirstFilterExtension(const std::string& filter) {
     if (!first.starts_with("*.")) {
         return {};
     }
-    const std::string extension = first.substr(1);
+    std::string extension = first.substr(1);
     if (extension.size() < 2 || extension.find_first_of("*?") != std::string::npos) {
         return {};
     }
@@ -85,13 +94,12 @@ std::string ProposedFileName(const std::string& remembered, const std::string& f
 }
 
 FileDialogResult ShowSharedFileDialog(Session& s, FileKind kind, FileDialogRequest request) {
-    std::string& memory = DialogMemory(s, kind);
-    request.InitialFileName = ProposedFileName(memory, request.Filter);
+    request.InitialFileName = ProposedFileName(DialogStart(s, kind), request.Filter);
     auto chosen = s.host.ShowFileDialog(request);
     if (!chosen) {
         throw RuntimeError(ErrorNo::Cancelled);
     }
-    memory = chosen->Path;
+    DialogMemory(s, kind) = chosen->Path;
     return *chosen;
 }
 

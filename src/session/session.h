@@ -72,7 +72,8 @@ struct Session {
     // dialog chose. Each of those dialogs starts in its folder with its base
     // name, carrying the dialog's own extension.
     std::string DialogFileName;
-    // The same for the template dialogs, which remember only what they chose.
+    // What the template dialogs chose, which only they start from; until
+    // they have chosen something they start from DialogFileName too.
     std::string TemplateDialogFileName;
 
     // The one listener (the window) told about every change a command makes.
@@ -91,8 +92,8 @@ private:
 std::string BrowserPagePath(const Session& s);
 
 // What a file dialog chooses. The kind decides which memory the dialog starts
-// from and keeps its choice in: templates have their own, every other kind
-// shares one.
+// from and keeps its choice in: every kind shares one, except that what a
+// template dialog chose is remembered only by the template dialogs.
 enum class FileKind { Form, TextReadMe, HtmlReadMe, Template };
 
 // Shows a file dialog of the shared common dialog: proposes the remembered

@@ -77,13 +77,14 @@ TEST_F(FileDialogs, TemplateChoicesStayWithTheTemplateDialogs) {
     host.AnswerFile(dir.File("krenamer.ref"));
     SaveFormAs(session);
 
-    // The template dialogs start in the template folder, without the form's name.
+    // The template dialogs start in the template folder, with the shared name
+    // as a template until they have chosen one of their own.
     const std::string thanks = session.TemplateFolder + "/謝辞.txt";
     WriteBytes(thanks, Utf8ToCp932("ありがとう\r\n"));
     host.AnswerFile(thanks);
     LoadTemplate(session);
     EXPECT_EQ(LastDialog().InitialFolder, session.TemplateFolder);
-    EXPECT_EQ(LastDialog().InitialFileName, "");
+    EXPECT_EQ(LastDialog().InitialFileName, dir.File("krenamer.txt"));
     EXPECT_EQ(session.ws.EditorText, "ありがとう\r\n");
 
     // The form dialog after it proposes the form, not the template.
