@@ -3,7 +3,6 @@
 #include "compose/pause_line.h"
 #include "platform/app_info.h"
 
-#include <cstdint>
 #include <optional>
 #include <string_view>
 
@@ -58,8 +57,9 @@ public:
 private:
     // Room for the whole ReadMe, so that it is built in one block instead of being
     // copied each time it outgrows the last: every text of the form once, and the
-    // names, markup and separator line of each checked entry. A text chosen twice
-    // makes the estimate short; the string then grows as strings do.
+    // names, markup and separator line of each checked entry. A text chosen twice,
+    // or a separator line not built yet, makes the estimate short; the string
+    // then grows as strings do.
     std::size_t EstimatedSize() const {
         std::size_t size = 1024; // the page head and foot, the credit line
         const auto addAll = [&size](const auto& texts) {
@@ -78,7 +78,8 @@ private:
             (html_ ? 128 : 64) + form_.LeftBracket.size() + form_.RightBracket.size();
         for (const OrderEntry& entry : form_.Order) {
             if (entry.Checked) {
-                size += perEntry + (entry.Key == SeparatorKey ? PauseLineSize() : 0);
+                size +=
+                    perEntry + (entry.Key == SeparatorKey && pauseLine_ ? pauseLine_->size() : 0);
             }
         }
         return size;
@@ -210,20 +211,6 @@ private:
             out_ += CRLF;
         }
         out_ += CRLF;
-    }
-
-    // The separator line's length before it is built: 0 for a line that will
-    // not be built (it is empty, or too long and fails when reached).
-    std::size_t PauseLineSize() const {
-        if (pauseLine_) {
-            return pauseLine_->size();
-        }
-        const std::int32_t count = ReadRepeatCount(form_.PauseCount);
-        if (count <= 0 || CharacterCount(form_.PauseChars) >
-                              MaxPauseLineLength / static_cast<std::size_t>(count)) {
-            return 0;
-        }
-        return form_.PauseChars.size() * static_cast<std::size_t>(count);
     }
 
     const std::string& PauseLine() {
