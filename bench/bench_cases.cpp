@@ -143,8 +143,8 @@ std::size_t KeyPass(const Form& form, const std::string& key) {
     return matches;
 }
 
-std::size_t ComposeAndEncode(const Form& form, bool html) {
-    return ReadMeFileBytes(ComposeReadMe(form, html), html).size();
+std::size_t ComposeAndEncode(const Form& form, ReadMeFormat format) {
+    return ReadMeFileBytes(ComposeReadMe(form, format), format).size();
 }
 
 std::string TempPath(const std::string& name) {

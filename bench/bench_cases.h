@@ -4,6 +4,7 @@
 // goal check. Every measure has a baseline doing the comparable minimum of work
 // on the same bytes, so results are ratios that hold on any machine.
 
+#include "compose/readme_format.h"
 #include "model/workspace.h"
 
 #include <cstddef>
@@ -40,7 +41,8 @@ std::string PlainRead(const std::string& path);                    // one read o
 std::size_t KeyPass(const Form& form, const std::string& key);     // one pass comparing keys
 
 // Measured operations
-std::size_t ComposeAndEncode(const Form& form, bool html);
+// Composes the ReadMe and turns it into the bytes of its file.
+std::size_t ComposeAndEncode(const Form& form, ReadMeFormat format);
 
 std::string TempPath(const std::string& name);
 

@@ -39,7 +39,7 @@ constexpr std::size_t MiB = std::size_t{1024} * 1024;
 void BM_ComposeText(benchmark::State& state) {
     Workspace ws = BigWorkspace(static_cast<std::size_t>(state.range(0)));
     for (auto _ : state) {
-        benchmark::DoNotOptimize(ComposeAndEncode(ws.form, false));
+        benchmark::DoNotOptimize(ComposeAndEncode(ws.form, ReadMeFormat::Text));
     }
 }
 BENCHMARK(BM_ComposeText)
@@ -50,7 +50,7 @@ BENCHMARK(BM_ComposeText)
 void BM_ComposeHtml(benchmark::State& state) {
     Workspace ws = BigWorkspace(static_cast<std::size_t>(state.range(0)));
     for (auto _ : state) {
-        benchmark::DoNotOptimize(ComposeAndEncode(ws.form, true));
+        benchmark::DoNotOptimize(ComposeAndEncode(ws.form, ReadMeFormat::Html));
     }
 }
 BENCHMARK(BM_ComposeHtml)
@@ -235,8 +235,8 @@ std::vector<double> GrowthCosts(const std::vector<std::size_t>& factors, const s
         for (std::size_t i = 0; i < forms.size(); ++i) {
             Workspace& ws = forms[i];
             const std::array<std::function<void()>, Commands> commands = {
-                [&] { ComposeAndEncode(ws.form, false); },
-                [&] { ComposeAndEncode(ws.form, true); },
+                [&] { ComposeAndEncode(ws.form, ReadMeFormat::Text); },
+                [&] { ComposeAndEncode(ws.form, ReadMeFormat::Html); },
                 [&] { WriteFormFile(ws, path); },
                 [&] {
                     Workspace back = FreshWorkspace();
@@ -270,12 +270,15 @@ int Check(const std::string& self) {
 
     {
         Workspace ws = BigWorkspace(MiB);
-        const std::string text = ComposeReadMe(ws.form, false);
-        const std::string html = ComposeReadMe(ws.form, true);
+        const std::string text = ComposeReadMe(ws.form, ReadMeFormat::Text);
+        const std::string html = ComposeReadMe(ws.form, ReadMeFormat::Html);
         const std::size_t textSize = EncodedSize(text);
         const std::size_t htmlSize = EncodedSize(html);
         double ratio = Ratio(
-            [&] { sink += ComposeAndEncode(ws.form, false) + ComposeAndEncode(ws.form, true); },
+            [&] {
+                sink += ComposeAndEncode(ws.form, ReadMeFormat::Text) +
+                        ComposeAndEncode(ws.form, ReadMeFormat::Html);
+            },
             [&] { sink += IconvEncode(text, textSize).Size + IconvEncode(html, htmlSize).Size; });
         goals.push_back({"compose 15 x 1 MiB text + HTML to CP932", ratio, 1.5});
     }

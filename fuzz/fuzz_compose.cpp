@@ -69,11 +69,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
     }
     for (bool html : {false, true}) {
+        const ReadMeFormat format = html ? ReadMeFormat::Html : ReadMeFormat::Text;
         std::size_t lastPosition = 0;
         std::string composed;
         try {
             composed =
-                ComposeReadMe(ws.form, html, [&](std::size_t position, const std::string& key) {
+                ComposeReadMe(ws.form, format, [&](std::size_t position, const std::string& key) {
                     if (position <= lastPosition || position > ws.form.Order.size()) {
                         Fail("unknown keys are told out of order or at no entry");
                     }
@@ -92,7 +93,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (html && (!composed.starts_with("<!DOCTYPE HTML") || !composed.ends_with("</HTML>"))) {
             Fail("an HTML ReadMe that is no whole page");
         }
-        const std::string bytes = ReadMeFileBytes(composed, html);
+        const std::string bytes = ReadMeFileBytes(composed, format);
         if (!bytes.ends_with("\r\n")) {
             Fail("a ReadMe file without its final line end");
         }

@@ -128,12 +128,15 @@ int RunCompose(const std::vector<std::string>& args, std::ostream& out, std::ost
         if (options.form) {
             ReadFormFile(ws, *options.form);
         }
-        std::string composed = ComposeReadMe(ws.form, options.html,
-                                             [&err](std::size_t position, const std::string& key) {
-                                                 err << UnknownKeyMessage(position, key) << "\n";
-                                             });
+        std::string composed =
+            ComposeReadMe(ws.form, options.html ? ReadMeFormat::Html : ReadMeFormat::Text,
+                          [&err](std::size_t position, const std::string& key) {
+                              err << UnknownKeyMessage(position, key) << "\n";
+                          });
         std::string bytes =
-            options.utf8 ? composed + "\r\n" : ReadMeFileBytes(composed, options.html);
+            options.utf8
+                ? composed + "\r\n"
+                : ReadMeFileBytes(composed, options.html ? ReadMeFormat::Html : ReadMeFormat::Text);
         if (options.output) {
             WriteFileReplacing(*options.output, bytes);
         } else {

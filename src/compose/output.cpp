@@ -31,18 +31,23 @@ std::string AskDestination(Session& s, bool isHtml) {
     return ShowSharedFileDialog(s, request).Path;
 }
 
+ReadMeFormat FormatOf(bool isHtml) {
+    return isHtml ? ReadMeFormat::Html : ReadMeFormat::Text;
+}
+
 // Unknown keys are told at once, in order, while the composer walks on.
 std::string Compose(Session& s, bool isHtml) {
-    return ComposeReadMe(s.ws.form, isHtml, [&s](std::size_t position, const std::string& key) {
-        s.host.ShowMessage(MessageRequest{UnknownKeyMessage(position, key),
-                                          AppInfoString(AppInfo::ProductName), MessageButtons::Ok,
-                                          MessageIcon::None, MessageAnswer::Ok});
-    });
+    return ComposeReadMe(
+        s.ws.form, FormatOf(isHtml), [&s](std::size_t position, const std::string& key) {
+            s.host.ShowMessage(MessageRequest{
+                UnknownKeyMessage(position, key), AppInfoString(AppInfo::ProductName),
+                MessageButtons::Ok, MessageIcon::None, MessageAnswer::Ok});
+        });
 }
 
 void WriteBrowserPage(Session& s, const std::string& composed) {
     const std::string path = BrowserPagePath(s);
-    WriteFileReplacing(path, ReadMeFileBytes(composed, true));
+    WriteFileReplacing(path, ReadMeFileBytes(composed, ReadMeFormat::Html));
     // Whether the desktop could open it is its own business: nothing is reported.
     s.host.OpenDocument(path, s.BrowserPageFolder);
 }
@@ -61,7 +66,7 @@ void Produce(Session& s, OutputMode mode) {
     switch (mode) {
     case OutputMode::TextFile:
     case OutputMode::HtmlFile:
-        WriteFileReplacing(destination, ReadMeFileBytes(composed, isHtml));
+        WriteFileReplacing(destination, ReadMeFileBytes(composed, FormatOf(isHtml)));
         break;
     case OutputMode::TextPreview:
     case OutputMode::HtmlPreview:

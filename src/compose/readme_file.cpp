@@ -4,9 +4,10 @@
 
 namespace kelvaro {
 
-std::string ReadMeFileBytes(std::string_view composed, bool isHtml) {
+std::string ReadMeFileBytes(std::string_view composed, ReadMeFormat format) {
     std::string bytes =
-        Utf8ToCp932(composed, isHtml ? Unmappable::NumericReference : Unmappable::Question);
+        Utf8ToCp932(composed, format == ReadMeFormat::Text ? Unmappable::Question
+                                                           : Unmappable::NumericReference);
     bytes += "\r\n";
     return bytes;
 }
