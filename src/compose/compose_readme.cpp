@@ -15,6 +15,8 @@ std::unique_ptr<ReadMeLayout> MakeLayout(ReadMeFormat format, const Form& form, 
         return MakeTextLayout(form, out);
     case ReadMeFormat::Html:
         return MakeHtmlLayout(form, out);
+    case ReadMeFormat::Markdown:
+        return MakeMarkdownLayout(form, out);
     }
     return MakeTextLayout(form, out);
 }

@@ -1,8 +1,13 @@
 #pragma once
 
-// What a ReadMe file holds: the composed string in CP932 followed by one CR LF.
-// Characters without a CP932 form become "?" in text and a numeric character
-// reference in HTML, where the browser still shows them.
+// What a ReadMe file holds: the composed string in the file's encoding followed
+// by one line end of its format. This is the one place where a composed ReadMe
+// becomes the bytes of a file, for the file outputs, the browser page and the
+// command line alike.
+//
+// In CP932, characters without a CP932 form become "?" in text and a numeric
+// character reference in HTML, where the browser still shows them. Markdown is
+// always UTF-8 (see FileEncoding). UTF-8 files have no byte order mark.
 
 #include "compose/readme_format.h"
 
@@ -11,6 +16,7 @@
 
 namespace kelvaro {
 
-std::string ReadMeFileBytes(std::string_view composed, ReadMeFormat format);
+std::string ReadMeFileBytes(std::string_view composed, ReadMeFormat format,
+                            ReadMeEncoding encoding = ReadMeEncoding::Cp932);
 
 } // namespace kelvaro

@@ -62,5 +62,15 @@ private:
 
 std::unique_ptr<ReadMeLayout> MakeTextLayout(const Form& form, std::string& out);
 std::unique_ptr<ReadMeLayout> MakeHtmlLayout(const Form& form, std::string& out);
+std::unique_ptr<ReadMeLayout> MakeMarkdownLayout(const Form& form, std::string& out);
+
+// The address a home page or mail link points to in the layouts that make
+// links safe: "mailto:" before a mail address, and every byte that has no place
+// in an address (blanks, quotes, angle brackets, backslashes, control and
+// non-ASCII bytes) percent-encoded, so it stays one address whatever was typed.
+// Empty when the value is empty or names a scheme that runs or embeds
+// something (javascript:, vbscript:, data:, file:): such a value is shown, not
+// linked.
+std::string LinkAddress(LinkKind kind, std::string_view value);
 
 } // namespace kelvaro
