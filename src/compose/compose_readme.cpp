@@ -17,6 +17,8 @@ std::unique_ptr<ReadMeLayout> MakeLayout(ReadMeFormat format, const Form& form, 
         return MakeHtmlLayout(form, out);
     case ReadMeFormat::Markdown:
         return MakeMarkdownLayout(form, out);
+    case ReadMeFormat::Html5:
+        return MakeHtml5Layout(form, out);
     }
     return MakeTextLayout(form, out);
 }

@@ -6,8 +6,8 @@
 // command line alike.
 //
 // In CP932, characters without a CP932 form become "?" in text and a numeric
-// character reference in HTML, where the browser still shows them. Markdown is
-// always UTF-8 (see FileEncoding). UTF-8 files have no byte order mark.
+// character reference in HTML, where the browser still shows them. Markdown and
+// the HTML5 page are always UTF-8 (see FileEncoding). UTF-8 files have no byte order mark.
 
 #include "compose/readme_format.h"
 

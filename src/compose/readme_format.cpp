@@ -8,6 +8,7 @@ ReadMeEncoding FileEncoding(ReadMeFormat format, ReadMeEncoding requested) {
     case ReadMeFormat::Html:
         return requested;
     case ReadMeFormat::Markdown:
+    case ReadMeFormat::Html5:
         return ReadMeEncoding::Utf8;
     }
     return requested;
@@ -19,6 +20,7 @@ std::string_view LineEnd(ReadMeFormat format) {
     case ReadMeFormat::Html:
         return "\r\n";
     case ReadMeFormat::Markdown:
+    case ReadMeFormat::Html5:
         return "\n";
     }
     return "\r\n";

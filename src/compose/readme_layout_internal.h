@@ -63,6 +63,7 @@ private:
 std::unique_ptr<ReadMeLayout> MakeTextLayout(const Form& form, std::string& out);
 std::unique_ptr<ReadMeLayout> MakeHtmlLayout(const Form& form, std::string& out);
 std::unique_ptr<ReadMeLayout> MakeMarkdownLayout(const Form& form, std::string& out);
+std::unique_ptr<ReadMeLayout> MakeHtml5Layout(const Form& form, std::string& out);
 
 // The address a home page or mail link points to in the layouts that make
 // links safe: "mailto:" before a mail address, and every byte that has no place

@@ -254,6 +254,42 @@ TEST(HtmlLayouts, ReplacementLeavesLinkTextsAlone) {
     EXPECT_NE(page.find("<A href=\"ユーザー入力可能\">ユーザー入力可能</A>"), std::string::npos);
 }
 
+// What is written, and in which order, is decided once for every format.
+constexpr ReadMeFormat AllFormats[] = {ReadMeFormat::Text, ReadMeFormat::Html,
+                                       ReadMeFormat::Markdown, ReadMeFormat::Html5};
+
+TEST(EveryFormat, UnknownKeysAreToldInOrderAndLeftOut) {
+    Form form = FormWith({"作者名", "XYZ", "ソフト名", "作者名 ", "特徴"});
+    form.Order[2].Checked = false;
+    for (ReadMeFormat format : AllFormats) {
+        std::vector<std::string> reported;
+        const std::string readme =
+            ComposeReadMe(form, format, [&](std::size_t p, const std::string& key) {
+                reported.push_back(UnknownKeyMessage(p, key));
+            });
+        EXPECT_EQ(reported, (std::vector<std::string>{"2 / XYZ", "4 / 作者名 "}));
+        EXPECT_EQ(readme.find("XYZ"), std::string::npos);
+        EXPECT_EQ(readme.find("ソフト名"), std::string::npos); // unchecked
+        EXPECT_LT(readme.find("作者名"), readme.find("特徴"));
+    }
+}
+
+TEST(EveryFormat, EmptyItemsAreLeftOutAndThePlaceholderEmptiedAlike) {
+    Form form = FormWith({"作者名", "種別", "特徴", "使用方法", "ホームページ"});
+    form.SkipEmptyItems = 1;
+    form.ReplaceUserInput = 1; // 種別 holds the placeholder
+    form.LineValues[LineSlot::HomePage] = "";
+    form.LongTexts[7] = "使い方";
+    for (ReadMeFormat format : AllFormats) {
+        const std::string readme = ComposeReadMe(form, format);
+        for (const char* left : {"作者名", "種別", "特徴", "ホームページ", "ユーザー入力可能"}) {
+            EXPECT_EQ(readme.find(left), std::string::npos) << left;
+        }
+        EXPECT_NE(readme.find("使用方法"), std::string::npos);
+        EXPECT_NE(readme.find("使い方"), std::string::npos);
+    }
+}
+
 TEST(ReadMeFiles, UnmappableCharactersDependOnTheFormat) {
     EXPECT_EQ(ReadMeFileBytes("😀～①Ⅰ", ReadMeFormat::Text), "?\x81\x60\x87\x40\x87\x54\r\n");
     EXPECT_EQ(ReadMeFileBytes("😀", ReadMeFormat::Html), "&#128512;\r\n");

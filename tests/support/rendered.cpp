@@ -275,6 +275,19 @@ std::string HtmlNode::TextContent() const {
     return text;
 }
 
+std::string HtmlNode::RawText() const {
+    if (Tag.empty()) {
+        return Text;
+    }
+    std::string text;
+    for (const auto& child : Children) {
+        if (child->Tag != "!--") {
+            text += child->RawText();
+        }
+    }
+    return text;
+}
+
 std::vector<const HtmlNode*> HtmlNode::FindAll(const std::string& tag) const {
     std::vector<const HtmlNode*> found;
     for (const auto& child : Children) {

@@ -50,6 +50,9 @@ struct HtmlNode {
     // The text of the node and everything in it as a browser shows it: a <br> is
     // a line feed, a line feed in the text a space.
     std::string TextContent() const;
+    // The text of the node and everything in it exactly as the source holds it
+    // (for text whose line feeds count, as in a white-space: pre-wrap box).
+    std::string RawText() const;
     // Every element below this node with the tag, in document order.
     std::vector<const HtmlNode*> FindAll(const std::string& tag) const;
     // The tag of every element below this node, in document order.
