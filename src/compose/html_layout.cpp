@@ -11,6 +11,8 @@ namespace {
 
 constexpr std::string_view CRLF = "\r\n";
 constexpr std::string_view IdeographicSpace = "　";
+constexpr std::string_view PageStart =
+    "<!DOCTYPE HTML PUBLIC \"-//W3C//DTD HTML 4.01 Transitional//EN\">\r\n<HTML><HEAD>\r\n";
 
 class HtmlLayout final : public ReadMeLayout {
 public:
@@ -21,9 +23,8 @@ public:
 
     void PageHead() override {
         const auto& h = Values().HtmlSettings;
-        HeadLine("<!DOCTYPE HTML PUBLIC \"-//W3C//DTD HTML 4.01 Transitional//EN\">");
-        HeadLine("<HTML><HEAD>");
-        HeadLine("<META http-equiv=\"Content-Type\" content=\"text/html;charset=Shift_JIS\">");
+        Out() += PageStart;
+        HeadLine(Html401CharsetLine("Shift_JIS"));
         HeadLine("<META name=\"Generator\" content=\"", AppInfoString(AppInfo::ProductAndVersion),
                  "\">");
         HeadLine("<STYLE type=\"text/css\"><!--");
@@ -114,6 +115,15 @@ private:
 
 std::unique_ptr<ReadMeLayout> MakeHtmlLayout(const Form& form, std::string& out) {
     return std::make_unique<HtmlLayout>(form, out);
+}
+
+std::string Html401CharsetLine(std::string_view charset) {
+    return "<META http-equiv=\"Content-Type\" content=\"text/html;charset=" + std::string(charset) +
+           "\">";
+}
+
+std::string_view Html401PageStart() {
+    return PageStart;
 }
 
 } // namespace kelvaro

@@ -6,8 +6,10 @@
 // command line alike.
 //
 // In CP932, characters without a CP932 form become "?" in text and a numeric
-// character reference in HTML, where the browser still shows them. Markdown and
-// the HTML5 page are always UTF-8 (see FileEncoding). UTF-8 files have no byte order mark.
+// character reference in HTML, where the browser still shows them. In UTF-8 every
+// character is kept, line ends stay as the format has them, there is no byte
+// order mark, and the HTML 4.01 page declares UTF-8 instead of Shift_JIS.
+// Markdown and the HTML5 page are always UTF-8 (see FileEncoding).
 
 #include "compose/readme_format.h"
 

@@ -74,4 +74,12 @@ std::unique_ptr<ReadMeLayout> MakeHtml5Layout(const Form& form, std::string& out
 // linked.
 std::string LinkAddress(LinkKind kind, std::string_view value);
 
+// The HTML 4.01 page's third line, which declares its character set, for a
+// charset name ("Shift_JIS", "UTF-8").
+std::string Html401CharsetLine(std::string_view charset);
+
+// What the HTML 4.01 page holds before that line: its first two lines, each
+// with its CR LF.
+std::string_view Html401PageStart();
+
 } // namespace kelvaro

@@ -3,6 +3,7 @@
 #include "compose/readme_file.h"
 #include "model/defaults.h"
 #include "model/item_order.h"
+#include "platform/cp932.h"
 #include "platform/error.h"
 #include "support/fixtures.h"
 
@@ -293,6 +294,36 @@ TEST(EveryFormat, EmptyItemsAreLeftOutAndThePlaceholderEmptiedAlike) {
 TEST(ReadMeFiles, UnmappableCharactersDependOnTheFormat) {
     EXPECT_EQ(ReadMeFileBytes("😀～①Ⅰ", ReadMeFormat::Text), "?\x81\x60\x87\x40\x87\x54\r\n");
     EXPECT_EQ(ReadMeFileBytes("😀", ReadMeFormat::Html), "&#128512;\r\n");
+}
+
+TEST(ReadMeFiles, Utf8TextKeepsEveryCharacterAndItsCrLf) {
+    const std::string composed = ComposeReadMe(FreshWorkspace().form, ReadMeFormat::Text);
+    const std::string bytes = ReadMeFileBytes(composed, ReadMeFormat::Text, ReadMeEncoding::Utf8);
+    EXPECT_EQ(bytes, Cp932ToUtf8(ReadFixture("default_readme.txt")));
+    EXPECT_FALSE(bytes.starts_with("\xEF\xBB\xBF"));
+    EXPECT_EQ(ReadMeFileBytes("😀～①\r\nⅠ", ReadMeFormat::Text, ReadMeEncoding::Utf8),
+              "😀～①\r\nⅠ\r\n");
+}
+
+TEST(ReadMeFiles, Utf8HtmlPageDeclaresUtf8) {
+    Form form = FreshWorkspace().form;
+    const std::string declaration =
+        "<META http-equiv=\"Content-Type\" content=\"text/html;charset=Shift_JIS\">";
+    // The same line typed as the software name is the form's, and stays.
+    form.LineValues[LineSlot::SoftwareName] = declaration;
+    const std::string composed = ComposeReadMe(form, ReadMeFormat::Html);
+    const std::string bytes = ReadMeFileBytes(composed, ReadMeFormat::Html, ReadMeEncoding::Utf8);
+    std::string expected = composed + "\r\n";
+    expected.replace(expected.find(declaration), declaration.size(),
+                     "<META http-equiv=\"Content-Type\" content=\"text/html;charset=UTF-8\">");
+    EXPECT_EQ(bytes, expected);
+    EXPECT_NE(bytes.find("<TITLE>" + declaration + "</TITLE>"), std::string::npos);
+    EXPECT_EQ(ReadMeFileBytes("😀", ReadMeFormat::Html, ReadMeEncoding::Utf8), "😀\r\n");
+    // CP932 stays as it was.
+    EXPECT_EQ(ReadMeFileBytes(composed, ReadMeFormat::Html),
+              ReadMeFileBytes(composed, ReadMeFormat::Html, ReadMeEncoding::Cp932));
+    EXPECT_NE(ReadMeFileBytes(composed, ReadMeFormat::Html).find("charset=Shift_JIS\">\r\n"),
+              std::string::npos);
 }
 
 } // namespace
