@@ -36,13 +36,17 @@ std::size_t EncodedSize(const std::string& utf8);
 std::size_t DecodedSize(const std::string& cp932);
 Converted IconvEncode(const std::string& utf8, std::size_t size);  // UTF-8 -> CP932
 Converted IconvDecode(const std::string& cp932, std::size_t size); // CP932 -> UTF-8
-void PlainWrite(const std::string& path, std::string_view bytes);  // write + fsync
-std::string PlainRead(const std::string& path);                    // one read of the whole file
-std::size_t KeyPass(const Form& form, const std::string& key);     // one pass comparing keys
+// UTF-8 -> UTF-8: the least a UTF-8 file's bytes cost, one pass that checks them
+// as iconv converts. Its result has the input's size.
+Converted IconvUtf8(const std::string& utf8);
+void PlainWrite(const std::string& path, std::string_view bytes); // write + fsync
+std::string PlainRead(const std::string& path);                   // one read of the whole file
+std::size_t KeyPass(const Form& form, const std::string& key);    // one pass comparing keys
 
 // Measured operations
 // Composes the ReadMe and turns it into the bytes of its file.
-std::size_t ComposeAndEncode(const Form& form, ReadMeFormat format);
+std::size_t ComposeAndEncode(const Form& form, ReadMeFormat format,
+                             ReadMeEncoding encoding = ReadMeEncoding::Cp932);
 
 std::string TempPath(const std::string& name);
 

@@ -58,6 +58,28 @@ BENCHMARK(BM_ComposeHtml)
     ->Arg(std::int64_t{1024} * 1024)
     ->Unit(benchmark::kMillisecond);
 
+void BM_ComposeMarkdown(benchmark::State& state) {
+    Workspace ws = BigWorkspace(static_cast<std::size_t>(state.range(0)));
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(ComposeAndEncode(ws.form, ReadMeFormat::Markdown));
+    }
+}
+BENCHMARK(BM_ComposeMarkdown)
+    ->Arg(std::int64_t{64} * 1024)
+    ->Arg(std::int64_t{1024} * 1024)
+    ->Unit(benchmark::kMillisecond);
+
+void BM_ComposeHtml5(benchmark::State& state) {
+    Workspace ws = BigWorkspace(static_cast<std::size_t>(state.range(0)));
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(ComposeAndEncode(ws.form, ReadMeFormat::Html5));
+    }
+}
+BENCHMARK(BM_ComposeHtml5)
+    ->Arg(std::int64_t{64} * 1024)
+    ->Arg(std::int64_t{1024} * 1024)
+    ->Unit(benchmark::kMillisecond);
+
 void BM_IconvBaseline(benchmark::State& state) {
     std::string all = AllLongTexts(BigWorkspace(static_cast<std::size_t>(state.range(0))).form);
     const std::size_t size = EncodedSize(all);
@@ -281,6 +303,21 @@ int Check(const std::string& self) {
             },
             [&] { sink += IconvEncode(text, textSize).Size + IconvEncode(html, htmlSize).Size; });
         goals.push_back({"compose 15 x 1 MiB text + HTML to CP932", ratio, 1.5});
+    }
+    {
+        // Markdown and the HTML5 page are UTF-8 files: their baseline is one
+        // iconv pass over the two composed ReadMes from UTF-8 to UTF-8, which
+        // reads and checks every byte as a writer of UTF-8 must at least.
+        Workspace ws = BigWorkspace(MiB);
+        const std::string markdown = ComposeReadMe(ws.form, ReadMeFormat::Markdown);
+        const std::string page = ComposeReadMe(ws.form, ReadMeFormat::Html5);
+        double ratio = Ratio(
+            [&] {
+                sink += ComposeAndEncode(ws.form, ReadMeFormat::Markdown) +
+                        ComposeAndEncode(ws.form, ReadMeFormat::Html5);
+            },
+            [&] { sink += IconvUtf8(markdown).Size + IconvUtf8(page).Size; });
+        goals.push_back({"compose 15 x 1 MiB Markdown + HTML5 page, UTF-8", ratio, 1.5});
     }
     {
         Workspace ws = BigWorkspace(MiB);

@@ -75,28 +75,30 @@ bool IsForbiddenInHtml(std::uint32_t c) {
 // ends as LF (CR LF and a lone CR alike), and what HTML has no place for
 // (broken UTF-8, forbidden characters) as U+FFFD.
 void AppendEscaped(std::string& out, std::string_view text) {
-    for (std::size_t i = 0; i < text.size();) {
-        const char c = text[i];
-        switch (c) {
+    std::size_t run = 0; // the start of the bytes that are copied as they are
+    std::size_t i = 0;
+    const auto replace = [&](std::size_t length, std::string_view with) {
+        out.append(text, run, i - run);
+        out += with;
+        i += length;
+        run = i;
+    };
+    while (i < text.size()) {
+        switch (text[i]) {
         case '&':
-            out += "&amp;";
-            ++i;
+            replace(1, "&amp;");
             continue;
         case '<':
-            out += "&lt;";
-            ++i;
+            replace(1, "&lt;");
             continue;
         case '>':
-            out += "&gt;";
-            ++i;
+            replace(1, "&gt;");
             continue;
         case '"':
-            out += "&quot;";
-            ++i;
+            replace(1, "&quot;");
             continue;
         case '\r':
-            out += '\n';
-            i += i + 1 < text.size() && text[i + 1] == '\n' ? 2 : 1;
+            replace(i + 1 < text.size() && text[i + 1] == '\n' ? 2 : 1, "\n");
             continue;
         default:
             break;
@@ -104,17 +106,14 @@ void AppendEscaped(std::string& out, std::string_view text) {
         std::uint32_t codePoint = 0;
         const std::size_t length = DecodeUtf8(text, i, codePoint);
         if (length == 0) {
-            out += ReplacementCharacter;
-            ++i;
+            replace(1, ReplacementCharacter);
+        } else if (IsForbiddenInHtml(codePoint)) {
+            replace(length, ReplacementCharacter);
         } else {
-            if (IsForbiddenInHtml(codePoint)) {
-                out += ReplacementCharacter;
-            } else {
-                out.append(text, i, length);
-            }
             i += length;
         }
     }
+    out.append(text, run, i - run);
 }
 
 class Html5Layout final : public ReadMeLayout {

@@ -53,16 +53,19 @@ bool IsW(char c) {
 }
 
 // Text inside a line: the markup characters escaped, and the dot of "www." so
-// that no www-link starts there.
+// that no www-link starts there. Runs without either are copied whole.
 void AppendInline(std::string& out, std::string_view text) {
+    std::size_t run = 0;
     for (std::size_t i = 0; i < text.size(); ++i) {
         const char c = text[i];
         if (IsAlwaysEscaped(c) ||
             (c == '.' && i >= 3 && IsW(text[i - 1]) && IsW(text[i - 2]) && IsW(text[i - 3]))) {
+            out.append(text, run, i - run);
             out += '\\';
+            run = i;
         }
-        out += c;
     }
+    out.append(text, run, text.size() - run);
 }
 
 // One line as the first thing on a Markdown line: leading blanks kept as
