@@ -19,11 +19,6 @@ constexpr std::string_view CRLF = "\r\n";
 constexpr std::string_view BlockStart = "#%!";
 constexpr std::string_view BlockEnd = "!%#";
 
-std::string BlockName(const Form& form, int slot) {
-    return slot >= 13 ? form.UserNames[static_cast<std::size_t>(slot - 11)]
-                      : std::string(LongItemKey(slot));
-}
-
 // Integers are written with a blank (or the minus sign) in front and one blank
 // behind: " 0 ", "-1 ", " 39 ".
 std::string IntegerLine(long long value) {
@@ -247,7 +242,7 @@ template <typename Sink> std::string WriteLines(const Form& f) {
         w.Line(name);
     }
     for (int k = 0; k < static_cast<int>(LongTextCount); ++k) {
-        w.Line(std::string(BlockStart) + BlockName(f, k));
+        w.Line(std::string(BlockStart) + LongTextName(f, k));
         w.Line(f.LongTexts[static_cast<std::size_t>(k)]);
         w.Line(BlockEnd);
     }

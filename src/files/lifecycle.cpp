@@ -62,8 +62,7 @@ bool ReadyToWrite(Session& s) {
     CommitLongText(s.ws);
     int slot = FindMarkerLine(s.ws.form);
     if (slot >= 0) {
-        std::string name = slot >= 13 ? s.ws.form.UserNames[static_cast<std::size_t>(slot - 11)]
-                                      : std::string(LongItemKey(slot));
+        const std::string name = LongTextName(s.ws.form, slot);
         s.host.ShowMessage(MessageRequest{
             "「" + name +
                 "」の文章に、行頭が「#%!」または「!%#」の行があります。\r\n"
@@ -74,6 +73,25 @@ bool ReadyToWrite(Session& s) {
         return false;
     }
     return ConfirmUnrepresentable(s, FormFileTexts(s.ws.form));
+}
+
+void LoadForm(Session& s, const std::string& path, const std::string& title) {
+    struct Refresh {
+        Session& s;
+        ~Refresh() {
+            // Whatever was read before a failure is in the form: show it.
+            s.Notify(Change::Form);
+            s.Notify(Change::Order);
+            s.Notify(Change::Emphasis);
+            s.Notify(Change::LongText);
+        }
+    } refresh{s};
+    ReadFormFile(s.ws, path);
+    // Only a file that was read whole becomes current, so a later save
+    // cannot overwrite a file that failed to read with a half-read form.
+    s.FormFilePath = path;
+    s.FormFileTitle = title;
+    UpdateWindowTitle(s);
 }
 
 } // namespace
@@ -117,22 +135,14 @@ void NewForm(Session& s) {
 void OpenForm(Session& s) {
     RunReportingFailures(s, [&] {
         FileDialogResult chosen = ShowSharedFileDialog(s, FormDialog(FileDialogKind::Open));
-        struct Refresh {
-            Session& s;
-            ~Refresh() {
-                // Whatever was read before a failure is in the form: show it.
-                s.Notify(Change::Form);
-                s.Notify(Change::Order);
-                s.Notify(Change::Emphasis);
-                s.Notify(Change::LongText);
-            }
-        } refresh{s};
-        ReadFormFile(s.ws, chosen.Path);
-        // Only a file that was read whole becomes current, so a later save
-        // cannot overwrite a file that failed to read with a half-read form.
-        s.FormFilePath = chosen.Path;
-        s.FormFileTitle = chosen.FileTitle;
-        UpdateWindowTitle(s);
+        LoadForm(s, chosen.Path, chosen.FileTitle);
+    });
+}
+
+void OpenFormPath(Session& s, const std::string& path) {
+    RunReportingFailures(s, [&] {
+        const std::size_t slash = path.rfind('/');
+        LoadForm(s, path, slash == std::string::npos ? path : path.substr(slash + 1));
     });
 }
 

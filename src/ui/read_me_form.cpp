@@ -18,13 +18,17 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabBar>
 #include <QTabWidget>
+#include <QUrl>
 
 namespace kelvaro::ui {
 namespace {
@@ -42,8 +46,12 @@ int CheckValue(int state) {
 
 } // namespace
 
-ReadMeForm::ReadMeForm(Host& host, std::string programFolder, QWidget* parent)
-    : QMainWindow(parent), session_(host, std::move(programFolder)) {
+ReadMeForm::ReadMeForm(Host& host, const std::string& programFolder, QWidget* parent)
+    : ReadMeForm(host, PortableFolders(programFolder), parent) {}
+
+ReadMeForm::ReadMeForm(Host& host, AppFolders folders, QWidget* parent)
+    : QMainWindow(parent), session_(host, std::move(folders)) {
+    setAcceptDrops(true);
     setObjectName(QStringLiteral("ReadMeForm"));
     BuildMenus();
     BuildPages();
@@ -84,6 +92,38 @@ void ReadMeForm::closeEvent(QCloseEvent* event) {
     } else {
         event->ignore();
     }
+}
+
+void ReadMeForm::OpenFormFile(const std::string& path) {
+    Run([&] { OpenFormPath(session_, path); });
+}
+
+namespace {
+
+// The one local file a drag carries, or an empty string.
+QString DroppedFile(const QMimeData* data) {
+    if (data == nullptr || !data->hasUrls() || data->urls().size() != 1) {
+        return {};
+    }
+    const QUrl url = data->urls().constFirst();
+    return url.isLocalFile() ? url.toLocalFile() : QString();
+}
+
+} // namespace
+
+void ReadMeForm::dragEnterEvent(QDragEnterEvent* event) {
+    if (!DroppedFile(event->mimeData()).isEmpty()) {
+        event->acceptProposedAction();
+    }
+}
+
+void ReadMeForm::dropEvent(QDropEvent* event) {
+    const QString file = DroppedFile(event->mimeData());
+    if (file.isEmpty()) {
+        return;
+    }
+    event->acceptProposedAction();
+    OpenFormFile(FromQt(file));
 }
 
 void ReadMeForm::ConnectMenus() {

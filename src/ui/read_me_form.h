@@ -21,6 +21,8 @@
 class QAction;
 class QButtonGroup;
 class QCheckBox;
+class QDragEnterEvent;
+class QDropEvent;
 class QComboBox;
 class QGroupBox;
 class QLabel;
@@ -119,14 +121,21 @@ class ReadMeForm : public QMainWindow {
 public:
     // `host` answers the questions of every command; programFolder is where the
     // program, its Templates folder and its browser page live.
-    ReadMeForm(Host& host, std::string programFolder, QWidget* parent = nullptr);
+    ReadMeForm(Host& host, AppFolders folders, QWidget* parent = nullptr);
+    // Portable: the template folder and the browser page beside the program.
+    ReadMeForm(Host& host, const std::string& programFolder, QWidget* parent = nullptr);
     ~ReadMeForm() override;
 
     Session& session() { return session_; }
     const FormWidgets& widgets() const { return w_; }
 
+    // Opens a form file as フォームを開く does (the command line, a dropped file).
+    void OpenFormFile(const std::string& path);
+
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     // Building (read_me_pages.cpp)
