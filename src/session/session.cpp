@@ -21,14 +21,31 @@ std::string BrowserPagePath(const Session& s) {
     return WithTrailingBackslash(s.BrowserPageFolder) + "BrowserSample.html";
 }
 
-FileDialogResult ShowSharedFileDialog(Session& s, FileDialogRequest request) {
-    request.InitialFileName = s.DialogFileName;
+namespace {
+
+// Shows the dialog and remembers what the user chose; cancelling throws.
+FileDialogResult ShowRemembering(Session& s, const FileDialogRequest& request) {
     auto chosen = s.host.ShowFileDialog(request);
     if (!chosen) {
         throw RuntimeError(ErrorNo::Cancelled);
     }
     s.DialogFileName = chosen->Path;
     return *chosen;
+}
+
+} // namespace
+
+FileDialogResult ShowSharedFileDialog(Session& s, FileDialogRequest request) {
+    request.InitialFileName = s.DialogFileName;
+    return ShowRemembering(s, request);
+}
+
+FileDialogResult ShowSharedFileDialogProposing(Session& s, FileDialogRequest request,
+                                               const std::string& fileName) {
+    const std::size_t slash = s.DialogFileName.rfind('/');
+    request.InitialFileName =
+        slash == std::string::npos ? fileName : s.DialogFileName.substr(0, slash + 1) + fileName;
+    return ShowRemembering(s, request);
 }
 
 std::string UnexpectedErrorText(int errorNumber) {

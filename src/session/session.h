@@ -58,6 +58,9 @@ struct Session {
 
     Page CurrentPage = Page::Lines;
     std::string PreviewText;
+    // The preview shows the Markdown instead of the form's preview mode. A view
+    // of this session only: form files keep storing the form's mode (0 to 2).
+    bool PreviewMarkdown = false;
     std::string TemplateText;              // the template viewer's box
     std::vector<std::string> TemplateList; // file names, in list order
     std::string InformationText;           // "OS : ..."
@@ -89,6 +92,11 @@ std::string BrowserPagePath(const Session& s);
 // file name and remembers what the user chose. Cancelling throws
 // RuntimeError(ErrorNo::Cancelled).
 FileDialogResult ShowSharedFileDialog(Session& s, FileDialogRequest request);
+
+// The same, but proposing `fileName` in the folder of the remembered file (or
+// alone when nothing is remembered) instead of the remembered file itself.
+FileDialogResult ShowSharedFileDialogProposing(Session& s, FileDialogRequest request,
+                                               const std::string& fileName);
 
 // The three-line message for every failure that is not a cancelled dialog.
 std::string UnexpectedErrorText(int errorNumber);
