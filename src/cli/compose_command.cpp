@@ -11,15 +11,18 @@
 #include "platform/version.h"
 #include "session/session.h"
 
+#include <array>
 #include <new>
 #include <optional>
 #include <ostream>
+#include <string_view>
 
 namespace kelvaro::cli {
 namespace {
 
 constexpr const char* kUsage =
-    "usage: kelvaro-compose [--format text|html] [--utf8] [--output FILE] [FORM.ref]\n"
+    "usage: kelvaro-compose [--format text|html|markdown|html5] [--encoding cp932|utf-8]\n"
+    "                       [--output FILE] [FORM.ref]\n"
     "       kelvaro-compose --new-form FILE\n"
     "       kelvaro-compose [FORM.ref] --set KEY=VALUE... --write-form FILE [--allow-lossy]";
 
@@ -27,8 +30,13 @@ constexpr const char* kHelp =
     "Composes a ReadMe from a form file (.ref), or from a fresh default form when\n"
     "no form file is given.\n"
     "\n"
-    "  --format text|html  plain text (the default) or an HTML 4.01 page\n"
-    "  --utf8              write UTF-8 instead of Shift_JIS (CP932)\n"
+    "  --format FORMAT     text      plain text (the default)\n"
+    "                      html      an HTML 4.01 page\n"
+    "                      markdown  GitHub Flavored Markdown for a README.md\n"
+    "                      html5     an HTML5 page for today's browsers\n"
+    "  --encoding ENC      cp932 (Shift_JIS, the default) or utf-8, for text and\n"
+    "                      html; markdown and html5 are always UTF-8\n"
+    "  --utf8              the same as --encoding utf-8\n"
     "  --output FILE       write to FILE instead of standard output; FILE is\n"
     "                      replaced whole, or left as it was when writing fails\n"
     "  --new-form FILE     write a fresh default form file to FILE\n";
@@ -38,13 +46,44 @@ constexpr const char* kHelpEnd =
     "  --help              show this help\n"
     "  --version           show the version\n"
     "\n"
-    "The output is what the program's file output writes: CR LF line ends and one\n"
-    "CR LF after the ReadMe. Entries whose key is unknown are reported on standard\n"
-    "error as \"position / key\" and left out; the composition goes on.\n";
+    "The output is what the program's file output writes: text and html with CR LF\n"
+    "line ends and one CR LF after the ReadMe, markdown and html5 with LF. Entries\n"
+    "whose key is unknown are reported on standard error as \"position / key\" and\n"
+    "left out; the composition goes on.\n";
+
+struct FormatWord {
+    std::string_view Word;
+    ReadMeFormat Format;
+};
+constexpr std::array<FormatWord, 4> kFormats{{
+    {"text", ReadMeFormat::Text},
+    {"html", ReadMeFormat::Html},
+    {"markdown", ReadMeFormat::Markdown},
+    {"html5", ReadMeFormat::Html5},
+}};
+
+std::optional<ReadMeFormat> FormatNamed(std::string_view word) {
+    for (const FormatWord& f : kFormats) {
+        if (f.Word == word) {
+            return f.Format;
+        }
+    }
+    return std::nullopt;
+}
+
+std::optional<ReadMeEncoding> EncodingNamed(std::string_view word) {
+    if (word == "cp932") {
+        return ReadMeEncoding::Cp932;
+    }
+    if (word == "utf-8") {
+        return ReadMeEncoding::Utf8;
+    }
+    return std::nullopt;
+}
 
 struct Options {
-    bool html = false;
-    bool utf8 = false;
+    ReadMeFormat format = ReadMeFormat::Text;
+    std::optional<ReadMeEncoding> encoding; // as given; the format's default otherwise
     std::optional<std::string> output;
     std::optional<std::string> form;
     std::optional<std::string> newForm;
@@ -103,16 +142,27 @@ int RunCompose(const std::vector<std::string>& args, std::ostream& out, std::ost
             continue;
         }
         if (arg == "--utf8") {
-            options.utf8 = true;
+            options.encoding = ReadMeEncoding::Utf8;
         } else if (arg == "--format" || arg.starts_with("--format=")) {
-            auto format = value("--format");
+            auto word = value("--format");
+            if (!word) {
+                return Usage(err, "--format needs text, html, markdown or html5");
+            }
+            auto format = FormatNamed(*word);
             if (!format) {
-                return Usage(err, "--format needs text or html");
+                return Usage(err, "unknown format '" + *word + "'");
             }
-            if (*format != "text" && *format != "html") {
-                return Usage(err, "unknown format '" + *format + "'");
+            options.format = *format;
+        } else if (arg == "--encoding" || arg.starts_with("--encoding=")) {
+            auto word = value("--encoding");
+            if (!word) {
+                return Usage(err, "--encoding needs cp932 or utf-8");
             }
-            options.html = *format == "html";
+            auto encoding = EncodingNamed(*word);
+            if (!encoding) {
+                return Usage(err, "unknown encoding '" + *word + "'");
+            }
+            options.encoding = *encoding;
         } else if (arg == "--output" || arg.starts_with("--output=")) {
             auto file = value("--output");
             if (!file || file->empty()) {
@@ -140,6 +190,13 @@ int RunCompose(const std::vector<std::string>& args, std::ostream& out, std::ost
     if (options.newForm && options.edits.WriteForm) {
         return Usage(err, "--new-form and --write-form both name the form file to write");
     }
+    // Text and HTML 4.01 are CP932 unless told otherwise; the other formats are
+    // UTF-8, and asking for CP932 there is a mistake worth telling.
+    const ReadMeEncoding encoding =
+        options.encoding.value_or(FileEncoding(options.format, ReadMeEncoding::Cp932));
+    if (FileEncoding(options.format, encoding) != encoding) {
+        return Usage(err, "markdown and html5 are always UTF-8");
+    }
 
     try {
         Workspace ws = FreshWorkspace();
@@ -161,12 +218,11 @@ int RunCompose(const std::vector<std::string>& args, std::ostream& out, std::ost
             WriteFormFile(ws, *options.newForm);
             return 0;
         }
-        std::string composed = ComposeReadMe(ws.form, options.html,
-                                             [&err](std::size_t position, const std::string& key) {
-                                                 err << UnknownKeyMessage(position, key) << "\n";
-                                             });
-        std::string bytes =
-            options.utf8 ? composed + "\r\n" : ReadMeFileBytes(composed, options.html);
+        const std::string composed = ComposeReadMe(
+            ws.form, options.format, [&err](std::size_t position, const std::string& key) {
+                err << UnknownKeyMessage(position, key) << "\n";
+            });
+        const std::string bytes = ReadMeFileBytes(composed, options.format, encoding);
         if (options.edits.WriteForm) {
             WriteFormFile(ws, *options.edits.WriteForm);
         }

@@ -93,14 +93,23 @@ std::string ProposedFileName(const std::string& remembered, const std::string& f
     return base + extension;
 }
 
-FileDialogResult ShowSharedFileDialog(Session& s, FileKind kind, FileDialogRequest request) {
-    request.InitialFileName = ProposedFileName(DialogStart(s, kind), request.Filter);
+namespace {
+
+// Shows the dialog and remembers what the user chose; cancelling throws.
+FileDialogResult ShowRemembering(Session& s, const FileDialogRequest& request, FileKind kind) {
     auto chosen = s.host.ShowFileDialog(request);
     if (!chosen) {
         throw RuntimeError(ErrorNo::Cancelled);
     }
     DialogMemory(s, kind) = chosen->Path;
     return *chosen;
+}
+
+} // namespace
+
+FileDialogResult ShowSharedFileDialog(Session& s, FileKind kind, FileDialogRequest request) {
+    request.InitialFileName = ProposedFileName(DialogStart(s, kind), request.Filter);
+    return ShowRemembering(s, request, kind);
 }
 
 std::optional<FileDialogResult> WithExtension(Session& s, FileDialogResult chosen,
@@ -119,6 +128,14 @@ std::optional<FileDialogResult> WithExtension(Session& s, FileDialogResult chose
         }
     }
     return chosen;
+}
+
+FileDialogResult ShowSharedFileDialogProposing(Session& s, FileDialogRequest request,
+                                               const std::string& fileName) {
+    const std::size_t slash = s.DialogFileName.rfind('/');
+    request.InitialFileName =
+        slash == std::string::npos ? fileName : s.DialogFileName.substr(0, slash + 1) + fileName;
+    return ShowRemembering(s, request, FileKind::Form); // the shared memory
 }
 
 std::string UnexpectedErrorText(int errorNumber) {

@@ -60,6 +60,9 @@ struct Session {
 
     Page CurrentPage = Page::Lines;
     std::string PreviewText;
+    // The preview shows the Markdown instead of the form's preview mode. A view
+    // of this session only: form files keep storing the form's mode (0 to 2).
+    bool PreviewMarkdown = false;
     std::string TemplateText;              // the template viewer's box
     std::vector<std::string> TemplateList; // file names, in list order
     std::string InformationText;           // "OS : ..."
@@ -101,6 +104,12 @@ enum class FileKind { Form, TextReadMe, HtmlReadMe, Template };
 // "krenamer.ref", a text dialog proposes "krenamer.txt"), and remembers what the
 // user chose. Cancelling throws RuntimeError(ErrorNo::Cancelled).
 FileDialogResult ShowSharedFileDialog(Session& s, FileKind kind, FileDialogRequest request);
+
+// The same for a dialog with a name of its own ("README.md"): proposes
+// `fileName` in the folder of the shared memory (or alone when nothing is
+// remembered), and remembers what the user chose there.
+FileDialogResult ShowSharedFileDialogProposing(Session& s, FileDialogRequest request,
+                                               const std::string& fileName);
 
 // The name a dialog proposes after `remembered` was chosen: its folder and base
 // name with the extension of the first pattern of `filter` ("*.txt"); the

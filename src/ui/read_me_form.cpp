@@ -140,6 +140,9 @@ void ReadMeForm::ConnectMenus() {
     on(w_.MiReadMeHTML, [](Session& s) { GenerateReadMe(s, OutputMode::HtmlFile); });
     on(w_.MiReadMeTextClipboard, [](Session& s) { GenerateReadMe(s, OutputMode::TextClipboard); });
     on(w_.MiReadMeHTMLClipboard, [](Session& s) { GenerateReadMe(s, OutputMode::HtmlClipboard); });
+    on(w_.MiReadMeMarkdown, [](Session& s) { GenerateReadMe(s, OutputMode::MarkdownFile); });
+    on(w_.MiReadMeMarkdownClipboard,
+       [](Session& s) { GenerateReadMe(s, OutputMode::MarkdownClipboard); });
     connect(w_.MiExit, &QAction::triggered, this, &QWidget::close);
     // MiHelpFile stays disabled and has no operation.
     on(w_.MiOnlineHelpPage, [](Session& s) { OpenOnlineHelp(s); });

@@ -9,6 +9,7 @@
 // named Name_i (TopicsLineText_0 ... TopicsLineText_10), pages TabPage_1 ...
 // TabPage_8, so tests and tools find each control by the name users know.
 
+#include "compose/output.h"
 #include "session/session.h"
 
 #include <QMainWindow>
@@ -82,7 +83,7 @@ struct FormWidgets {
 
     // Page 6: preview
     std::array<QLabel*, 1> TopicsPreview{};
-    std::array<QRadioButton*, PreviewModeCount> OptPreviewMode{};
+    std::array<QRadioButton*, PreviewOptionCount> OptPreviewMode{};
     QButtonGroup* OptPreviewModeGroup = nullptr;
     QPlainTextEdit* PreviewText = nullptr;
 
@@ -106,8 +107,10 @@ struct FormWidgets {
     QAction* MiFileSaveAs = nullptr;
     QAction* MiReadMeText = nullptr;
     QAction* MiReadMeHTML = nullptr;
+    QAction* MiReadMeMarkdown = nullptr;
     QAction* MiReadMeTextClipboard = nullptr;
     QAction* MiReadMeHTMLClipboard = nullptr;
+    QAction* MiReadMeMarkdownClipboard = nullptr;
     QAction* MiExit = nullptr;
     QAction* MiHelpFile = nullptr;
     QAction* MiOnlineHelpPage = nullptr;

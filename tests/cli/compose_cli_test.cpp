@@ -3,6 +3,7 @@
 #include "files/form_file.h"
 #include "model/defaults.h"
 #include "platform/cp932.h"
+#include "platform/file_io.h"
 #include "support/fixtures.h"
 
 #include <gtest/gtest.h>
@@ -87,15 +88,69 @@ TEST(ComposeCommand, Utf8OutputAndFileOutput) {
         std::string::npos);
 }
 
+TEST(ComposeCommand, EncodingChoosesCp932OrUtf8) {
+    const std::string utf8Text = Cp932ToUtf8(test::ReadFixture("default_readme.txt"));
+    EXPECT_EQ(Compose("--encoding utf-8").out, utf8Text);
+    EXPECT_EQ(Compose("--encoding=utf-8").out, utf8Text);
+    EXPECT_EQ(Compose("--utf8").out, utf8Text);
+    EXPECT_EQ(Compose("--encoding cp932").out, test::ReadFixture("default_readme.txt"));
+    EXPECT_EQ(Compose("--format html --encoding cp932").out,
+              test::ReadFixture("default_readme.html"));
+
+    // An HTML 4.01 page in UTF-8 says so.
+    CommandRun html = Compose("--format html --utf8");
+    EXPECT_EQ(html.status, 0);
+    std::string expected = Cp932ToUtf8(test::ReadFixture("default_readme.html"));
+    const std::string shiftJis = "charset=Shift_JIS";
+    expected.replace(expected.find(shiftJis), shiftJis.size(), "charset=UTF-8");
+    EXPECT_EQ(html.out, expected);
+    EXPECT_EQ(Compose("--format=html --encoding utf-8").out, expected);
+}
+
+TEST(ComposeCommand, MarkdownAndHtml5AreUtf8WithLf) {
+    const Form form = FreshWorkspace().form;
+    const std::string markdown = ComposeReadMe(form, ReadMeFormat::Markdown) + "\n";
+    const std::string page = ComposeReadMe(form, ReadMeFormat::Html5) + "\n";
+    for (const char* args : {"--format markdown", "--format=markdown", "--format markdown --utf8",
+                             "--format markdown --encoding utf-8"}) {
+        CommandRun run = Compose(args);
+        EXPECT_EQ(run.status, 0) << args;
+        EXPECT_EQ(run.out, markdown) << args;
+    }
+    EXPECT_EQ(Compose("--format html5").out, page);
+    EXPECT_EQ(Compose("--encoding=utf-8 --format html5").out, page);
+
+    test::TempFolder dir;
+    const std::string file = dir.File("README.md");
+    CommandRun written = Compose("--format markdown --output '" + file + "'");
+    EXPECT_EQ(written.status, 0);
+    EXPECT_EQ(test::ReadBytes(file), markdown);
+
+    // They are never CP932: asking for it is a usage error, and nothing is written.
+    for (const char* format : {"markdown", "html5"}) {
+        CommandRun run = Compose(std::string("--format ") + format +
+                                     " --encoding cp932 --output '" + dir.File("cp932") + "'",
+                                 true);
+        EXPECT_EQ(run.status, 2) << format;
+        EXPECT_NE(run.out.find("always UTF-8"), std::string::npos) << format;
+    }
+    EXPECT_FALSE(PathExists(dir.File("cp932")));
+}
+
 TEST(ComposeCommand, UsageErrorsExitTwoWithAUsageLine) {
-    for (const char* bad : {"--bogus", "--format pdf", "--format", "--output"}) {
+    for (const char* bad :
+         {"--bogus", "--format pdf", "--format", "--output", "--format md", "--format Markdown",
+          "--encoding", "--encoding utf8", "--encoding shift_jis"}) {
         CommandRun run = Compose(bad, true);
         EXPECT_EQ(run.status, 2) << bad;
         EXPECT_NE(run.out.find("usage: kelvaro-compose"), std::string::npos) << bad;
     }
     CommandRun help = Compose("--help");
     EXPECT_EQ(help.status, 0);
-    EXPECT_NE(help.out.find("--format"), std::string::npos);
+    for (const char* word : {"--format", "text", "html", "markdown", "html5", "--encoding", "cp932",
+                             "utf-8", "--utf8"}) {
+        EXPECT_NE(help.out.find(word), std::string::npos) << word;
+    }
     CommandRun version = Compose("--version");
     EXPECT_EQ(version.status, 0);
     EXPECT_EQ(version.out, "kelvaro-compose 1.0.0\n");
@@ -165,7 +220,8 @@ TEST_F(FormEdits, AVersionIsBumpedInPlace) {
     Form expected = ws.form;
     expected.LineValues[LineSlot::Version] = "1.2.1";
     // The ReadMe still goes to standard output, with the new value.
-    EXPECT_EQ(run.out, ReadMeFileBytes(ComposeReadMe(expected, false), false));
+    EXPECT_EQ(run.out,
+              ReadMeFileBytes(ComposeReadMe(expected, ReadMeFormat::Text), ReadMeFormat::Text));
     // Byte for byte the file the program writes for that form.
     EXPECT_EQ(test::ReadBytes(form), Utf8ToCp932(FormFileText(expected)));
 }

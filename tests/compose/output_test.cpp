@@ -1,5 +1,8 @@
 #include "compose/output.h"
 
+#include "compose/compose_readme.h"
+#include "compose/readme_file.h"
+#include "files/form_file.h"
 #include "model/defaults.h"
 #include "model/item_order.h"
 #include "platform/app_info.h"
@@ -84,16 +87,97 @@ TEST_F(Output, FileModesWriteTheWorkedExamplesWhereTheSaveDialogSays) {
     const FileDialogRequest& text = host.FileDialogs[0];
     EXPECT_EQ(text.Kind, FileDialogKind::Save);
     EXPECT_EQ(text.Title, "ReadMeファイルの出力先指定");
-    EXPECT_EQ(text.Filter, "テキストファイル (*.txt)|*.txt|すべてのファイル (*.*)|*.*");
+    // The first filter, which the dialog opens with, is as it always was.
+    EXPECT_EQ(text.Filter, "テキストファイル (*.txt)|*.txt|テキストファイル UTF-8 (*.txt)|*.txt|"
+                           "すべてのファイル (*.*)|*.*");
     EXPECT_EQ(text.Options.OverwritePrompt, true);
     EXPECT_EQ(text.Options.HideReadOnly, true);
     EXPECT_EQ(text.DefaultExtension, "");
     EXPECT_EQ(host.FileDialogs[1].Filter,
-              "HTMLファイル (*.html, *htm)|*.html;*.htm|すべてのファイル (*.*)|*.*");
+              "HTMLファイル (*.html, *htm)|*.html;*.htm|HTMLファイル UTF-8・HTML5 (*.html)|*.html|"
+              "すべてのファイル (*.*)|*.*");
     // every dialog starts from the folder and name the one before chose, with
     // the extension of its own kind
     EXPECT_EQ(host.FileDialogs[1].InitialFileName, folder.File("readme.html"));
     EXPECT_EQ(host.FileDialogs[2].InitialFileName, folder.File("readme.txt"));
+}
+
+TEST_F(Output, SecondFilterWritesUtf8TextOrTheHtml5Page) {
+    host.AnswerFile(folder.File("utf8.txt"), 1);
+    host.AnswerFile(folder.File("page.html"), 1);
+    host.AnswerFile(folder.File("any.txt"), 2); // all files: what the first filter writes
+    host.AnswerFile(folder.File("any.html"), 2);
+    GenerateReadMe(s, OutputMode::TextFile);
+    GenerateReadMe(s, OutputMode::HtmlFile);
+    GenerateReadMe(s, OutputMode::TextFile);
+    GenerateReadMe(s, OutputMode::HtmlFile);
+    EXPECT_TRUE(host.Messages.empty());
+
+    EXPECT_EQ(ReadBytes(folder.File("utf8.txt")),
+              Cp932ToUtf8(ReadFixture("default_readme.txt"))); // CR LF, no BOM
+    EXPECT_EQ(ReadBytes(folder.File("page.html")),
+              ComposeReadMe(s.ws.form, ReadMeFormat::Html5) + "\n");
+    EXPECT_EQ(ReadBytes(folder.File("any.txt")), ReadFixture("default_readme.txt"));
+    EXPECT_EQ(ReadBytes(folder.File("any.html")), ReadFixture("default_readme.html"));
+}
+
+TEST_F(Output, MarkdownFileProposesReadmeMdInTheLastFolder) {
+    s.DialogFileName = folder.File("ReadMe.txt");
+    host.AnswerFile(folder.File("README.md"));
+    GenerateReadMe(s, OutputMode::MarkdownFile);
+    ASSERT_EQ(host.FileDialogs.size(), 1u);
+    const FileDialogRequest& dialog = host.FileDialogs[0];
+    EXPECT_EQ(dialog.Kind, FileDialogKind::Save);
+    EXPECT_EQ(dialog.Title, "ReadMeファイルの出力先指定");
+    EXPECT_EQ(dialog.Filter, "Markdownファイル (*.md)|*.md|すべてのファイル (*.*)|*.*");
+    EXPECT_EQ(dialog.InitialFileName, folder.File("README.md"));
+    EXPECT_EQ(dialog.Options.OverwritePrompt, true);
+    EXPECT_EQ(ReadBytes(folder.File("README.md")),
+              ComposeReadMe(s.ws.form, ReadMeFormat::Markdown) + "\n");
+    EXPECT_EQ(s.DialogFileName, folder.File("README.md"));
+    EXPECT_TRUE(host.Messages.empty());
+
+    // Nothing chosen before: the name alone, wherever the dialog opens.
+    s.DialogFileName.clear();
+    GenerateReadMe(s, OutputMode::MarkdownFile); // cancelled
+    ASSERT_EQ(host.FileDialogs.size(), 2u);
+    EXPECT_EQ(host.FileDialogs[1].InitialFileName, "README.md");
+    EXPECT_EQ(host.LastMessage().Text, "キャンセルされました。");
+}
+
+TEST_F(Output, MarkdownOnTheClipboard) {
+    s.ws.EditorText = "解凍してください。"; // typed, not yet stored
+    GenerateReadMe(s, OutputMode::MarkdownClipboard);
+    ASSERT_EQ(host.ClipboardTexts.size(), 1u);
+    EXPECT_EQ(host.ClipboardTexts[0], ComposeReadMe(s.ws.form, ReadMeFormat::Markdown));
+    EXPECT_NE(host.ClipboardTexts[0].find("## アーカイブ内容\n\n解凍してください。"),
+              std::string::npos);
+    EXPECT_EQ(host.LastMessage().Text, "クリップボードへの出力が完了しました。");
+}
+
+TEST_F(Output, MarkdownPreviewIsNotStoredInTheForm) {
+    SelectPreviewMode(s, 1);
+    const std::string formFile = FormFileText(s.ws.form);
+    changes.Seen.clear();
+    SelectPreviewMode(s, MarkdownPreviewOption);
+    EXPECT_EQ(s.PreviewText, ComposeReadMe(s.ws.form, ReadMeFormat::Markdown));
+    EXPECT_EQ(PreviewOption(s), MarkdownPreviewOption);
+    EXPECT_EQ(s.ws.form.PreviewMode, 1);
+    EXPECT_EQ(FormFileText(s.ws.form), formFile);
+    EXPECT_FALSE(changes.Seen.empty());
+    // Refreshing (showing the page again) keeps the Markdown.
+    s.ws.EditorText = "変更";
+    RefreshPreview(s);
+    EXPECT_NE(s.PreviewText.find("変更"), std::string::npos);
+    EXPECT_EQ(PreviewOption(s), MarkdownPreviewOption);
+
+    SelectPreviewMode(s, 0);
+    EXPECT_EQ(PreviewOption(s), 0);
+    EXPECT_EQ(s.ws.form.PreviewMode, 0);
+    EXPECT_TRUE(s.PreviewText.starts_with("*****"));
+    SelectPreviewMode(s, 4); // no such option
+    EXPECT_EQ(PreviewOption(s), 0);
+    EXPECT_TRUE(host.Messages.empty());
 }
 
 TEST_F(Output, CancelTouchesNoFileAndComposesNothing) {

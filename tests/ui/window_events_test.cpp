@@ -35,6 +35,8 @@ private Q_SLOTS:
     void previewTabRefreshesOnEveryClick();
     void browserPreviewEndsInHtmlTextWithTheSource();
     void typedFieldsAndComboChoicesReachTheReadMe();
+    void markdownMenuEntriesWriteAndCopyTheMarkdown();
+    void markdownPreviewKeepsTheFormsPreviewMode();
     void emphasisFollowsChecksInversionAndTheOptionButtons();
     void orderButtonsMoveTheSelectedEntry();
     void titleAfterNewOpenAndSaveAs();
@@ -183,6 +185,53 @@ void WindowEventsTest::typedFieldsAndComboChoicesReachTheReadMe() {
     QVERIFY(text.contains(QStringLiteral("フリーウェア(GPL)")));
     QVERIFY(text.contains(QStringLiteral("C++20")));
     QVERIFY(text.contains(QStringLiteral("12MB")));
+}
+
+void WindowEventsTest::markdownMenuEntriesWriteAndCopyTheMarkdown() {
+    WindowFixture f;
+    TypeText(f.Find<QLineEdit>("TopicsLineText_1"), QStringLiteral("Kelvaro"));
+    f.session().DialogFileName = f.folder.File("ReadMe.txt");
+    const std::string path = f.folder.File("README.md");
+    f.host.AnswerFile(path);
+    f.Find<QAction>("MiReadMeMarkdown")->trigger();
+    QCOMPARE(f.host.FileDialogs.size(), std::size_t{1});
+    QCOMPARE(f.host.FileDialogs[0].InitialFileName, path);
+    const std::string markdown = ReadBytes(path);
+    QVERIFY2(markdown.starts_with("# Kelvaro Ver\n"), markdown.c_str());
+    QVERIFY(markdown.find('\r') == std::string::npos);
+
+    f.Find<QAction>("MiReadMeMarkdownClipboard")->trigger();
+    QCOMPARE(f.host.ClipboardTexts.size(), std::size_t{1});
+    QCOMPARE(f.host.ClipboardTexts[0] + "\n", markdown);
+
+    // The HTML dialog's second filter writes the HTML5 page.
+    const std::string page = f.folder.File("ReadMe.html");
+    f.host.AnswerFile(page, 1);
+    f.Find<QAction>("MiReadMeHTML")->trigger();
+    QVERIFY(ReadBytes(page).starts_with("<!DOCTYPE html>\n<html lang=\"ja\">"));
+}
+
+void WindowEventsTest::markdownPreviewKeepsTheFormsPreviewMode() {
+    WindowFixture f;
+    f.ClickTab(5);
+    f.Find<QRadioButton>("OptPreviewMode_1")->click();
+    f.Find<QRadioButton>("OptPreviewMode_3")->click();
+    auto* preview = f.Find<QPlainTextEdit>("PreviewText");
+    QVERIFY2(preview->toPlainText().startsWith(QStringLiteral("***\n\n| 項目 | 内容 |")),
+             qPrintable(preview->toPlainText()));
+    QVERIFY(f.Find<QRadioButton>("OptPreviewMode_3")->isChecked());
+    QCOMPARE(f.session().ws.form.PreviewMode, 1);
+
+    // Showing the page again refreshes the Markdown; the choice stays.
+    f.ClickTab(0);
+    TypeText(f.Find<QLineEdit>("TopicsLineText_0"), QStringLiteral("佐藤"));
+    f.ClickTab(5);
+    QVERIFY(preview->toPlainText().contains(QStringLiteral("| 作者名 | 佐藤 |")));
+    QVERIFY(f.Find<QRadioButton>("OptPreviewMode_3")->isChecked());
+
+    f.Find<QRadioButton>("OptPreviewMode_0")->click();
+    QVERIFY(preview->toPlainText().startsWith(QStringLiteral("*****")));
+    QCOMPARE(f.session().ws.form.PreviewMode, 0);
 }
 
 void WindowEventsTest::emphasisFollowsChecksInversionAndTheOptionButtons() {
