@@ -389,10 +389,13 @@ TEST_F(LossyOutput, OnlyWhatTheReadMeHoldsIsAskedAbout) {
     EXPECT_TRUE(PathExists(folder.File("ReadMe.txt")));
 }
 
-TEST_F(LossyOutput, PagesClipboardAndPreviewLoseNothingAndAskNothing) {
+TEST_F(LossyOutput, PagesUtf8ClipboardAndPreviewLoseNothingAndAskNothing) {
     host.AnswerFile(folder.File("ReadMe.html"));
     GenerateReadMe(s, OutputMode::HtmlFile);
     EXPECT_NE(ReadBytes(folder.File("ReadMe.html")).find("&#128578;"), std::string::npos);
+    host.AnswerFile(folder.File("utf8.txt"), 1); // the UTF-8 filter
+    GenerateReadMe(s, OutputMode::TextFile);
+    EXPECT_NE(ReadBytes(folder.File("utf8.txt")).find("作者🙂"), std::string::npos);
     GenerateReadMe(s, OutputMode::TextClipboard);
     GenerateReadMe(s, OutputMode::TextPreview);
     ASSERT_EQ(host.Messages.size(), 1u); // the clipboard's completion message
