@@ -109,7 +109,10 @@ FontColourDialog::FontColourDialog(const FontChoice& preset, QWidget* parent)
     colourButton_->setObjectName(QStringLiteral("ColourButton"));
     colourLabel->setBuddy(colourButton_);
     connect(colourButton_, &QPushButton::clicked, this, &FontColourDialog::ChooseColour);
-    SetColour(ToQColor(preset.TextColour));
+    // The default colour is shown as the boxes draw it: the theme's text colour.
+    colourPicked_ = preset.ColourPicked;
+    ShowColour(UsesThemeTextColour(preset) ? palette().color(QPalette::Text)
+                                           : ToQColor(preset.TextColour));
 
     // The chooser's own hidden OK must not be the default: Enter anywhere in
     // the dialog is this OK.
@@ -146,7 +149,11 @@ FontChoice FontColourDialog::Choice() const {
         font.Bold = preset_.Font.Bold;
         font.Italic = preset_.Font.Italic;
     }
-    return FontChoice{font, FromQColor(colour_)};
+    // A colour the user did not pick stays the preset's, default or not.
+    if (!colourPicked_) {
+        return FontChoice{font, preset_.TextColour, preset_.ColourPicked};
+    }
+    return FontChoice{font, FromQColor(colour_), true};
 }
 
 bool FontColourDialog::eventFilter(QObject* watched, QEvent* event) {
@@ -169,6 +176,11 @@ bool FontColourDialog::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void FontColourDialog::SetColour(const QColor& colour) {
+    colourPicked_ = true;
+    ShowColour(colour);
+}
+
+void FontColourDialog::ShowColour(const QColor& colour) {
     colour_ = colour;
     QPixmap swatch(32, 16);
     swatch.fill(colour);

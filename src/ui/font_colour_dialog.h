@@ -32,6 +32,7 @@ public:
     // What the user chose; whatever the user left alone comes back exactly as
     // the preset had it.
     FontChoice Choice() const;
+    // The user picked this text colour (any colour, black included).
     void SetColour(const QColor& colour);
 
 protected:
@@ -39,6 +40,7 @@ protected:
 
 private:
     void ChooseColour();
+    void ShowColour(const QColor& colour);
 
     FontChoice preset_;
     QFontDialog* fonts_ = nullptr;
@@ -46,6 +48,7 @@ private:
     QFont opened_;
     QPushButton* colourButton_ = nullptr;
     QColor colour_;
+    bool colourPicked_ = false;
 };
 
 } // namespace kelvaro::ui

@@ -86,6 +86,14 @@ void ReadMeForm::closeEvent(QCloseEvent* event) {
     }
 }
 
+void ReadMeForm::changeEvent(QEvent* event) {
+    // A new desktop theme while the program runs: the boxes take its colours.
+    if (event->type() == QEvent::PaletteChange && w_.Description != nullptr) {
+        PaintBoxes();
+    }
+    QMainWindow::changeEvent(event);
+}
+
 void ReadMeForm::ConnectMenus() {
     auto on = [this](QAction* action, auto command) {
         connect(action, &QAction::triggered, this,

@@ -127,6 +127,7 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
     // Building (read_me_pages.cpp)
@@ -168,6 +169,8 @@ private:
     void ShowLongText();
     void ShowPreview();
     void ShowFonts();
+    // The colours of the large text boxes, from the theme and the user's pick.
+    void PaintBoxes();
     void ShowTemplates();
     void ShowInformation();
     void ShowTitle();

@@ -220,12 +220,28 @@ void ReadMeForm::ShowPreview() {
 
 void ReadMeForm::ShowFonts() {
     const QFont font = ToQFont(session_.BoxFont.Font);
-    const QColor colour = ToQColor(session_.BoxFont.TextColour);
     for (QPlainTextEdit* box : {w_.Description, w_.PreviewText, w_.TemplateText}) {
         box->setFont(font);
-        QPalette palette = box->palette();
-        palette.setColor(QPalette::Text, colour);
-        box->setPalette(palette);
+    }
+    PaintBoxes();
+}
+
+void ReadMeForm::PaintBoxes() {
+    const bool themeText = UsesThemeTextColour(session_.BoxFont);
+    const QColor picked = ToQColor(session_.BoxFont.TextColour);
+    const QColor face = palette().color(QPalette::Button);
+    for (QPlainTextEdit* box :
+         {w_.Description, w_.PreviewText, w_.TemplateText, w_.TopicsOptionInfo}) {
+        // Only the roles set here are the box's own; every other colour, the
+        // text's while it is the default, comes from the theme and follows it.
+        QPalette own;
+        if (box->isReadOnly()) {
+            own.setColor(QPalette::Base, face);
+        }
+        if (!themeText && box != w_.TopicsOptionInfo) {
+            own.setColor(QPalette::Text, picked);
+        }
+        box->setPalette(own);
     }
 }
 
