@@ -16,7 +16,11 @@
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QRadioButton>
+#include <QScreen>
+#include <QStyle>
 #include <QTabWidget>
+
+#include <algorithm>
 
 namespace kelvaro::ui {
 namespace {
@@ -259,6 +263,12 @@ void ReadMeForm::ShowTemplates() {
             auto* item = new QListWidgetItem(ToQt(names[i]), list);
             item->setData(Qt::UserRole, static_cast<int>(i));
         }
+        // Every name whole: the list is at least as wide as the longest, up to
+        // half the screen (a longer one scrolls).
+        const int scrollBar = list->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, list);
+        const int wanted = list->sizeHintForColumn(0) + 2 * list->frameWidth() + scrollBar;
+        const int most = screen() != nullptr ? screen()->availableGeometry().width() / 2 : wanted;
+        list->setMinimumWidth(std::min(wanted, most));
     }
     w_.TemplateText->setPlainText(ToBoxText(session_.TemplateText));
 }
