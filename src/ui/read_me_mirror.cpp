@@ -119,10 +119,17 @@ void ReadMeForm::ShowForm() {
         SetCheck(box, *field);
     }
     for (std::size_t i = 0; i < w_.ComboTopics.size(); ++i) {
+        QComboBox* combo = w_.ComboTopics[i];
         const QString value = ToQt(form.ChoiceValues[i]);
-        if (w_.ComboTopics[i]->currentText() != value) {
-            w_.ComboTopics[i]->setEditText(value);
-            w_.ComboTopics[i]->lineEdit()->setCursorPosition(0);
+        // The list position follows the text: a text that is no suggestion
+        // (the placeholder) has none, so Down goes to the first suggestion.
+        const int index = combo->findText(value);
+        if (combo->currentIndex() != index) {
+            combo->setCurrentIndex(index);
+        }
+        if (combo->currentText() != value) {
+            combo->setEditText(value);
+            combo->lineEdit()->setCursorPosition(0);
         }
     }
     w_.ComboSize->setCurrentIndex(

@@ -40,6 +40,7 @@ private Q_SLOTS:
     void exitAnsweredNoKeepsTheWindowAndDeletesTheBrowserPage();
     void disabledHelpEntryDoesNothing();
     void assistsFillTheirFields();
+    void downFromThePlaceholderTakesTheFirstSuggestion();
 };
 
 namespace {
@@ -356,6 +357,44 @@ void WindowEventsTest::assistsFillTheirFields() {
     // The viewer's box shows the chosen template (only the viewer's page is
     // hidden, so the click is made on its list as it stands).
     QVERIFY(!f.Find<QPlainTextEdit>("TemplateText")->toPlainText().isEmpty());
+}
+
+void WindowEventsTest::downFromThePlaceholderTakesTheFirstSuggestion() {
+    WindowFixture f;
+    QVERIFY(QTest::qWaitForWindowActive(f.window.get()));
+    auto keyIn = [](QComboBox* box, Qt::Key key) {
+        box->lineEdit()->setFocus();
+        QTest::keyClick(box->lineEdit(), key);
+    };
+    for (int i = 0; i < 7; ++i) {
+        auto* box = f.Find<QComboBox>(("ComboTopics_" + QByteArray::number(i)).constData());
+        // Up from the placeholder changes nothing.
+        keyIn(box, Qt::Key_Up);
+        QCOMPARE(box->currentText(), QStringLiteral("ユーザー入力可能"));
+        QCOMPARE(f.session().ws.form.ChoiceValues[static_cast<std::size_t>(i)],
+                 std::string("ユーザー入力可能"));
+        keyIn(box, Qt::Key_Down);
+        QCOMPARE(box->currentText(), box->itemText(0));
+        QCOMPARE(Qs(f.session().ws.form.ChoiceValues[static_cast<std::size_t>(i)]),
+                 box->itemText(0));
+    }
+    auto* runtime = f.Find<QComboBox>("ComboTopics_2"); // 必要ﾗﾝﾀｲﾑ
+    QCOMPARE(runtime->currentText(), QStringLiteral("必要なし"));
+    keyIn(runtime, Qt::Key_Down);
+    QCOMPARE(runtime->currentText(), QStringLiteral(".NET Framework"));
+
+    // A new form brings the placeholder back, and Down starts over.
+    f.host.MessageAnswers.push_back(MessageAnswer::Yes);
+    f.Find<QAction>("MiFileNew")->trigger();
+    QCOMPARE(runtime->currentText(), QStringLiteral("ユーザー入力可能"));
+    keyIn(runtime, Qt::Key_Down);
+    QCOMPARE(runtime->currentText(), QStringLiteral("必要なし"));
+
+    // An opened form's own suggestion is where Down goes on from.
+    f.session().ws.form.ChoiceValues[2] = ".NET Framework";
+    f.session().Notify(Change::Form);
+    keyIn(runtime, Qt::Key_Down);
+    QCOMPARE(runtime->currentText(), runtime->itemText(2));
 }
 
 QTEST_MAIN(WindowEventsTest)
