@@ -177,8 +177,11 @@ void ReadMeForm::ConnectLongTextsPage() {
             editorDirty_ = true;
         }
     });
-    connect(w_.CmdTemplate[0], &QPushButton::clicked, this,
-            [this] { Run([this] { LoadTemplate(session_); }); });
+    connect(w_.CmdTemplate[0], &QPushButton::clicked, this, [this] {
+        loadingTemplate_ = true;
+        Run([this] { LoadTemplate(session_); });
+        loadingTemplate_ = false;
+    });
     connect(w_.CmdTemplate[1], &QPushButton::clicked, this,
             [this] { Run([this] { SaveTemplate(session_); }); });
 }

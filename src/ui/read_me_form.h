@@ -183,6 +183,9 @@ private:
     // widgets' change signals do not echo it back as user input.
     bool showing_ = false;
     bool editorDirty_ = false;
+    // True while a template is loaded into the long-text box: the box then
+    // takes the new text as one step of its undo history.
+    bool loadingTemplate_ = false;
 };
 
 } // namespace kelvaro::ui

@@ -19,6 +19,7 @@
 #include <QScreen>
 #include <QStyle>
 #include <QTabWidget>
+#include <QTextCursor>
 
 #include <algorithm>
 
@@ -212,7 +213,21 @@ void ReadMeForm::ShowLongText() {
     if (ws.CurrentLongItem >= 0 && ws.CurrentLongItem < static_cast<int>(w_.OptTopics.size())) {
         w_.OptTopics[static_cast<std::size_t>(ws.CurrentLongItem)]->setChecked(true);
     }
-    w_.Description->setPlainText(ToBoxText(ws.EditorText));
+    const QString text = ToBoxText(ws.EditorText);
+    if (loadingTemplate_) {
+        // A loaded template replaces the text through the box's own undo
+        // history, so Ctrl+Z brings back what the user had written.
+        QTextCursor cursor = w_.Description->textCursor();
+        cursor.beginEditBlock();
+        cursor.select(QTextCursor::Document);
+        cursor.insertText(text);
+        cursor.endEditBlock();
+        cursor.movePosition(QTextCursor::Start);
+        w_.Description->setTextCursor(cursor);
+    } else {
+        // Another item's text, a new or opened form: a fresh history.
+        w_.Description->setPlainText(text);
+    }
     editorDirty_ = false;
 }
 

@@ -41,6 +41,7 @@ private Q_SLOTS:
     void disabledHelpEntryDoesNothing();
     void assistsFillTheirFields();
     void downFromThePlaceholderTakesTheFirstSuggestion();
+    void aTemplateLoadIsOneStepCtrlZUndoes();
 };
 
 namespace {
@@ -395,6 +396,46 @@ void WindowEventsTest::downFromThePlaceholderTakesTheFirstSuggestion() {
     f.session().Notify(Change::Form);
     keyIn(runtime, Qt::Key_Down);
     QCOMPARE(runtime->currentText(), runtime->itemText(2));
+}
+
+void WindowEventsTest::aTemplateLoadIsOneStepCtrlZUndoes() {
+    WindowFixture f;
+    QVERIFY(QTest::qWaitForWindowActive(f.window.get()));
+    f.ClickTab(1);
+    auto* description = f.Find<QPlainTextEdit>("Description");
+    description->setFocus();
+    TypeText(description, QStringLiteral("自分の文章"));
+    f.host.AnswerFile(f.folder.File("Templates/免責.txt"));
+    f.Find<QPushButton>("CmdTemplate_0")->click();
+    const QString loaded = Qs(f.session().ws.EditorText).replace(QStringLiteral("\r\n"), "\n");
+    QVERIFY(loaded.size() > 20);
+    QCOMPARE(description->toPlainText(), loaded);
+
+    auto key = [description](Qt::Key k, Qt::KeyboardModifiers modifiers) {
+        description->setFocus();
+        QTest::keyClick(description, k, modifiers);
+    };
+    key(Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(description->toPlainText(), QStringLiteral("自分の文章"));
+    // What the box shows is what the next command takes.
+    f.Find<QAction>("MiReadMeTextClipboard")->trigger();
+    QVERIFY(Qs(f.host.ClipboardTexts.back())
+                .contains(QStringLiteral("【アーカイブ内容】\r\n自分の文章")));
+    QCOMPARE(f.session().ws.EditorText, std::string("自分の文章"));
+
+    key(Qt::Key_Y, Qt::ControlModifier);
+    QCOMPARE(description->toPlainText(), loaded);
+    key(Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(description->toPlainText(), QStringLiteral("自分の文章"));
+    key(Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    QCOMPARE(description->toPlainText(), loaded);
+
+    // Another item's text starts a history of its own.
+    f.Find<QRadioButton>("OptTopics_1")->click();
+    f.Find<QRadioButton>("OptTopics_0")->click();
+    QCOMPARE(description->toPlainText(), loaded);
+    key(Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(description->toPlainText(), loaded);
 }
 
 QTEST_MAIN(WindowEventsTest)
