@@ -11,6 +11,7 @@
 #include "settings/commands.h"
 #include "templates/template_files.h"
 #include "templates/template_viewer.h"
+#include "ui/order_list.h"
 #include "ui/text_convert.h"
 
 #include <QAction>
@@ -188,6 +189,11 @@ void ReadMeForm::ConnectLongTextsPage() {
 
 void ReadMeForm::ConnectOrderPage() {
     connect(w_.SortList, &QListWidget::itemChanged, this, &ReadMeForm::OnSortListItemChanged);
+    connect(w_.SortList, &OrderList::EntryDragged, this, [this](int from, int to) {
+        Run([&] {
+            MoveEntry(session_, static_cast<std::size_t>(from), static_cast<std::size_t>(to));
+        });
+    });
     connect(w_.SortList, &QListWidget::currentRowChanged, this, [this](int row) {
         if (!showing_) {
             Run([&] { SelectEntry(session_, row); });

@@ -34,6 +34,8 @@ class QTabWidget;
 
 namespace kelvaro::ui {
 
+class OrderList;
+
 struct FormWidgets {
     QTabWidget* TabSheet = nullptr;
     std::array<QWidget*, PageCount> TabPage{};
@@ -54,7 +56,7 @@ struct FormWidgets {
 
     // Page 3: item order
     QLabel* TopicsSort = nullptr;
-    QListWidget* SortList = nullptr;
+    OrderList* SortList = nullptr;
     std::array<QPushButton*, 2> CmdListUpDown{};
     std::array<QPushButton*, 4> CmdListAllCheck{};
     QCheckBox* TopicsSortCheckSpace = nullptr;

@@ -5,6 +5,7 @@
 #include "model/catalogue.h"
 #include "model/long_text.h"
 #include "ui/font_colour_dialog.h"
+#include "ui/order_list.h"
 #include "ui/read_me_form.h"
 #include "ui/text_convert.h"
 
@@ -159,7 +160,8 @@ void ReadMeForm::ShowOrder() {
     }
     while (list->count() < static_cast<int>(order.size())) {
         auto* item = new QListWidgetItem(list);
-        item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable);
+        item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable |
+                       Qt::ItemIsDragEnabled);
         item->setCheckState(Qt::Unchecked); // every entry shows its box, checked or not
     }
     for (std::size_t i = 0; i < order.size(); ++i) {

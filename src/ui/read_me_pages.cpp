@@ -3,6 +3,7 @@
 // the events and read_me_mirror.cpp fills the controls from the core.
 
 #include "model/catalogue.h"
+#include "ui/order_list.h"
 #include "ui/read_me_form.h"
 #include "ui/text_convert.h"
 
@@ -359,7 +360,7 @@ QWidget* ReadMeForm::BuildOrderPage() {
     layout->addWidget(w_.TopicsSort);
 
     auto* listRow = new QHBoxLayout;
-    w_.SortList = Named(new QListWidget(page), QStringLiteral("SortList"));
+    w_.SortList = Named(new OrderList(page), QStringLiteral("SortList"));
     w_.SortList->setSelectionMode(QAbstractItemView::SingleSelection);
     w_.SortList->setUniformItemSizes(true);
     listRow->addWidget(w_.SortList, 1);
