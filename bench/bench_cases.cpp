@@ -97,6 +97,9 @@ Converted IconvEncode(const std::string& utf8, std::size_t size) {
 Converted IconvDecode(const std::string& cp932, std::size_t size) {
     return RunIconv("UTF-8", "CP932", cp932, size);
 }
+Converted IconvUtf8(const std::string& utf8) {
+    return RunIconv("UTF-8", "UTF-8", utf8, utf8.size());
+}
 
 void PlainWrite(const std::string& path, std::string_view bytes) {
     Descriptor fd(::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644));
@@ -143,8 +146,8 @@ std::size_t KeyPass(const Form& form, const std::string& key) {
     return matches;
 }
 
-std::size_t ComposeAndEncode(const Form& form, bool html) {
-    return ReadMeFileBytes(ComposeReadMe(form, html), html).size();
+std::size_t ComposeAndEncode(const Form& form, ReadMeFormat format, ReadMeEncoding encoding) {
+    return ReadMeFileBytes(ComposeReadMe(form, format), format, encoding).size();
 }
 
 std::string TempPath(const std::string& name) {

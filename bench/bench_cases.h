@@ -4,6 +4,7 @@
 // goal check. Every measure has a baseline doing the comparable minimum of work
 // on the same bytes, so results are ratios that hold on any machine.
 
+#include "compose/readme_format.h"
 #include "model/workspace.h"
 
 #include <cstddef>
@@ -35,12 +36,17 @@ std::size_t EncodedSize(const std::string& utf8);
 std::size_t DecodedSize(const std::string& cp932);
 Converted IconvEncode(const std::string& utf8, std::size_t size);  // UTF-8 -> CP932
 Converted IconvDecode(const std::string& cp932, std::size_t size); // CP932 -> UTF-8
-void PlainWrite(const std::string& path, std::string_view bytes);  // write + fsync
-std::string PlainRead(const std::string& path);                    // one read of the whole file
-std::size_t KeyPass(const Form& form, const std::string& key);     // one pass comparing keys
+// UTF-8 -> UTF-8: the least a UTF-8 file's bytes cost, one pass that checks them
+// as iconv converts. Its result has the input's size.
+Converted IconvUtf8(const std::string& utf8);
+void PlainWrite(const std::string& path, std::string_view bytes); // write + fsync
+std::string PlainRead(const std::string& path);                   // one read of the whole file
+std::size_t KeyPass(const Form& form, const std::string& key);    // one pass comparing keys
 
 // Measured operations
-std::size_t ComposeAndEncode(const Form& form, bool html);
+// Composes the ReadMe and turns it into the bytes of its file.
+std::size_t ComposeAndEncode(const Form& form, ReadMeFormat format,
+                             ReadMeEncoding encoding = ReadMeEncoding::Cp932);
 
 std::string TempPath(const std::string& name);
 

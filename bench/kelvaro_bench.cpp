@@ -39,7 +39,7 @@ constexpr std::size_t MiB = std::size_t{1024} * 1024;
 void BM_ComposeText(benchmark::State& state) {
     Workspace ws = BigWorkspace(static_cast<std::size_t>(state.range(0)));
     for (auto _ : state) {
-        benchmark::DoNotOptimize(ComposeAndEncode(ws.form, false));
+        benchmark::DoNotOptimize(ComposeAndEncode(ws.form, ReadMeFormat::Text));
     }
 }
 BENCHMARK(BM_ComposeText)
@@ -50,10 +50,32 @@ BENCHMARK(BM_ComposeText)
 void BM_ComposeHtml(benchmark::State& state) {
     Workspace ws = BigWorkspace(static_cast<std::size_t>(state.range(0)));
     for (auto _ : state) {
-        benchmark::DoNotOptimize(ComposeAndEncode(ws.form, true));
+        benchmark::DoNotOptimize(ComposeAndEncode(ws.form, ReadMeFormat::Html));
     }
 }
 BENCHMARK(BM_ComposeHtml)
+    ->Arg(std::int64_t{64} * 1024)
+    ->Arg(std::int64_t{1024} * 1024)
+    ->Unit(benchmark::kMillisecond);
+
+void BM_ComposeMarkdown(benchmark::State& state) {
+    Workspace ws = BigWorkspace(static_cast<std::size_t>(state.range(0)));
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(ComposeAndEncode(ws.form, ReadMeFormat::Markdown));
+    }
+}
+BENCHMARK(BM_ComposeMarkdown)
+    ->Arg(std::int64_t{64} * 1024)
+    ->Arg(std::int64_t{1024} * 1024)
+    ->Unit(benchmark::kMillisecond);
+
+void BM_ComposeHtml5(benchmark::State& state) {
+    Workspace ws = BigWorkspace(static_cast<std::size_t>(state.range(0)));
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(ComposeAndEncode(ws.form, ReadMeFormat::Html5));
+    }
+}
+BENCHMARK(BM_ComposeHtml5)
     ->Arg(std::int64_t{64} * 1024)
     ->Arg(std::int64_t{1024} * 1024)
     ->Unit(benchmark::kMillisecond);
@@ -235,8 +257,8 @@ std::vector<double> GrowthCosts(const std::vector<std::size_t>& factors, const s
         for (std::size_t i = 0; i < forms.size(); ++i) {
             Workspace& ws = forms[i];
             const std::array<std::function<void()>, Commands> commands = {
-                [&] { ComposeAndEncode(ws.form, false); },
-                [&] { ComposeAndEncode(ws.form, true); },
+                [&] { ComposeAndEncode(ws.form, ReadMeFormat::Text); },
+                [&] { ComposeAndEncode(ws.form, ReadMeFormat::Html); },
                 [&] { WriteFormFile(ws, path); },
                 [&] {
                     Workspace back = FreshWorkspace();
@@ -270,14 +292,32 @@ int Check(const std::string& self) {
 
     {
         Workspace ws = BigWorkspace(MiB);
-        const std::string text = ComposeReadMe(ws.form, false);
-        const std::string html = ComposeReadMe(ws.form, true);
+        const std::string text = ComposeReadMe(ws.form, ReadMeFormat::Text);
+        const std::string html = ComposeReadMe(ws.form, ReadMeFormat::Html);
         const std::size_t textSize = EncodedSize(text);
         const std::size_t htmlSize = EncodedSize(html);
         double ratio = Ratio(
-            [&] { sink += ComposeAndEncode(ws.form, false) + ComposeAndEncode(ws.form, true); },
+            [&] {
+                sink += ComposeAndEncode(ws.form, ReadMeFormat::Text) +
+                        ComposeAndEncode(ws.form, ReadMeFormat::Html);
+            },
             [&] { sink += IconvEncode(text, textSize).Size + IconvEncode(html, htmlSize).Size; });
         goals.push_back({"compose 15 x 1 MiB text + HTML to CP932", ratio, 1.5});
+    }
+    {
+        // Markdown and the HTML5 page are UTF-8 files: their baseline is one
+        // iconv pass over the two composed ReadMes from UTF-8 to UTF-8, which
+        // reads and checks every byte as a writer of UTF-8 must at least.
+        Workspace ws = BigWorkspace(MiB);
+        const std::string markdown = ComposeReadMe(ws.form, ReadMeFormat::Markdown);
+        const std::string page = ComposeReadMe(ws.form, ReadMeFormat::Html5);
+        double ratio = Ratio(
+            [&] {
+                sink += ComposeAndEncode(ws.form, ReadMeFormat::Markdown) +
+                        ComposeAndEncode(ws.form, ReadMeFormat::Html5);
+            },
+            [&] { sink += IconvUtf8(markdown).Size + IconvUtf8(page).Size; });
+        goals.push_back({"compose 15 x 1 MiB Markdown + HTML5 page, UTF-8", ratio, 1.5});
     }
     {
         Workspace ws = BigWorkspace(MiB);

@@ -1,6 +1,9 @@
-// Composing any form a file can bring, read whole or in part, throws nothing but
-// the separator line's numbered failures, tells each unknown key once in order,
-// and gives a ReadMe that encodes for a file.
+// Composing any form a file can bring, read whole or in part, in every format,
+// throws nothing but the separator line's numbered failures, tells each unknown
+// key once in order, and gives valid UTF-8 that encodes for a file. The Markdown
+// holds no markup of any value's: every '<' and '&' in it is escaped, but for
+// the &nbsp; the layout writes for leading blanks. The HTML5 page holds no
+// element but the page's own.
 
 #include "compose/compose_readme.h"
 #include "compose/pause_line.h"
@@ -14,6 +17,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <string_view>
 
 namespace {
 
@@ -55,6 +59,88 @@ std::size_t RoughReadMeSize(const Form& form) {
     return size;
 }
 
+bool IsValidUtf8(std::string_view text) {
+    for (std::size_t i = 0; i < text.size();) {
+        const auto lead = static_cast<unsigned char>(text[i]);
+        std::size_t length = 0;
+        if (lead < 0x80) {
+            length = 1;
+        } else if (lead >= 0xC2 && lead <= 0xDF) {
+            length = 2;
+        } else if (lead >= 0xE0 && lead <= 0xEF) {
+            length = 3;
+        } else if (lead >= 0xF0 && lead <= 0xF4) {
+            length = 4;
+        } else {
+            return false;
+        }
+        if (i + length > text.size()) {
+            return false;
+        }
+        std::uint32_t c = lead & (0xFFu >> (length + 1));
+        for (std::size_t k = 1; k < length; ++k) {
+            const auto next = static_cast<unsigned char>(text[i + k]);
+            if ((next & 0xC0) != 0x80) {
+                return false;
+            }
+            c = (c << 6) | (next & 0x3Fu);
+        }
+        constexpr std::uint32_t least[] = {0, 0, 0x80, 0x800, 0x10000};
+        if (c < least[length] || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) {
+            return false;
+        }
+        i += length;
+    }
+    return true;
+}
+
+// Every '<' and '&' of the Markdown stands behind a backslash, but the &nbsp;
+// of a leading blank: nothing of a value can open a tag or an entity.
+void CheckMarkdownHasNoMarkup(std::string_view markdown) {
+    for (std::size_t i = 0; i < markdown.size(); ++i) {
+        const char c = markdown[i];
+        if (c == '\\') {
+            ++i; // the escaped character
+        } else if (c == '<') {
+            Fail("an unescaped '<' in the Markdown");
+        } else if (c == '&' && markdown.substr(i, 6) != "&nbsp;") {
+            Fail("an unescaped '&' in the Markdown");
+        }
+    }
+}
+
+// Every tag in the HTML5 page's body is one the layout writes.
+void CheckPageHasOnlyItsOwnElements(std::string_view page) {
+    constexpr std::string_view own[] = {"<div class=\"line\">",
+                                        "<div class=\"line pause\">",
+                                        "<div class=\"text\">",
+                                        "</div>",
+                                        "<span class=\"topic\">",
+                                        "</span>",
+                                        "<a href=\"",
+                                        "</a>",
+                                        "<hr class=\"pause\">",
+                                        "<p class=\"credit\">",
+                                        "</p>",
+                                        "</body>",
+                                        "</html>"};
+    const std::size_t body = page.find("<body>\n");
+    if (!page.starts_with("<!DOCTYPE html>\n") || body == std::string_view::npos ||
+        !page.ends_with("</body>\n</html>")) {
+        Fail("an HTML5 ReadMe that is no whole page");
+    }
+    for (std::size_t i = page.find('<', body + 1); i != std::string_view::npos;
+         i = page.find('<', i + 1)) {
+        bool known = false;
+        for (std::string_view tag : own) {
+            known = known || page.substr(i, tag.size()) == tag;
+        }
+        if (!known) {
+            Fail("an element of a value's on the HTML5 page");
+        }
+    }
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -68,12 +154,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (RoughReadMeSize(ws.form) > MaxReadMeSize) {
         return 0;
     }
-    for (bool html : {false, true}) {
+    for (ReadMeFormat format :
+         {ReadMeFormat::Text, ReadMeFormat::Html, ReadMeFormat::Markdown, ReadMeFormat::Html5}) {
         std::size_t lastPosition = 0;
         std::string composed;
         try {
             composed =
-                ComposeReadMe(ws.form, html, [&](std::size_t position, const std::string& key) {
+                ComposeReadMe(ws.form, format, [&](std::size_t position, const std::string& key) {
                     if (position <= lastPosition || position > ws.form.Order.size()) {
                         Fail("unknown keys are told out of order or at no entry");
                     }
@@ -87,14 +174,38 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             if (e.Number() != ErrorNo::Overflow && e.Number() != ErrorNo::OutOfMemory) {
                 Fail("composing failed with a number of its own");
             }
+            if (format == ReadMeFormat::Markdown) {
+                Fail("the Markdown, which never reads the separator count, failed");
+            }
             continue;
         }
-        if (html && (!composed.starts_with("<!DOCTYPE HTML") || !composed.ends_with("</HTML>"))) {
-            Fail("an HTML ReadMe that is no whole page");
+        if (!IsValidUtf8(composed)) {
+            Fail("a composed ReadMe that is no valid UTF-8");
         }
-        const std::string bytes = ReadMeFileBytes(composed, html);
-        if (!bytes.ends_with("\r\n")) {
-            Fail("a ReadMe file without its final line end");
+        switch (format) {
+        case ReadMeFormat::Html:
+            if (!composed.starts_with("<!DOCTYPE HTML") || !composed.ends_with("</HTML>")) {
+                Fail("an HTML ReadMe that is no whole page");
+            }
+            break;
+        case ReadMeFormat::Markdown:
+            CheckMarkdownHasNoMarkup(composed);
+            break;
+        case ReadMeFormat::Html5:
+            CheckPageHasOnlyItsOwnElements(composed);
+            break;
+        case ReadMeFormat::Text:
+            break;
+        }
+        const std::string lineEnd(LineEnd(format));
+        for (ReadMeEncoding encoding : {ReadMeEncoding::Cp932, ReadMeEncoding::Utf8}) {
+            const std::string bytes = ReadMeFileBytes(composed, format, encoding);
+            if (!bytes.ends_with(lineEnd)) {
+                Fail("a ReadMe file without its final line end");
+            }
+            if (FileEncoding(format, encoding) == ReadMeEncoding::Utf8 && !IsValidUtf8(bytes)) {
+                Fail("a UTF-8 ReadMe file that is no valid UTF-8");
+            }
         }
     }
     return 0;

@@ -1,29 +1,46 @@
 #include "compose/compose_readme.h"
 
 #include "compose/pause_line.h"
+#include "compose/readme_layout_internal.h"
 #include "platform/app_info.h"
 
+#include <optional>
 #include <string_view>
 
 namespace kelvaro {
 namespace {
 
-constexpr std::string_view CRLF = "\r\n";
-constexpr std::string_view IdeographicSpace = "　";
+std::unique_ptr<ReadMeLayout> MakeLayout(ReadMeFormat format, const Form& form, std::string& out) {
+    switch (format) {
+    case ReadMeFormat::Text:
+        return MakeTextLayout(form, out);
+    case ReadMeFormat::Html:
+        return MakeHtmlLayout(form, out);
+    case ReadMeFormat::Markdown:
+        return MakeMarkdownLayout(form, out);
+    case ReadMeFormat::Html5:
+        return MakeHtml5Layout(form, out);
+    }
+    return MakeTextLayout(form, out);
+}
 
 // One composition: the output grows at its end, item by item, in the order of
-// the item order. Text and HTML differ only in the layouts below.
+// the item order. What each format writes for an entry is its layout's business;
+// which entries are written, under which name and with which value is decided
+// here, alike for every format.
 class Composer {
 public:
-    Composer(const Form& form, bool isHtml) : form_(form), html_(isHtml) {}
+    Composer(const Form& form, ReadMeFormat format)
+        : form_(form), layout_(MakeLayout(format, form, out_)) {}
 
     std::string Run(const UnknownKeyHandler& onUnknownKey) {
-        if (html_) {
-            AppendPageHead();
+        layout_->PageHead();
+        // A count outside 32 bits fails before anything is composed, as it always
+        // has; the line itself is built when a separator is written, so a count
+        // too large for a line fails only a ReadMe that holds one.
+        if (layout_->WritesPauseCharacters()) {
+            ReadRepeatCount(form_.PauseCount);
         }
-        pauseLine_ = html_ && form_.HtmlPauseAsHr == 1
-                         ? std::string("<HR>")
-                         : BuildPauseLine(form_.PauseChars, form_.PauseCount);
         out_.reserve(EstimatedSize());
         const std::size_t count = form_.Order.size();
         for (std::size_t p = 0; p < count; ++p) {
@@ -40,19 +57,28 @@ public:
             }
             AppendItem(*item);
         }
-        if (html_) {
-            out_ += "<BR>";
-            out_ += CRLF;
-            out_ += "</BODY></HTML>";
-        }
+        layout_->PageEnd();
         return std::move(out_);
     }
 
 private:
+    // The separator characters repeated by the count, built once for the whole
+    // ReadMe when its first separator is written; a layout that draws its own
+    // rule never has the count read.
+    const std::string& SeparatorLine() {
+        if (!pauseLine_) {
+            pauseLine_ = layout_->WritesPauseCharacters()
+                             ? BuildPauseLine(form_.PauseChars, form_.PauseCount)
+                             : std::string();
+        }
+        return *pauseLine_;
+    }
+
     // Room for the whole ReadMe, so that it is built in one block instead of being
     // copied each time it outgrows the last: every text of the form once, and the
-    // names, markup and separator line of each checked entry. A text chosen twice
-    // makes the estimate short; the string then grows as strings do.
+    // names, markup and separator line of each checked entry. A text chosen twice,
+    // or a separator line not built yet, makes the estimate short; the string
+    // then grows as strings do.
     std::size_t EstimatedSize() const {
         std::size_t size = 1024; // the page head and foot, the credit line
         const auto addAll = [&size](const auto& texts) {
@@ -64,14 +90,13 @@ private:
         addAll(form_.ChoiceValues);
         addAll(form_.UserNames);
         addAll(form_.LongTexts);
-        if (html_) {
-            addAll(form_.HtmlSettings);
-        }
+        addAll(form_.HtmlSettings);
         const std::size_t perEntry =
-            (html_ ? 128 : 64) + form_.LeftBracket.size() + form_.RightBracket.size();
+            layout_->MarkupPerEntry() + form_.LeftBracket.size() + form_.RightBracket.size();
         for (const OrderEntry& entry : form_.Order) {
             if (entry.Checked) {
-                size += perEntry + (entry.Key == SeparatorKey ? pauseLine_.size() : 0);
+                size +=
+                    perEntry + (entry.Key == SeparatorKey && pauseLine_ ? pauseLine_->size() : 0);
             }
         }
         return size;
@@ -81,45 +106,51 @@ private:
         switch (item.Kind) {
         case ItemKind::SingleLine:
             if (item.Key == "ホームページ") {
-                AppendHomePage();
+                AppendLink(item, LinkKind::HomePage, Line(LineSlot::HomePage));
             } else if (item.Key == "メール") {
-                AppendMail();
+                AppendLink(item, LinkKind::Mail, Line(LineSlot::Mail));
             } else {
-                AppendSingleLine(item.OutputName, Line(item.Slot));
+                AppendSingleLine(FixedName(item), Line(item.Slot));
             }
             break;
         case ItemKind::SizeWithUnit:
             if (!Skips(Line(item.Slot))) {
-                AppendSingleLine(item.OutputName,
+                AppendSingleLine(FixedName(item),
                                  Line(item.Slot) + std::string(SizeUnitText(form_.SizeUnit)));
             }
             break;
         case ItemKind::Choice:
-            AppendSingleLine(item.OutputName, form_.ChoiceValues[Index(item.Slot)]);
+            AppendSingleLine(FixedName(item), form_.ChoiceValues[Index(item.Slot)]);
             break;
         case ItemKind::UserSingleLine:
-            AppendSingleLine(form_.UserNames[Index(item.UserIndex)], Line(item.Slot));
+            AppendSingleLine(UserName(item), Line(item.Slot));
             break;
         case ItemKind::LongText:
-            AppendLongText(item.Key, form_.LongTexts[Index(item.Slot)]);
+            AppendLongText(TopicName{item.Key, item.Key}, form_.LongTexts[Index(item.Slot)]);
             break;
         case ItemKind::UserLongText:
-            AppendLongText(form_.UserNames[Index(item.UserIndex)],
-                           form_.LongTexts[Index(item.Slot)]);
+            AppendLongText(UserName(item), form_.LongTexts[Index(item.Slot)]);
             break;
         case ItemKind::Separator:
-            AppendSeparator();
+            layout_->Separator(SeparatorLine());
             break;
         case ItemKind::CreditLine:
-            out_ += "このReadMeファイルは、「";
-            out_ += AppInfoString(AppInfo::ProductName);
-            out_ += "」によって作成されました。";
+            layout_->CreditLine("このReadMeファイルは、「" + AppInfoString(AppInfo::ProductName) +
+                                "」によって作成されました。");
             break;
         }
     }
 
     static std::size_t Index(int slot) { return static_cast<std::size_t>(slot); }
     const std::string& Line(int slot) const { return form_.LineValues[Index(slot)]; }
+
+    static TopicName FixedName(const CatalogueItem& item) {
+        return TopicName{item.Key, item.OutputName};
+    }
+    TopicName UserName(const CatalogueItem& item) const {
+        const std::string& name = form_.UserNames[Index(item.UserIndex)];
+        return TopicName{name, name};
+    }
 
     // "空白の項目は記述しない": an empty value writes nothing when the option is on.
     bool Skips(std::string_view value) const { return form_.SkipEmptyItems == 1 && value.empty(); }
@@ -131,137 +162,40 @@ private:
         return value;
     }
 
-    void OpenTopic() {
-        if (html_) {
-            out_ += "<FONT class=\"Topic\">";
-        }
-        out_ += form_.LeftBracket;
-    }
-
-    void CloseTopic() {
-        out_ += form_.RightBracket;
-        if (html_) {
-            out_ += "</FONT>";
-        }
-    }
-
-    void AppendSingleLine(std::string_view name, std::string_view rawValue) {
+    void AppendSingleLine(const TopicName& name, std::string_view rawValue) {
         std::string_view value = Replaced(rawValue);
         if (Skips(value)) {
             return;
         }
-        OpenTopic();
-        out_ += name;
-        CloseTopic();
-        out_ += IdeographicSpace;
-        out_ += value;
-        if (html_) {
-            out_ += "<BR>";
-        }
-        out_ += CRLF;
+        layout_->SingleLine(name, value);
     }
 
-    void AppendLink(std::string_view name, std::string_view hrefPrefix, const std::string& value) {
+    // The link items keep their value as typed: the placeholder is not replaced.
+    void AppendLink(const CatalogueItem& item, LinkKind kind, std::string_view value) {
         if (Skips(value)) {
             return;
         }
-        OpenTopic();
-        out_ += name;
-        CloseTopic();
-        out_ += IdeographicSpace;
-        if (html_) {
-            out_ += "<A href=\"";
-            out_ += hrefPrefix;
-            out_ += value;
-            out_ += "\">";
-            out_ += value;
-            out_ += "</A><BR>";
-        } else {
-            out_ += value;
-        }
-        out_ += CRLF;
+        layout_->Link(FixedName(item), kind, value);
     }
 
-    void AppendHomePage() { AppendLink("ホームページ", "", Line(LineSlot::HomePage)); }
-    void AppendMail() { AppendLink("   メール   ", "mailto:", Line(LineSlot::Mail)); }
-
-    void AppendLongText(std::string_view name, const std::string& value) {
-        if (Skips(value)) {
+    void AppendLongText(const TopicName& name, std::string_view text) {
+        if (Skips(text)) {
             return;
         }
-        OpenTopic();
-        out_ += name;
-        CloseTopic();
-        if (html_) {
-            out_ += "<BR>";
-        }
-        out_ += CRLF;
-        out_ += value;
-        if (html_) {
-            out_ += "<BR><BR>";
-        } else {
-            out_ += CRLF;
-        }
-        out_ += CRLF;
-    }
-
-    void AppendSeparator() {
-        if (html_) {
-            out_ += "<FONT class=\"Pause\">";
-            out_ += pauseLine_;
-            out_ += "</FONT>";
-        } else {
-            out_ += pauseLine_;
-        }
-        out_ += CRLF;
-    }
-
-    void AppendHeadLine(std::string_view a, std::string_view b = {}, std::string_view c = {}) {
-        out_ += a;
-        out_ += b;
-        out_ += c;
-        out_ += CRLF;
-    }
-
-    void AppendPageHead() {
-        const auto& h = form_.HtmlSettings;
-        AppendHeadLine("<!DOCTYPE HTML PUBLIC \"-//W3C//DTD HTML 4.01 Transitional//EN\">");
-        AppendHeadLine("<HTML><HEAD>");
-        AppendHeadLine(
-            "<META http-equiv=\"Content-Type\" content=\"text/html;charset=Shift_JIS\">");
-        AppendHeadLine("<META name=\"Generator\" content=\"",
-                       AppInfoString(AppInfo::ProductAndVersion), "\">");
-        AppendHeadLine("<STYLE type=\"text/css\"><!--");
-        AppendHeadLine("A:link{", h[HtmlSetting::LinkStyle], "}");
-        AppendHeadLine("A:active{", h[HtmlSetting::ActiveLinkStyle], "}");
-        AppendHeadLine("A:visited{", h[HtmlSetting::VisitedLinkStyle], "}");
-        AppendHeadLine("A:hover{", h[HtmlSetting::HoverLinkStyle], "}");
-        // A form file may select neither background option: then no declaration.
-        std::string background;
-        if (form_.HtmlBackgroundMode == 0) {
-            background = "background-color:\"" + h[HtmlSetting::BackgroundColour] + "\";";
-        } else if (form_.HtmlBackgroundMode == 1) {
-            background = "background-image:\"" + h[HtmlSetting::BackgroundImage] + "\";";
-        }
-        AppendHeadLine("BODY{", background + h[HtmlSetting::BodyStyle], "}");
-        AppendHeadLine("FONT.Pause{", h[HtmlSetting::PauseStyle], "}");
-        AppendHeadLine("FONT.Topic{", h[HtmlSetting::TopicStyle], "}");
-        AppendHeadLine("--></STYLE>");
-        AppendHeadLine("<TITLE>", form_.LineValues[LineSlot::SoftwareName], "</TITLE>");
-        AppendHeadLine("</HEAD>");
-        AppendHeadLine("<BODY>");
+        layout_->LongText(name, text);
     }
 
     const Form& form_;
-    const bool html_;
-    std::string pauseLine_;
     std::string out_;
+    std::unique_ptr<ReadMeLayout> layout_;
+    std::optional<std::string> pauseLine_; // built when the first separator is written
 };
 
 } // namespace
 
-std::string ComposeReadMe(const Form& form, bool isHtml, const UnknownKeyHandler& onUnknownKey) {
-    return Composer(form, isHtml).Run(onUnknownKey);
+std::string ComposeReadMe(const Form& form, ReadMeFormat format,
+                          const UnknownKeyHandler& onUnknownKey) {
+    return Composer(form, format).Run(onUnknownKey);
 }
 
 std::string UnknownKeyMessage(std::size_t position, const std::string& key) {

@@ -13,27 +13,78 @@ namespace kelvaro {
 namespace {
 
 constexpr const char* kSaveDialogTitle = "ReadMeファイルの出力先指定";
-constexpr const char* kTextFilter = "テキストファイル (*.txt)|*.txt|すべてのファイル (*.*)|*.*";
+// The first filter of each dialog is the one it opens with and writes what the
+// program has always written; the second is the UTF-8 variant.
+constexpr const char* kTextFilter = "テキストファイル (*.txt)|*.txt|"
+                                    "テキストファイル UTF-8 (*.txt)|*.txt|"
+                                    "すべてのファイル (*.*)|*.*";
 // "*htm" without its dot is how the description has always read; the pattern
 // itself is right.
-constexpr const char* kHtmlFilter =
-    "HTMLファイル (*.html, *htm)|*.html;*.htm|すべてのファイル (*.*)|*.*";
+constexpr const char* kHtmlFilter = "HTMLファイル (*.html, *htm)|*.html;*.htm|"
+                                    "HTMLファイル UTF-8・HTML5 (*.html)|*.html|"
+                                    "すべてのファイル (*.*)|*.*";
+constexpr const char* kMarkdownFilter = "Markdownファイル (*.md)|*.md|すべてのファイル (*.*)|*.*";
+constexpr int kUtf8Filter = 1;
 
-// The save dialog of the two file modes. No default extension: a name typed
+// What a mode composes, and in which encoding a file of it is written.
+struct Output {
+    ReadMeFormat Format = ReadMeFormat::Text;
+    ReadMeEncoding Encoding = ReadMeEncoding::Cp932;
+    std::string Destination; // the file modes: the path the dialog chose
+};
+
+ReadMeFormat FormatOf(OutputMode mode) {
+    switch (mode) {
+    case OutputMode::TextFile:
+    case OutputMode::TextPreview:
+    case OutputMode::TextClipboard:
+        return ReadMeFormat::Text;
+    case OutputMode::HtmlFile:
+    case OutputMode::HtmlPreview:
+    case OutputMode::HtmlClipboard:
+    case OutputMode::HtmlBrowser:
+        return ReadMeFormat::Html;
+    case OutputMode::MarkdownFile:
+    case OutputMode::MarkdownPreview:
+    case OutputMode::MarkdownClipboard:
+        return ReadMeFormat::Markdown;
+    }
+    return ReadMeFormat::Text;
+}
+
+bool IsFileMode(OutputMode mode) {
+    return mode == OutputMode::TextFile || mode == OutputMode::HtmlFile ||
+           mode == OutputMode::MarkdownFile;
+}
+
+// The save dialog of the file modes. No default extension: a name typed
 // without one is written exactly as typed.
-std::string AskDestination(Session& s, bool isHtml) {
+Output AskDestination(Session& s, OutputMode mode) {
     FileDialogRequest request;
     request.Kind = FileDialogKind::Save;
     request.Title = kSaveDialogTitle;
-    request.Filter = isHtml ? kHtmlFilter : kTextFilter;
     request.Options.OverwritePrompt = true;
     request.Options.HideReadOnly = true;
-    return ShowSharedFileDialog(s, request).Path;
+    Output output{FormatOf(mode), FileEncoding(FormatOf(mode), ReadMeEncoding::Cp932), {}};
+    if (mode == OutputMode::MarkdownFile) {
+        request.Filter = kMarkdownFilter;
+        output.Destination = ShowSharedFileDialogProposing(s, request, "README.md").Path;
+        return output;
+    }
+    request.Filter = mode == OutputMode::HtmlFile ? kHtmlFilter : kTextFilter;
+    const FileDialogResult chosen = ShowSharedFileDialog(
+        s, mode == OutputMode::HtmlFile ? FileKind::HtmlReadMe : FileKind::TextReadMe, request);
+    output.Destination = chosen.Path;
+    if (chosen.FilterIndex == kUtf8Filter) {
+        output.Format = mode == OutputMode::HtmlFile ? ReadMeFormat::Html5 : ReadMeFormat::Text;
+        output.Encoding = ReadMeEncoding::Utf8;
+    }
+    return output;
 }
 
 // Unknown keys are told at once, in order, while the composer walks on.
-std::string Compose(Session& s, bool isHtml) {
-    return ComposeReadMe(s.ws.form, isHtml, [&s](std::size_t position, const std::string& key) {
+std::string Compose(Session& s, ReadMeFormat format) {
+    return ComposeReadMe(s.ws.form, format, [&s](std::size_t position, const std::string& key) {
         s.host.ShowMessage(MessageRequest{UnknownKeyMessage(position, key),
                                           AppInfoString(AppInfo::ProductName), MessageButtons::Ok,
                                           MessageIcon::None, MessageAnswer::Ok});
@@ -42,34 +93,40 @@ std::string Compose(Session& s, bool isHtml) {
 
 void WriteBrowserPage(Session& s, const std::string& composed) {
     const std::string path = BrowserPagePath(s);
-    WriteFileReplacing(path, ReadMeFileBytes(composed, true));
+    WriteFileReplacing(path, ReadMeFileBytes(composed, ReadMeFormat::Html));
     // Whether the desktop could open it is its own business: nothing is reported.
     s.host.OpenDocument(path, s.BrowserPageFolder);
 }
 
 void Produce(Session& s, OutputMode mode) {
     CommitLongText(s.ws);
-    const bool isHtml = IsHtmlMode(mode);
+    const Output output =
+        IsFileMode(mode) ? AskDestination(s, mode) : Output{FormatOf(mode), {}, {}};
 
-    std::string destination;
-    if (mode == OutputMode::TextFile || mode == OutputMode::HtmlFile) {
-        destination = AskDestination(s, isHtml);
-    }
-
-    const std::string composed = Compose(s, isHtml);
+    const std::string composed = Compose(s, output.Format);
 
     switch (mode) {
     case OutputMode::TextFile:
     case OutputMode::HtmlFile:
-        WriteFileReplacing(destination, ReadMeFileBytes(composed, isHtml));
+    case OutputMode::MarkdownFile:
+        // A page in CP932 writes numeric references and loses nothing; text in
+        // CP932 would write replacements, which the user is asked about first.
+        if (output.Encoding == ReadMeEncoding::Cp932 && output.Format != ReadMeFormat::Html &&
+            AskBeforeLossyWrite(s, composed, NamedFormTexts(s.ws.form)) == LossyWrite::DoNotWrite) {
+            break;
+        }
+        WriteFileReplacing(output.Destination,
+                           ReadMeFileBytes(composed, output.Format, output.Encoding));
         break;
     case OutputMode::TextPreview:
     case OutputMode::HtmlPreview:
+    case OutputMode::MarkdownPreview:
         s.PreviewText = composed;
         s.Notify(Change::Preview);
         break;
     case OutputMode::TextClipboard:
     case OutputMode::HtmlClipboard:
+    case OutputMode::MarkdownClipboard:
         s.host.SetClipboardText(composed);
         ShowInformation(s, "クリップボードへの出力が完了しました。");
         break;
@@ -82,18 +139,7 @@ void Produce(Session& s, OutputMode mode) {
 } // namespace
 
 bool IsHtmlMode(OutputMode mode) {
-    switch (mode) {
-    case OutputMode::HtmlFile:
-    case OutputMode::HtmlPreview:
-    case OutputMode::HtmlClipboard:
-    case OutputMode::HtmlBrowser:
-        return true;
-    case OutputMode::TextFile:
-    case OutputMode::TextPreview:
-    case OutputMode::TextClipboard:
-        return false;
-    }
-    return false;
+    return FormatOf(mode) == ReadMeFormat::Html;
 }
 
 void GenerateReadMe(Session& s, OutputMode mode) {
@@ -102,7 +148,15 @@ void GenerateReadMe(Session& s, OutputMode mode) {
     RunReportingFailures(s, [&] { Produce(s, mode); });
 }
 
+int PreviewOption(const Session& s) {
+    return s.PreviewMarkdown ? MarkdownPreviewOption : s.ws.form.PreviewMode;
+}
+
 void RefreshPreview(Session& s) {
+    if (s.PreviewMarkdown) {
+        GenerateReadMe(s, OutputMode::MarkdownPreview);
+        return;
+    }
     switch (s.ws.form.PreviewMode) {
     case 0:
         GenerateReadMe(s, OutputMode::TextPreview);
@@ -123,10 +177,13 @@ void RefreshPreview(Session& s) {
 }
 
 void SelectPreviewMode(Session& s, int mode) {
-    if (mode < 0 || mode > 2) {
+    if (mode < 0 || mode >= static_cast<int>(PreviewOptionCount)) {
         return;
     }
-    s.ws.form.PreviewMode = mode;
+    s.PreviewMarkdown = mode == MarkdownPreviewOption;
+    if (!s.PreviewMarkdown) {
+        s.ws.form.PreviewMode = mode;
+    }
     s.Notify(Change::Preview);
     RefreshPreview(s);
 }

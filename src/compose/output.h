@@ -6,6 +6,8 @@
 
 #include "session/session.h"
 
+#include <cstddef>
+
 namespace kelvaro {
 
 enum class OutputMode {
@@ -16,17 +18,34 @@ enum class OutputMode {
     TextClipboard = 4,
     HtmlClipboard = 5,
     HtmlBrowser = 6,
+    MarkdownFile = 7,
+    MarkdownPreview = 8,
+    MarkdownClipboard = 9,
 };
 
+// True for the modes that write the HTML 4.01 page.
 bool IsHtmlMode(OutputMode mode);
 
+// The file modes ask for the destination first. The text and HTML dialogs
+// offer their UTF-8 variant as a second filter: choosing it writes the text
+// ReadMe in UTF-8 or the HTML5 page. The Markdown dialog proposes README.md in
+// the folder of the file last chosen.
 void GenerateReadMe(Session& s, OutputMode mode);
 
-// Brings the preview page up to date for the current preview mode; after a
+// The options of the preview page: the form's three preview modes (0 Text,
+// 1 HTML(Text), 2 HTML(Browser)) and Markdown, which only this session shows.
+inline constexpr int MarkdownPreviewOption = 3;
+inline constexpr std::size_t PreviewOptionCount = 4;
+
+// The option the preview page shows as chosen.
+int PreviewOption(const Session& s);
+
+// Brings the preview page up to date for the current preview option; after a
 // browser preview the mode returns to "HTML(Text)" and the box shows the source.
 void RefreshPreview(Session& s);
 
-// The user chose a preview mode option (0 Text, 1 HTML(Text), 2 HTML(Browser)).
+// The user chose a preview option (0 Text, 1 HTML(Text), 2 HTML(Browser),
+// 3 Markdown). Markdown leaves the form's preview mode as it was.
 void SelectPreviewMode(Session& s, int mode);
 
 } // namespace kelvaro

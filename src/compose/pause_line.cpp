@@ -91,7 +91,8 @@ std::int32_t ReadRepeatCount(std::string_view text) {
     // nearbyint rounds in the default mode, to nearest with halves to even: 2.5 gives 2.
     double rounded = std::nearbyint(ReadLeadingNumber(text));
     if (!(rounded >= -2147483648.0 && rounded <= 2147483647.0)) {
-        throw RuntimeError(ErrorNo::Overflow, "separator count outside the 32-bit range");
+        throw RuntimeError(ErrorNo::Overflow, FailurePlace{{}, "区切り線の回数が大きすぎます"},
+                           "separator count outside the 32-bit range");
     }
     return static_cast<std::int32_t>(rounded);
 }
@@ -113,7 +114,11 @@ std::string BuildPauseLine(std::string_view chars, std::string_view count) {
     }
     const std::size_t unit = CharacterCount(chars);
     if (unit > MaxPauseLineLength / static_cast<std::size_t>(n)) {
-        throw RuntimeError(ErrorNo::OutOfMemory, "separator line too long");
+        throw RuntimeError(ErrorNo::OutOfMemory,
+                           FailurePlace{{},
+                                        "区切り線が長すぎます（" +
+                                            std::to_string(MaxPauseLineLength) + " 文字まで）"},
+                           "separator line too long");
     }
     std::string line;
     line.reserve(chars.size() * static_cast<std::size_t>(n));

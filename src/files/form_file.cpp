@@ -1,6 +1,7 @@
 #include "files/form_file.h"
 
 #include "compose/pause_line.h"
+#include "model/form_texts.h"
 #include "model/item_order.h"
 #include "model/long_text.h"
 #include "platform/app_info.h"
@@ -18,11 +19,8 @@ namespace {
 constexpr std::string_view CRLF = "\r\n";
 constexpr std::string_view BlockStart = "#%!";
 constexpr std::string_view BlockEnd = "!%#";
-
-std::string BlockName(const Form& form, int slot) {
-    return slot >= 13 ? form.UserNames[static_cast<std::size_t>(slot - 11)]
-                      : std::string(LongItemKey(slot));
-}
+constexpr const char* kEndsEarly =
+    "ファイルが途中で終わっています（フォームファイルではないか、壊れています）";
 
 // Integers are written with a blank (or the minus sign) in front and one blank
 // behind: " 0 ", "-1 ", " 39 ".
@@ -93,25 +91,29 @@ private:
 };
 
 // Hands out the lines of a decoded form file one at a time. A line ends at
-// CR LF or at a lone CR; a lone LF is an ordinary character. Running out of
-// lines is the "file ends early" failure.
+// CR LF or at a lone CR; a lone LF is an ordinary character. A file without a
+// single CR has had its line ends turned into LF on the way (by git or an
+// editor): there LF ends a line. The program always writes CR LF, so no file it
+// wrote reads differently. Running out of lines is the "file ends early" failure.
 class LineReader {
 public:
-    explicit LineReader(std::string_view text) : text_(text) {}
+    explicit LineReader(std::string_view text)
+        : text_(text), lineEnd_(text.find('\r') == std::string_view::npos ? '\n' : '\r') {}
 
     std::string_view Next() {
         if (pos_ >= text_.size()) {
-            throw RuntimeError(ErrorNo::InputPastEnd, "the form file ends early");
+            throw RuntimeError(ErrorNo::InputPastEnd, FailurePlace{{}, kEndsEarly},
+                               "the form file ends early");
         }
-        std::size_t cr = text_.find('\r', pos_);
+        std::size_t end = text_.find(lineEnd_, pos_);
         std::string_view line;
-        if (cr == std::string_view::npos) {
+        if (end == std::string_view::npos) {
             line = text_.substr(pos_);
             pos_ = text_.size();
         } else {
-            line = text_.substr(pos_, cr - pos_);
-            pos_ = cr + 1;
-            if (pos_ < text_.size() && text_[pos_] == '\n') {
+            line = text_.substr(pos_, end - pos_);
+            pos_ = end + 1;
+            if (lineEnd_ == '\r' && pos_ < text_.size() && text_[pos_] == '\n') {
                 ++pos_;
             }
         }
@@ -125,7 +127,7 @@ public:
     // The lines still to come, at most: a bound for what the file can still hold.
     std::size_t LinesLeft() const {
         std::string_view rest = text_.substr(pos_);
-        return static_cast<std::size_t>(std::count(rest.begin(), rest.end(), '\r')) + 1;
+        return static_cast<std::size_t>(std::count(rest.begin(), rest.end(), lineEnd_)) + 1;
     }
 
     long long Integer() {
@@ -144,7 +146,10 @@ public:
         // The leading-number reader of the separator count reads the same way.
         double value = std::nearbyint(ReadLeadingNumber(line.substr(i, end - i)));
         if (!(value >= -2147483648.0 && value <= 2147483647.0)) {
-            throw RuntimeError(ErrorNo::Overflow, "a number outside the 32-bit range");
+            throw RuntimeError(
+                ErrorNo::Overflow,
+                FailurePlace{{}, "数値が大きすぎます（フォームファイルが壊れています）"},
+                "a number outside the 32-bit range");
         }
         return static_cast<long long>(value);
     }
@@ -154,13 +159,16 @@ public:
     int CheckBox() {
         long long value = Integer();
         if (value < 0 || value > 2) {
-            throw RuntimeError(ErrorNo::InvalidProperty, "a check box cannot take this value");
+            throw RuntimeError(ErrorNo::InvalidProperty,
+                               FailurePlace{{}, "チェックボックスに読み込めない値があります"},
+                               "a check box cannot take this value");
         }
         return static_cast<int>(value);
     }
 
 private:
     std::string_view text_;
+    char lineEnd_;
     std::size_t pos_ = 0;
 };
 
@@ -247,7 +255,7 @@ template <typename Sink> std::string WriteLines(const Form& f) {
         w.Line(name);
     }
     for (int k = 0; k < static_cast<int>(LongTextCount); ++k) {
-        w.Line(std::string(BlockStart) + BlockName(f, k));
+        w.Line(std::string(BlockStart) + LongTextName(f, k));
         w.Line(f.LongTexts[static_cast<std::size_t>(k)]);
         w.Line(BlockEnd);
     }
@@ -281,9 +289,15 @@ std::string FormFileText(const Form& f) {
     return WriteLines<TextSink>(f);
 }
 
-void ReadFormFileText(Workspace& ws, std::string_view text) {
-    // Every value goes into the form as soon as it is read: when the file fails
-    // part way, what was read stays and the rest keeps its old value.
+namespace {
+
+void RenameUserItems(Workspace& ws) {
+    for (int i = 0; i < static_cast<int>(UserNameCount); ++i) {
+        RenameUserItem(ws, i);
+    }
+}
+
+void ReadLines(Workspace& ws, std::string_view text) {
     Form& f = ws.form;
     LineReader in(text);
     in.Next();
@@ -293,7 +307,9 @@ void ReadFormFileText(Workspace& ws, std::string_view text) {
     }
     long long unit = in.Integer();
     if (unit < -1 || unit > 3) {
-        throw RuntimeError(ErrorNo::InvalidProperty, "no such size unit");
+        throw RuntimeError(ErrorNo::InvalidProperty,
+                           FailurePlace{{}, "ｱｰｶｲﾌﾞｻｲｽﾞの単位に読み込めない値があります"},
+                           "no such size unit");
     }
     f.SizeUnit = static_cast<int>(unit);
     for (auto& value : f.ChoiceValues) {
@@ -317,7 +333,8 @@ void ReadFormFileText(Workspace& ws, std::string_view text) {
             first = false;
         });
         if (!ended) {
-            throw RuntimeError(ErrorNo::InputPastEnd, "the form file ends early");
+            throw RuntimeError(ErrorNo::InputPastEnd, FailurePlace{{}, kEndsEarly},
+                               "the form file ends early");
         }
     }
     ws.EditorText = f.LongTexts[0];
@@ -357,13 +374,32 @@ void ReadFormFileText(Workspace& ws, std::string_view text) {
     for (int mode = 0; mode < 3; ++mode) {
         ApplyOptionFlag(f.PreviewMode, mode, in.Flag());
     }
-    for (int i = 0; i < static_cast<int>(UserNameCount); ++i) {
-        RenameUserItem(ws, i);
+}
+
+} // namespace
+
+void ReadFormFileText(Workspace& ws, std::string_view text) {
+    // Every value goes into the form as soon as it is read: when the file fails
+    // part way, what was read stays and the rest keeps its old value. The
+    // order's entries of the user items show their names either way, since
+    // what was read may be shown as a form of its own.
+    try {
+        ReadLines(ws, text);
+    } catch (...) {
+        RenameUserItems(ws);
+        throw;
     }
+    RenameUserItems(ws);
 }
 
 void WriteFormFile(Workspace& ws, const std::string& path) {
     CommitLongText(ws);
+    if (auto unwritable = FindUnwritableItem(ws.form)) {
+        const std::string message = UnwritableMessage(*unwritable);
+        throw RuntimeError(ErrorNo::InvalidProperty,
+                           FailurePlace{path, message.substr(0, message.find("\r\n"))},
+                           "a form that would not read back as it is");
+    }
     // The same bytes as Utf8ToCp932(FormFileText(ws.form)), without the UTF-8
     // text of the whole file in between.
     WriteFileReplacing(path, WriteLines<BytesSink>(ws.form));
@@ -373,7 +409,12 @@ void ReadFormFile(Workspace& ws, const std::string& path) {
     // The file's bytes are let go before the form is filled: a large file is
     // then held decoded and in the form, not a third time as its bytes.
     const std::string text = Cp932ToUtf8(ReadWholeFile(path));
-    ReadFormFileText(ws, text);
+    try {
+        ReadFormFileText(ws, text);
+    } catch (RuntimeError& error) {
+        error.SetPathIfMissing(path);
+        throw;
+    }
 }
 
 std::vector<std::string_view> FormFileTexts(const Form& f) {
@@ -414,6 +455,62 @@ int FindMarkerLine(const Form& form) {
         }
     }
     return -1;
+}
+
+} // namespace kelvaro
+
+namespace kelvaro {
+
+std::optional<UnwritableItem> FindUnwritableItem(const Form& form) {
+    for (const NamedText& text : NamedFormTexts(form)) {
+        if (text.SingleLine) {
+            if (text.Text.find('\r') != std::string_view::npos) {
+                return UnwritableItem{text.Item, UnwritableItem::Problem::LineBreak};
+            }
+            continue;
+        }
+        bool marker = false;
+        bool loneCr = false;
+        ForEachLine(text.Text, [&](std::string_view line) {
+            marker = line.starts_with(BlockStart) || line.starts_with(BlockEnd);
+            return marker;
+        });
+        for (std::size_t cr = text.Text.find('\r'); !marker && cr != std::string_view::npos;
+             cr = text.Text.find('\r', cr + 1)) {
+            if (cr + 1 == text.Text.size() || text.Text[cr + 1] != '\n') {
+                loneCr = true;
+                break;
+            }
+        }
+        if (marker) {
+            return UnwritableItem{text.Item, UnwritableItem::Problem::MarkerLine};
+        }
+        if (loneCr) {
+            return UnwritableItem{text.Item, UnwritableItem::Problem::LoneCr};
+        }
+    }
+    return std::nullopt;
+}
+
+std::string UnwritableMessage(const UnwritableItem& item) {
+    switch (item.Why) {
+    case UnwritableItem::Problem::MarkerLine:
+        return "「" + item.Item +
+               "」の文章に、行頭が「#%!」または「!%#」の行があります。\r\n"
+               "この行はフォームファイルに保存できないため、保存を中止しました。\r\n"
+               "行頭の文字を変えてから、もう一度保存してください。";
+    case UnwritableItem::Problem::LoneCr:
+        return "「" + item.Item +
+               "」の文章に、CR だけの改行があります。\r\n"
+               "この改行はフォームファイルに保存できないため、保存を中止しました。\r\n"
+               "改行を入れ直してから、もう一度保存してください。";
+    case UnwritableItem::Problem::LineBreak:
+        break;
+    }
+    return "「" + item.Item +
+           "」に改行が含まれています。\r\n"
+           "１行の項目の改行はフォームファイルに保存できないため、保存を中止しました。\r\n"
+           "改行を取り除いてから、もう一度保存してください。";
 }
 
 } // namespace kelvaro

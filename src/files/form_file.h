@@ -5,6 +5,7 @@
 
 #include "model/workspace.h"
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -21,7 +22,9 @@ std::string FormFileText(const Form& form);
 void ReadFormFileText(Workspace& ws, std::string_view text);
 
 // Commits the long-text editor, then writes FormFileText in CP932 ("?" for
-// characters without a CP932 form), replacing the file whole.
+// characters without a CP932 form), replacing the file whole. A form that would
+// not read back as it is (FindUnwritableItem) is refused before anything is
+// written: RuntimeError(InvalidProperty) whose cause names the item.
 void WriteFormFile(Workspace& ws, const std::string& path);
 
 // Reads the file under a shared lock, decodes it and runs ReadFormFileText.
@@ -33,5 +36,26 @@ std::vector<std::string_view> FormFileTexts(const Form& form);
 // The slot (0..14) of the first long text holding a line that begins with a
 // block marker ("#%!" or "!%#"), which a form file cannot store; -1 when none.
 int FindMarkerLine(const Form& form);
+
+// An item whose text a form file cannot hold so that it reads back the same.
+struct UnwritableItem {
+    enum class Problem {
+        MarkerLine, // a long-text line that begins with "#%!" or "!%#"
+        LoneCr,     // a CR without its LF in a long text: read back, it ends a line
+        LineBreak,  // a CR in a single-line value: read back, it ends the value
+    };
+    std::string Item; // the name the user knows it by (NamedFormTexts)
+    Problem Why = Problem::LineBreak;
+
+    bool operator==(const UnwritableItem&) const = default;
+};
+
+// The first such item, in the file's order; nullopt when the whole form reads
+// back exactly as it is (characters without a CP932 form aside, which are a
+// question for the user, not a fault of the file).
+std::optional<UnwritableItem> FindUnwritableItem(const Form& form);
+
+// The three-line message that refuses the save and names the item.
+std::string UnwritableMessage(const UnwritableItem& item);
 
 } // namespace kelvaro

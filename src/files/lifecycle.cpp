@@ -6,10 +6,12 @@
 #include "model/item_order.h"
 #include "model/long_text.h"
 #include "platform/app_info.h"
+#include "platform/cp932.h"
 #include "platform/file_io.h"
 #include "session/options.h"
 
-#include <algorithm>
+#include <optional>
+#include <utility>
 
 namespace kelvaro {
 namespace {
@@ -37,43 +39,93 @@ bool AskDiscardingWork(Session& s, const std::string& firstLines) {
     return s.host.ShowMessage(question) == MessageAnswer::Yes;
 }
 
-void ApplyFormDefaults(Session& s) {
-    DefaultTopicsLine(s.ws);
-    BuildDefaultOrder(s.ws);
-    DefaultTopicsHTML(s.ws);
-    DefaultTopicsOther(s.ws);
+void ApplyFormDefaults(Workspace& ws) {
+    DefaultTopicsLine(ws);
+    BuildDefaultOrder(ws);
+    DefaultTopicsHTML(ws);
+    DefaultTopicsOther(ws);
 }
 
-bool EndsWithRef(const std::string& name) {
-    if (name.size() < 4) {
-        return false;
-    }
-    std::string tail = name.substr(name.size() - 4);
-    std::transform(tail.begin(), tail.end(), tail.begin(), [](unsigned char c) {
-        return static_cast<char>(c | (c >= 'A' && c <= 'Z' ? 0x20 : 0));
-    });
-    return tail == ".ref";
-}
-
-// Checks what a form file cannot hold before anything is written: a long-text
-// line beginning with a block marker would corrupt the file, and characters
-// without a CP932 form would come back as "?". False: write nothing.
+// Checks what a form file cannot hold before anything is written: a text that
+// would not read back as it is (a long-text line beginning with a block marker,
+// a line break in a single-line value) refuses the save with a message naming
+// its item, and characters that CP932 would not give back are asked about.
+// False: write nothing.
 bool ReadyToWrite(Session& s) {
     CommitLongText(s.ws);
-    int slot = FindMarkerLine(s.ws.form);
-    if (slot >= 0) {
-        std::string name = slot >= 13 ? s.ws.form.UserNames[static_cast<std::size_t>(slot - 11)]
-                                      : std::string(LongItemKey(slot));
+    if (auto unwritable = FindUnwritableItem(s.ws.form)) {
         s.host.ShowMessage(MessageRequest{
-            "「" + name +
-                "」の文章に、行頭が「#%!」または「!%#」の行があります。\r\n"
-                "この行はフォームファイルに保存できないため、保存を中止しました。\r\n"
-                "行頭の文字を変えてから、もう一度保存してください。",
-            AppInfoString(AppInfo::ProductAndVersion), MessageButtons::Ok, MessageIcon::Exclamation,
-            MessageAnswer::Ok});
+            UnwritableMessage(*unwritable), AppInfoString(AppInfo::ProductAndVersion),
+            MessageButtons::Ok, MessageIcon::Exclamation, MessageAnswer::Ok});
         return false;
     }
-    return ConfirmUnrepresentable(s, FormFileTexts(s.ws.form));
+    return AskBeforeLossyWrite(s, NamedFormTexts(s.ws.form)) != LossyWrite::DoNotWrite;
+}
+
+void NotifyWholeForm(const Session& s) {
+    s.Notify(Change::Form);
+    s.Notify(Change::Order);
+    s.Notify(Change::Emphasis);
+    s.Notify(Change::LongText);
+}
+
+// What an open reads into: the session's workspace with the form and editor of
+// a new form, so that the window's own state (the emphasis option, the
+// selection) carries over while no value of the form in hand can.
+Workspace NewFormWorkspace(const Session& s) {
+    Workspace ws = s.ws;
+    ApplyFormDefaults(ws);
+    return ws;
+}
+
+// The failures that happen inside a file that did open: it ends early, holds a
+// value a control cannot take, or a number outside 32 bits. What was read
+// before them may still be worth having.
+bool FailedPartWay(int number) {
+    return number == ErrorNo::InputPastEnd || number == ErrorNo::InvalidProperty ||
+           number == ErrorNo::Overflow;
+}
+
+bool AskShowingWhatWasRead(Session& s) {
+    MessageRequest question{"読み込めたところまでを、名前のない新しいフォームとして表示しますか？",
+                            AppInfoString(AppInfo::ProductAndVersion), MessageButtons::YesNo,
+                            MessageIcon::Exclamation, MessageAnswer::No};
+    return s.host.ShowMessage(question) == MessageAnswer::Yes;
+}
+
+// Reads the form file whole before anything changes: a failure leaves the
+// form, the editor, the current file and the title as they were, so a later
+// save cannot write a mix of two forms over a good file.
+void LoadForm(Session& s, const std::string& path, const std::string& title) {
+    const std::string text = Cp932ToUtf8(ReadWholeFile(path));
+    Workspace read = NewFormWorkspace(s);
+    try {
+        ReadFormFileText(read, text);
+    } catch (RuntimeError& error) {
+        if (!FailedPartWay(error.Number())) {
+            throw;
+        }
+        error.SetPathIfMissing(path);
+        ReportFailure(s, error);
+        if (!AskShowingWhatWasRead(s)) {
+            return;
+        }
+        // What was read, on top of a new form's defaults, as a form of its
+        // own: saving it asks for a name instead of overwriting the file. A
+        // read that stopped in the long texts has not shown one yet.
+        read.EditorText = read.form.LongTexts[static_cast<std::size_t>(read.CurrentLongItem)];
+        s.ws = std::move(read);
+        s.FormFilePath.clear();
+        s.FormFileTitle.clear();
+        NotifyWholeForm(s);
+        UpdateWindowTitle(s);
+        return;
+    }
+    s.ws = std::move(read);
+    s.FormFilePath = path;
+    s.FormFileTitle = title;
+    NotifyWholeForm(s);
+    UpdateWindowTitle(s);
 }
 
 } // namespace
@@ -88,14 +140,11 @@ void StartUp(Session& s) {
     s.Notify(Change::Title);
     s.CurrentPage = Page::Lines;
     s.ws.EmphasisEnabled = true;
-    ApplyFormDefaults(s);
+    ApplyFormDefaults(s.ws);
     DefaultTopicsOption(s);
     s.FormFilePath.clear();
     s.FormFileTitle.clear();
-    s.Notify(Change::Form);
-    s.Notify(Change::Order);
-    s.Notify(Change::Emphasis);
-    s.Notify(Change::LongText);
+    NotifyWholeForm(s);
 }
 
 void NewForm(Session& s) {
@@ -104,35 +153,25 @@ void NewForm(Session& s) {
         return;
     }
     s.CurrentPage = Page::Lines;
-    ApplyFormDefaults(s);
+    ApplyFormDefaults(s.ws);
     s.FormFilePath.clear();
     s.FormFileTitle.clear();
-    s.Notify(Change::Form);
-    s.Notify(Change::Order);
-    s.Notify(Change::Emphasis);
-    s.Notify(Change::LongText);
+    NotifyWholeForm(s);
     UpdateWindowTitle(s);
 }
 
 void OpenForm(Session& s) {
     RunReportingFailures(s, [&] {
-        FileDialogResult chosen = ShowSharedFileDialog(s, FormDialog(FileDialogKind::Open));
-        struct Refresh {
-            Session& s;
-            ~Refresh() {
-                // Whatever was read before a failure is in the form: show it.
-                s.Notify(Change::Form);
-                s.Notify(Change::Order);
-                s.Notify(Change::Emphasis);
-                s.Notify(Change::LongText);
-            }
-        } refresh{s};
-        ReadFormFile(s.ws, chosen.Path);
-        // Only a file that was read whole becomes current, so a later save
-        // cannot overwrite a file that failed to read with a half-read form.
-        s.FormFilePath = chosen.Path;
-        s.FormFileTitle = chosen.FileTitle;
-        UpdateWindowTitle(s);
+        FileDialogResult chosen =
+            ShowSharedFileDialog(s, FileKind::Form, FormDialog(FileDialogKind::Open));
+        LoadForm(s, chosen.Path, chosen.FileTitle);
+    });
+}
+
+void OpenFormPath(Session& s, const std::string& path) {
+    RunReportingFailures(s, [&] {
+        const std::size_t slash = path.rfind('/');
+        LoadForm(s, path, slash == std::string::npos ? path : path.substr(slash + 1));
     });
 }
 
@@ -152,30 +191,17 @@ void SaveForm(Session& s) {
 
 void SaveFormAs(Session& s) {
     RunReportingFailures(s, [&] {
-        FileDialogResult chosen = ShowSharedFileDialog(s, FormDialog(FileDialogKind::Save));
-        std::string path = chosen.Path;
-        std::string title = chosen.FileTitle;
-        if (!EndsWithRef(title)) {
-            path += ".ref";
-            title += ".ref";
-            // The dialog asked about the name as chosen, not about this one.
-            if (PathExists(path)) {
-                MessageRequest question{path + " は既に存在します。\r\n上書きしますか？",
-                                        AppInfoString(AppInfo::ProductAndVersion),
-                                        MessageButtons::YesNo, MessageIcon::Exclamation,
-                                        MessageAnswer::No};
-                if (s.host.ShowMessage(question) != MessageAnswer::Yes) {
-                    return;
-                }
-            }
-        }
-        if (!ReadyToWrite(s)) {
+        std::optional<FileDialogResult> chosen = WithExtension(
+            s, ShowSharedFileDialog(s, FileKind::Form, FormDialog(FileDialogKind::Save)), ".ref");
+        if (!chosen || !ReadyToWrite(s)) {
             return;
         }
-        s.FormFilePath = path;
-        s.FormFileTitle = title;
+        WriteFormFile(s.ws, chosen->Path);
+        // Only a file that was written becomes current: after a failed save the
+        // title and 上書き保存 still name the file the form came from.
+        s.FormFilePath = chosen->Path;
+        s.FormFileTitle = chosen->FileTitle;
         UpdateWindowTitle(s);
-        WriteFormFile(s.ws, s.FormFilePath);
     });
 }
 

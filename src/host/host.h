@@ -47,6 +47,9 @@ struct FileDialogRequest {
 struct FileDialogResult {
     std::string Path;      // the full path chosen
     std::string FileTitle; // the file name part alone
+    // Which filter of the request was chosen when the dialog closed: 0 for the
+    // first "description|patterns" pair (and for a request without filters).
+    int FilterIndex = 0;
 };
 
 struct FontSpec {

@@ -6,6 +6,15 @@
 
 namespace kelvaro {
 
+std::string LongTextName(const Form& form, int slot) {
+    // Slots 13 and 14 hold 追加3 and 追加4, whose names are UserNames[2] and [3].
+    constexpr int firstUserSlot = 13;
+    constexpr int firstUserName = 2;
+    return slot >= firstUserSlot
+               ? form.UserNames[static_cast<std::size_t>(slot - firstUserSlot + firstUserName)]
+               : std::string(LongItemKey(slot));
+}
+
 void SelectLongItem(Workspace& ws, int k) {
     if (k < 0 || k >= static_cast<int>(LongTextCount)) {
         return;

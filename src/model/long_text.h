@@ -9,6 +9,11 @@
 
 namespace kelvaro {
 
+// The name long-text slot `slot` goes by: its key, or for the two user-defined
+// long texts the name the user gave them. Form files head its block with it and
+// messages about the slot name it.
+std::string LongTextName(const Form& form, int slot);
+
 // Stores the editor into the current slot, shows slot k and makes it current.
 void SelectLongItem(Workspace& ws, int k);
 // Brings the editor's text into its slot; everything that reads LongTexts calls this first.

@@ -1,12 +1,115 @@
 #include "platform/app_folders.h"
 
 #include "platform/app_info.h"
+#include "platform/error.h"
+#include "platform/file_io.h"
+
+#include <sys/stat.h>
+
+#include <cerrno>
+#include <cstdlib>
 
 namespace kelvaro {
+namespace {
+
+std::string Variable(const char* name) {
+    const char* value = std::getenv(name);
+    return value != nullptr ? std::string(value) : std::string();
+}
+
+// XDG base directories must be absolute; a relative value is to be ignored.
+std::string Absolute(const std::string& path) {
+    return !path.empty() && path.front() == '/' ? path : std::string();
+}
+
+std::string WithoutTrailingSeparator(std::string path) {
+    while (path.size() > 1 && path.back() == '/') {
+        path.pop_back();
+    }
+    return path;
+}
+
+// Creates the folder and every missing folder on its way, with `mode` for the
+// ones it creates.
+void MakeFolders(const std::string& path, mode_t mode) {
+    for (std::size_t end = 1; end <= path.size(); ++end) {
+        if (end != path.size() && path[end] != '/') {
+            continue;
+        }
+        const std::string part = path.substr(0, end);
+        if (::mkdir(part.c_str(), mode) != 0 && errno != EEXIST) {
+            throw RuntimeError(ErrorNumberFromErrno(errno), part);
+        }
+    }
+    if (!IsDirectory(path)) {
+        throw RuntimeError(ErrorNo::PathFileAccess, path);
+    }
+}
+
+} // namespace
+
+FolderEnvironment CurrentFolderEnvironment() {
+    return FolderEnvironment{Variable("HOME"), Variable("XDG_DATA_HOME"),
+                             Variable("XDG_RUNTIME_DIR"), Variable("XDG_CACHE_HOME")};
+}
 
 AppFolders PortableFolders(const std::string& programFolder) {
     const std::string beside = WithTrailingBackslash(programFolder);
-    return AppFolders{programFolder, beside + "Templates", programFolder, beside + "guide.html"};
+    return AppFolders{
+        programFolder, beside + "Templates", programFolder, beside + "guide.html", {}};
+}
+
+AppFolders LocateAppFolders(const std::string& programFolder, const FolderEnvironment& env) {
+    AppFolders portable = PortableFolders(programFolder);
+    if (IsDirectory(portable.Templates)) {
+        return portable;
+    }
+    // bin/kelvaro beside share/: the installation's prefix is the program's parent.
+    const std::string prefix = WithTrailingBackslash(programFolder) + "../";
+    const std::string home = WithoutTrailingSeparator(env.Home.empty() ? "/" : env.Home);
+
+    std::string dataHome = WithoutTrailingSeparator(Absolute(env.DataHome));
+    if (dataHome.empty()) {
+        dataHome = WithTrailingBackslash(home) + ".local/share";
+    }
+    std::string pageFolder = WithoutTrailingSeparator(Absolute(env.RuntimeDir));
+    if (pageFolder.empty()) {
+        pageFolder = WithoutTrailingSeparator(Absolute(env.CacheHome));
+        if (pageFolder.empty()) {
+            pageFolder = WithTrailingBackslash(home) + ".cache";
+        }
+    }
+
+    AppFolders installed;
+    installed.Program = programFolder;
+    installed.Templates = dataHome + "/kelvaro/Templates";
+    installed.BrowserPage = pageFolder + "/kelvaro";
+    installed.Guide = prefix + "share/doc/kelvaro/guide.html";
+    installed.InstalledTemplates = prefix + "share/kelvaro/Templates";
+    return installed;
+}
+
+int PrepareAppFolders(const AppFolders& folders) {
+    if (folders.InstalledTemplates.empty()) {
+        return 0;
+    }
+    // The page folder may sit in the runtime folder, which only its user may see.
+    MakeFolders(folders.BrowserPage, 0700);
+    MakeFolders(folders.Templates, 0755);
+    if (!IsDirectory(folders.InstalledTemplates)) {
+        return 0;
+    }
+    int copied = 0;
+    const std::string from = WithTrailingBackslash(folders.InstalledTemplates);
+    const std::string to = WithTrailingBackslash(folders.Templates);
+    for (const std::string& name : ListFileNames(folders.InstalledTemplates)) {
+        if (PathExists(to + name)) {
+            continue;
+        }
+        WriteFileReplacing(to + name, ReadWholeFile(from + name));
+        ++copied;
+    }
+    return copied;
 }
 
 } // namespace kelvaro

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <iconv.h>
+#include <unordered_map>
 #include <utility>
 
 namespace kelvaro {
@@ -15,7 +16,9 @@ class Cp932Builder::Converter {
 public:
     Converter(const char* to, const char* from) : cd_(iconv_open(to, from)) {
         if (cd_ == reinterpret_cast<iconv_t>(-1)) {
-            throw RuntimeError(ErrorNo::DeviceIo, "iconv cannot convert between UTF-8 and CP932");
+            throw RuntimeError(ErrorNo::DeviceIo,
+                               FailurePlace{{}, "Shift_JIS への文字コードの変換が使えません"},
+                               "iconv cannot convert between UTF-8 and CP932");
         }
     }
     ~Converter() { iconv_close(cd_); }
@@ -176,6 +179,53 @@ bool IsCp932Representable(std::string_view utf8) {
     const char* in = utf8.data();
     std::size_t left = utf8.size();
     return converter.Run(in, left, out);
+}
+
+} // namespace kelvaro
+
+namespace kelvaro {
+
+bool RoundTripsThroughCp932(std::string_view utf8) {
+    return Cp932ToUtf8(Utf8ToCp932(utf8, Unmappable::Question)) == utf8;
+}
+
+std::vector<LossyCharacter> FindLossyCharacters(std::string_view utf8, std::size_t limit) {
+    std::vector<LossyCharacter> found;
+    // The whole text first: most texts come back whole, and then no character
+    // needs a conversion of its own.
+    if (limit == 0 || RoundTripsThroughCp932(utf8)) {
+        return found;
+    }
+    // What each character gives back, worked out once per character: CP932
+    // has no shift state, so a character converts alone as it does in a text.
+    std::unordered_map<char32_t, std::string> givesBack;
+    const auto* bytes = reinterpret_cast<const unsigned char*>(utf8.data());
+    std::size_t pos = 0;
+    while (pos < utf8.size()) {
+        if (bytes[pos] < 0x80) {
+            ++pos; // ASCII maps to itself
+            continue;
+        }
+        char32_t cp = 0;
+        const std::size_t length = DecodeUtf8(bytes + pos, utf8.size() - pos, cp);
+        // A byte that starts no character of its own stands for U+FFFD.
+        const std::string character = cp == 0xFFFD && length == 1
+                                          ? std::string("\xEF\xBF\xBD")
+                                          : std::string(utf8.substr(pos, length));
+        pos += length;
+        auto [it, fresh] = givesBack.try_emplace(cp);
+        if (fresh) {
+            std::string back = Cp932ToUtf8(Utf8ToCp932(character, Unmappable::Question));
+            it->second = back == character ? std::string() : std::move(back);
+            if (!it->second.empty()) {
+                found.push_back(LossyCharacter{character, it->second});
+                if (found.size() == limit) {
+                    return found;
+                }
+            }
+        }
+    }
+    return found;
 }
 
 } // namespace kelvaro

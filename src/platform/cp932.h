@@ -8,6 +8,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace kelvaro {
 
@@ -52,5 +53,25 @@ std::size_t Cp932ByteLength(std::string_view utf8);
 
 // True when every character of the text has a CP932 form.
 bool IsCp932Representable(std::string_view utf8);
+
+// True when the text comes back unchanged from CP932: encoded and decoded again.
+// Stricter than IsCp932Representable: a few characters have a CP932 code that
+// decodes to another character (¥ gives "\", ‾ "~", ¢ £ ¬ their full-width forms,
+// — ―, ‖ ∥, − －, 〜 ～).
+bool RoundTripsThroughCp932(std::string_view utf8);
+
+// A character that a CP932 file would not give back, and what it gives instead
+// ("?" for a character without any CP932 form).
+struct LossyCharacter {
+    std::string Character;
+    std::string WrittenAs;
+
+    bool operator==(const LossyCharacter&) const = default;
+};
+
+// The characters of the text that do not come back unchanged from CP932, each
+// once, in the order they first appear; at most `limit` of them. Bytes that
+// are no UTF-8 count one by one, as U+FFFD.
+std::vector<LossyCharacter> FindLossyCharacters(std::string_view utf8, std::size_t limit);
 
 } // namespace kelvaro

@@ -3,10 +3,13 @@
 // Every failure the user sees as "Error No.N" is one RuntimeError carrying N.
 // It is thrown where the failure happens and caught by the command that started
 // the work. The numbers follow the classic runtime numbering so that they stay
-// stable across releases and users can quote them.
+// stable across releases and users can quote them. Beside the number a failure
+// carries, where it knows them, the file it concerns and its cause in plain
+// Japanese, so the message can tell the user what went wrong and where.
 
 #include <stdexcept>
 #include <string>
+#include <utility>
 
 namespace kelvaro {
 
@@ -26,16 +29,46 @@ inline constexpr int ClipboardOpen = 521;
 inline constexpr int Cancelled = 32755; // the user cancelled a file dialog
 } // namespace ErrorNo
 
+// What the user is told beside the number: the file (empty when the failure
+// concerns none) and the cause, in plain Japanese.
+struct FailurePlace {
+    std::string Path;
+    std::string Cause;
+};
+
 class RuntimeError : public std::runtime_error {
 public:
     explicit RuntimeError(int number, const std::string& detail = {})
         : std::runtime_error(detail.empty() ? "Error No." + std::to_string(number) : detail),
           number_(number) {}
 
+    RuntimeError(int number, FailurePlace place, const std::string& detail = {})
+        : RuntimeError(number, detail) {
+        place_ = std::move(place);
+    }
+
     int Number() const noexcept { return number_; }
+    const std::string& Path() const noexcept { return place_.Path; }
+    const std::string& Cause() const noexcept { return place_.Cause; }
+
+    // Code that reads a text does not know which file it came from; the code
+    // that opened the file names it on the way out.
+    void SetPathIfMissing(const std::string& path) {
+        if (place_.Path.empty()) {
+            place_.Path = path;
+        }
+    }
+    void SetCauseIfMissing(const std::string& cause) {
+        if (place_.Cause.empty()) {
+            place_.Cause = cause;
+        }
+    }
+    // Adds what happened afterwards, e.g. where the new content was kept.
+    void AppendToCause(const std::string& more) { place_.Cause += more; }
 
 private:
     int number_;
+    FailurePlace place_;
 };
 
 } // namespace kelvaro

@@ -3,9 +3,11 @@
 #include "platform/error.h"
 
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
+#include <optional>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -34,12 +36,73 @@ bool HoldsNul(const std::string& path) {
 
 void CheckFileName(const std::string& path) {
     if (path.empty() || HoldsNul(path)) {
-        throw RuntimeError(ErrorNo::BadFileName, "bad file name");
+        throw RuntimeError(ErrorNo::BadFileName,
+                           FailurePlace{path, "ファイル名が空か、使えない文字を含んでいます"},
+                           "bad file name");
     }
 }
 
 std::string Describe(const std::string& what, const std::string& path, int error) {
     return what + " " + path + ": " + std::strerror(error);
+}
+
+// What the program was doing with the file, so that a refusal can say whose
+// permission was missing.
+enum class Access {
+    Read,   // reading a file
+    Write,  // writing an existing file
+    Create, // making a file in a folder: the target itself or the temporary file
+    List,   // reading a folder
+};
+
+constexpr const char* kFolderMissing = "フォルダが見つかりません";
+constexpr const char* kNotAFile = "ファイルではなくフォルダです";
+constexpr const char* kNotARegularFile = "通常のファイルではありません";
+
+std::string CauseOf(int error, Access access) {
+    switch (error) {
+    case ENOENT:
+        return access == Access::List ? kFolderMissing : "ファイルが見つかりません";
+    case ENOTDIR:
+        return "途中のフォルダがフォルダではありません";
+    case EACCES:
+    case EPERM:
+        switch (access) {
+        case Access::Read:
+            return "ファイルを読む権限がありません";
+        case Access::Write:
+            return "ファイルに書き込む権限がありません";
+        case Access::Create:
+            return "フォルダに書き込む権限がありません";
+        case Access::List:
+            return "フォルダを読む権限がありません";
+        }
+        break;
+    case EROFS:
+        return "読み取り専用のディスクです";
+    case EWOULDBLOCK:
+        return "ほかのプログラムが使用中です";
+    case ENOSPC:
+        return "ディスクの空き容量が足りません";
+    case EDQUOT:
+        return "ディスクの使用量の上限を超えます";
+    case EISDIR:
+        return kNotAFile;
+    case EIO:
+        return "ディスクの読み書きに失敗しました";
+    case ENAMETOOLONG:
+        return "ファイル名が長すぎます";
+    case ENOMEM:
+        return "メモリが足りません";
+    case ELOOP:
+        return "シンボリックリンクが循環しているか、多すぎます";
+    case EMFILE:
+    case ENFILE:
+        return "開いているファイルが多すぎます";
+    default:
+        break;
+    }
+    return std::string("システムのエラーです（") + std::strerror(error) + "）";
 }
 
 // The folder part of a path as open() sees it: "." for a bare name, "/" for a
@@ -61,17 +124,27 @@ std::string BaseName(const std::string& path) {
     return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
-// ENOENT alone cannot tell a missing file from a missing folder on the way; the
-// user is told which of the two it was.
-int NumberForOpenError(const std::string& path, int error) {
-    if (error == ENOENT && !IsDirectory(ParentFolder(path))) {
-        return ErrorNo::PathNotFound;
-    }
-    return ErrorNumberFromErrno(error);
+[[noreturn]] void ThrowErrno(const std::string& what, const std::string& path, int error,
+                             Access access) {
+    throw RuntimeError(ErrorNumberFromErrno(error), FailurePlace{path, CauseOf(error, access)},
+                       Describe(what, path, error));
 }
 
-[[noreturn]] void ThrowErrno(const std::string& what, const std::string& path, int error) {
-    throw RuntimeError(ErrorNumberFromErrno(error), Describe(what, path, error));
+// ENOENT alone cannot tell a missing file from a missing folder on the way; the
+// user is told which of the two it was.
+[[noreturn]] void ThrowOpenError(const std::string& what, const std::string& path, int error,
+                                 Access access) {
+    if (error == ENOENT && !IsDirectory(ParentFolder(path))) {
+        throw RuntimeError(ErrorNo::PathNotFound, FailurePlace{path, kFolderMissing},
+                           Describe(what, path, error));
+    }
+    ThrowErrno(what, path, error, access);
+}
+
+[[noreturn]] void ThrowNotRegular(const std::string& path, const struct stat& info) {
+    throw RuntimeError(ErrorNo::PathFileAccess,
+                       FailurePlace{path, S_ISDIR(info.st_mode) ? kNotAFile : kNotARegularFile},
+                       "not a regular file: " + path);
 }
 
 class FileDescriptor {
@@ -109,18 +182,17 @@ std::size_t OpenForReading(const std::string& path, FileDescriptor& file) {
     CheckFileName(path);
     file.Reset(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
     if (!file.IsOpen()) {
-        int error = errno;
-        throw RuntimeError(NumberForOpenError(path, error), Describe("cannot open", path, error));
+        ThrowOpenError("cannot open", path, errno, Access::Read);
     }
     struct stat info {};
     if (::fstat(file.Get(), &info) != 0) {
-        ThrowErrno("cannot examine", path, errno);
+        ThrowErrno("cannot examine", path, errno, Access::Read);
     }
     if (!S_ISREG(info.st_mode)) {
-        throw RuntimeError(ErrorNo::PathFileAccess, "not a regular file: " + path);
+        ThrowNotRegular(path, info);
     }
     if (::flock(file.Get(), LOCK_SH | LOCK_NB) != 0) {
-        ThrowErrno("cannot lock", path, errno);
+        ThrowErrno("cannot lock", path, errno, Access::Read);
     }
     return static_cast<std::size_t>(info.st_size);
 }
@@ -133,33 +205,42 @@ std::size_t ReadSome(int fd, char* buffer, std::size_t size, const std::string& 
             return static_cast<std::size_t>(got);
         }
         if (errno != EINTR) {
-            ThrowErrno("cannot read", path, errno);
+            ThrowErrno("cannot read", path, errno, Access::Read);
         }
     }
 }
 
-void WriteAll(int fd, std::string_view bytes, const std::string& path) {
+// Writes the bytes at `offset`, or where the file position stands when `offset`
+// is negative. Failures are reported against `path`, the file the user chose:
+// the temporary file is no name the user knows.
+void WriteAll(int fd, std::string_view bytes, const std::string& path, off_t offset = -1) {
     while (!bytes.empty()) {
-        ssize_t done = ::write(fd, bytes.data(), bytes.size());
+        ssize_t done = offset < 0 ? ::write(fd, bytes.data(), bytes.size())
+                                  : ::pwrite(fd, bytes.data(), bytes.size(), offset);
         if (done < 0) {
             if (errno == EINTR) {
                 continue;
             }
-            ThrowErrno("cannot write", path, errno);
+            ThrowErrno("cannot write", path, errno, Access::Write);
         }
         if (done == 0) {
             // A regular file that accepts nothing and reports no error: treat it as a
             // device failure rather than spinning.
-            throw RuntimeError(ErrorNo::DeviceIo, "no progress writing " + path);
+            throw RuntimeError(ErrorNo::DeviceIo,
+                               FailurePlace{path, "ディスクに書き込めませんでした"},
+                               "no progress writing " + path);
         }
         bytes.remove_prefix(static_cast<std::size_t>(done));
+        if (offset >= 0) {
+            offset += static_cast<off_t>(done);
+        }
     }
 }
 
 void SyncFile(int fd, const std::string& path) {
     while (::fsync(fd) != 0) {
         if (errno != EINTR) {
-            ThrowErrno("cannot sync", path, errno);
+            ThrowErrno("cannot sync", path, errno, Access::Write);
         }
     }
 }
@@ -172,6 +253,49 @@ void SyncFolderBestEffort(const std::string& folder) {
         ::fsync(fd);
         ::close(fd);
     }
+}
+
+std::string WithSlash(std::string folder) {
+    if (folder.back() != '/') {
+        folder += '/';
+    }
+    return folder;
+}
+
+// The file a path finally names: a symbolic link is followed, link after link,
+// to the file it points to, which need not exist yet. Saving through a link then
+// writes the file behind it and keeps the link.
+std::string FollowLinks(const std::string& path) {
+    constexpr int MaxLinks = 40; // as the kernel's own limit
+    std::string current = path;
+    for (int hops = 0; hops < MaxLinks; ++hops) {
+        struct stat info {};
+        if (::lstat(current.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) {
+            return current;
+        }
+        std::string target(256, '\0');
+        for (;;) {
+            ssize_t length = ::readlink(current.c_str(), target.data(), target.size());
+            if (length < 0) {
+                ThrowErrno("cannot follow the link", current, errno, Access::Read);
+            }
+            if (static_cast<std::size_t>(length) < target.size()) {
+                target.resize(static_cast<std::size_t>(length));
+                break;
+            }
+            target.resize(target.size() * 2);
+        }
+        if (target.empty()) {
+            return current;
+        }
+        if (target.front() == '/') {
+            current = std::move(target);
+        } else {
+            // Relative to the folder the link is in.
+            current = WithSlash(ParentFolder(current)).append(target);
+        }
+    }
+    ThrowErrno("too many links at", path, ELOOP, Access::Write);
 }
 
 // Opens the target for the lock without truncating it, creating it when missing.
@@ -192,13 +316,36 @@ int OpenTargetForLock(const std::string& path, bool& created) {
     if (errno != EEXIST) {
         return fd;
     }
-    // Someone else created it in between, or the path is a dangling symbolic link
-    // (O_EXCL does not follow links). Either way the file is not ours to remove.
+    // Someone else created it in between (links were followed before): the file
+    // is not ours to remove.
     return ::open(path.c_str(), flags | O_CREAT, 0666);
+}
+
+bool IsPermissionError(int error) {
+    return error == EACCES || error == EPERM;
+}
+
+// A folder with the sticky bit (a shared folder such as /tmp) lets only the
+// owner of a file, of the folder, or root rename over the file: anyone else who
+// may write the file has to write it where it is.
+bool StickyFolderForbidsRenaming(const std::string& folder, const struct stat& target) {
+    struct stat info {};
+    if (::stat(folder.c_str(), &info) != 0 || (info.st_mode & S_ISVTX) == 0) {
+        return false;
+    }
+    const uid_t me = ::geteuid();
+    return me != 0 && target.st_uid != me && info.st_uid != me;
 }
 
 // Everything a half-done save has to undo. Undoing happens in the destructor, so
 // a failure anywhere, including one thrown by the fault hook, cleans up the same.
+//
+// A save normally writes a temporary file and renames it over the target, so
+// the previous file stays whole until the new one is. Where a rename would
+// break what the user has, the file is written in place instead, as QSaveFile
+// falls back to: a file with other hard links (a rename would split it from
+// them), and a writable file in a folder where no temporary file can be made
+// or renamed (a folder the user may not write, a shared sticky folder).
 class ReplaceTransaction {
 public:
     explicit ReplaceTransaction(const std::string& path) : path_(path) {}
@@ -219,7 +366,12 @@ public:
 
 private:
     void OpenTarget();
-    void CreateTemporary();
+    int CreateTemporary(); // errno, or 0
+    void DropTemporary();
+    void WriteInPlace(std::string_view bytes);
+    std::optional<std::string> ReadPrevious() const;
+    bool Restore(const std::string& previous);
+    std::string Rescue(std::string_view bytes) const;
 
     const std::string& path_;
     FileDescriptor target_;
@@ -234,34 +386,39 @@ void ReplaceTransaction::OpenTarget() {
     target_.Reset(OpenTargetForLock(path_, createdTarget_));
     if (!target_.IsOpen()) {
         int error = errno;
-        throw RuntimeError(NumberForOpenError(path_, error), Describe("cannot open", path_, error));
+        ThrowOpenError("cannot open", path_, error,
+                       error == EACCES && !PathExists(path_) ? Access::Create : Access::Write);
     }
     struct stat info {};
     if (::fstat(target_.Get(), &info) != 0) {
-        ThrowErrno("cannot examine", path_, errno);
+        ThrowErrno("cannot examine", path_, errno, Access::Write);
     }
     if (!S_ISREG(info.st_mode)) {
-        throw RuntimeError(ErrorNo::PathFileAccess, "not a regular file: " + path_);
+        ThrowNotRegular(path_, info);
     }
 }
 
-void ReplaceTransaction::CreateTemporary() {
+int ReplaceTransaction::CreateTemporary() {
     // Kept in the target's folder so that the final rename never crosses file
     // systems; hidden, and named after the target so a leftover explains itself.
     // The name part is shortened so that a long target name still leaves room.
-    std::string folder = ParentFolder(path_);
-    if (folder.back() != '/') {
-        folder += '/';
-    }
-    std::string pattern = folder + "." + BaseName(path_).substr(0, 160) + ".kelvaro-XXXXXX";
+    std::string pattern =
+        WithSlash(ParentFolder(path_)) + "." + BaseName(path_).substr(0, 160) + ".kelvaro-XXXXXX";
     int fd = ::mkostemp(pattern.data(), O_CLOEXEC);
     if (fd < 0) {
-        int error = errno;
-        throw RuntimeError(NumberForOpenError(path_, error),
-                           Describe("cannot create a temporary file beside", path_, error));
+        return errno;
     }
     temporary_.Reset(fd);
     temporaryPath_ = pattern;
+    return 0;
+}
+
+void ReplaceTransaction::DropTemporary() {
+    temporary_.Close();
+    if (!temporaryPath_.empty()) {
+        ::unlink(temporaryPath_.c_str());
+        temporaryPath_.clear();
+    }
 }
 
 void ReplaceTransaction::Run(std::string_view bytes) {
@@ -269,7 +426,7 @@ void ReplaceTransaction::Run(std::string_view bytes) {
 
     RunFaultHook("lock");
     if (::flock(target_.Get(), LOCK_EX | LOCK_NB) != 0) {
-        ThrowErrno("cannot lock", path_, errno);
+        ThrowErrno("cannot lock", path_, errno, Access::Write);
     }
 
     // A new target was created with 0666 under the umask, so its mode is what a
@@ -277,15 +434,29 @@ void ReplaceTransaction::Run(std::string_view bytes) {
     // would mean changing it, which is not safe with other threads around.
     struct stat targetInfo {};
     if (::fstat(target_.Get(), &targetInfo) != 0) {
-        ThrowErrno("cannot examine", path_, errno);
+        ThrowErrno("cannot examine", path_, errno, Access::Write);
     }
 
-    CreateTemporary();
+    // A file this save created is nobody else's and has no other links; it is
+    // always replaced, so a failure can remove it again.
+    if (!createdTarget_ &&
+        (targetInfo.st_nlink > 1 || StickyFolderForbidsRenaming(ParentFolder(path_), targetInfo))) {
+        WriteInPlace(bytes);
+        return;
+    }
+
+    if (int error = CreateTemporary(); error != 0) {
+        if (IsPermissionError(error) && !createdTarget_) {
+            WriteInPlace(bytes);
+            return;
+        }
+        ThrowOpenError("cannot create a temporary file beside", path_, error, Access::Create);
+    }
 
     RunFaultHook("write");
-    WriteAll(temporary_.Get(), bytes, temporaryPath_);
+    WriteAll(temporary_.Get(), bytes, path_);
     if (::fchmod(temporary_.Get(), targetInfo.st_mode & 07777) != 0) {
-        ThrowErrno("cannot set the permissions of", temporaryPath_, errno);
+        ThrowErrno("cannot set the permissions of", temporaryPath_, errno, Access::Write);
     }
     // Keeps a file saved by root owned by its owner; only root can do this, and a
     // failure just leaves the new file owned by whoever saved it.
@@ -295,25 +466,134 @@ void ReplaceTransaction::Run(std::string_view bytes) {
     }
 
     RunFaultHook("fsync");
-    SyncFile(temporary_.Get(), temporaryPath_);
+    SyncFile(temporary_.Get(), path_);
     if (int error = temporary_.Close(); error != 0) {
-        ThrowErrno("cannot close", temporaryPath_, error);
+        ThrowErrno("cannot close", path_, error, Access::Write);
     }
 
     RunFaultHook("rename");
     if (::rename(temporaryPath_.c_str(), path_.c_str()) != 0) {
-        ThrowErrno("cannot replace", path_, errno);
+        const int error = errno;
+        if (IsPermissionError(error) && !createdTarget_) {
+            // The folder let us make a file but not rename over this one.
+            DropTemporary();
+            WriteInPlace(bytes);
+            return;
+        }
+        ThrowErrno("cannot replace", path_, error, Access::Create);
     }
     committed_ = true;
     SyncFolderBestEffort(ParentFolder(path_));
+}
+
+// The previous bytes, kept to put back should the write in place fail part way;
+// nullopt when the file cannot be read (write-only for this user).
+std::optional<std::string> ReplaceTransaction::ReadPrevious() const {
+    FileDescriptor file(::open(path_.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+    if (!file.IsOpen()) {
+        return std::nullopt;
+    }
+    try {
+        std::string bytes;
+        char buffer[65536];
+        for (;;) {
+            std::size_t got = ReadSome(file.Get(), buffer, sizeof buffer, path_);
+            if (got == 0) {
+                return bytes;
+            }
+            bytes.append(buffer, got);
+        }
+    } catch (const RuntimeError&) {
+        return std::nullopt;
+    }
+}
+
+bool ReplaceTransaction::Restore(const std::string& previous) {
+    try {
+        RunFaultHook("restore");
+        WriteAll(target_.Get(), previous, path_, 0);
+        if (::ftruncate(target_.Get(), static_cast<off_t>(previous.size())) != 0) {
+            return false;
+        }
+        SyncFile(target_.Get(), path_);
+        return true;
+    } catch (const std::exception&) {
+        return false;
+    }
+}
+
+// Keeps the new bytes in a file of their own, beside the target or else in the
+// temporary folder, when the target could be neither written nor put back;
+// returns its path, or "" when no such file could be made either.
+std::string ReplaceTransaction::Rescue(std::string_view bytes) const {
+    std::vector<std::string> folders = {ParentFolder(path_)};
+    const char* tmp = std::getenv("TMPDIR");
+    folders.emplace_back(tmp != nullptr && *tmp != '\0' ? tmp : "/tmp");
+    for (const std::string& folder : folders) {
+        std::string pattern =
+            WithSlash(folder) + BaseName(path_).substr(0, 160) + ".kelvaro-new-XXXXXX";
+        FileDescriptor file(::mkostemp(pattern.data(), O_CLOEXEC));
+        if (!file.IsOpen()) {
+            continue;
+        }
+        try {
+            WriteAll(file.Get(), bytes, pattern);
+            SyncFile(file.Get(), pattern);
+            if (file.Close() == 0) {
+                return pattern;
+            }
+        } catch (const RuntimeError&) {
+        }
+        ::unlink(pattern.c_str());
+    }
+    return {};
+}
+
+void ReplaceTransaction::WriteInPlace(std::string_view bytes) {
+    const std::optional<std::string> previous = ReadPrevious();
+    bool touched = false;
+    try {
+        RunFaultHook("write");
+        touched = true;
+        WriteAll(target_.Get(), bytes, path_, 0);
+        if (::ftruncate(target_.Get(), static_cast<off_t>(bytes.size())) != 0) {
+            ThrowErrno("cannot truncate", path_, errno, Access::Write);
+        }
+        RunFaultHook("fsync");
+        SyncFile(target_.Get(), path_);
+    } catch (RuntimeError& error) {
+        if (!touched || (previous && Restore(*previous))) {
+            throw;
+        }
+        const std::string kept = Rescue(bytes);
+        error.SetPathIfMissing(path_);
+        error.SetCauseIfMissing("書き込みに失敗しました");
+        error.AppendToCause(kept.empty() ? "。元の内容に戻せず、新しい内容も保存できませんでした"
+                                         : "。元の内容に戻せなかったため、新しい内容を " + kept +
+                                               " に保存しました");
+        throw;
+    } catch (...) {
+        if (touched && previous) {
+            Restore(*previous);
+        }
+        throw;
+    }
+    committed_ = true;
 }
 
 } // namespace
 
 void WriteFileReplacing(const std::string& path, std::string_view bytes) {
     CheckFileName(path);
-    ReplaceTransaction transaction(path);
-    transaction.Run(bytes);
+    try {
+        const std::string target = FollowLinks(path);
+        ReplaceTransaction transaction(target);
+        transaction.Run(bytes);
+    } catch (RuntimeError& error) {
+        // The fault hook's failures know no file.
+        error.SetPathIfMissing(path);
+        throw;
+    }
 }
 
 std::string ReadWholeFile(const std::string& path) {
@@ -395,13 +675,16 @@ bool IsRegularFile(const std::string& path) {
 
 std::vector<std::string> ListFileNames(const std::string& folder) {
     if (HoldsNul(folder)) {
-        throw RuntimeError(ErrorNo::BadFileName, "bad folder name");
+        throw RuntimeError(ErrorNo::BadFileName,
+                           FailurePlace{folder, "フォルダ名に使えない文字が含まれています"},
+                           "bad folder name");
     }
     DIR* dir = ::opendir(folder.c_str());
     if (dir == nullptr) {
         int error = errno;
         int number = error == ENOENT ? ErrorNo::PathNotFound : ErrorNumberFromErrno(error);
-        throw RuntimeError(number, Describe("cannot list", folder, error));
+        throw RuntimeError(number, FailurePlace{folder, CauseOf(error, Access::List)},
+                           Describe("cannot list", folder, error));
     }
     std::vector<std::string> names;
     for (;;) {
@@ -411,7 +694,7 @@ std::vector<std::string> ListFileNames(const std::string& folder) {
             int error = errno;
             ::closedir(dir);
             if (error != 0) {
-                ThrowErrno("cannot list", folder, error);
+                ThrowErrno("cannot list", folder, error, Access::List);
             }
             return names;
         }

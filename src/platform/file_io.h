@@ -1,9 +1,10 @@
 #pragma once
 
-// Whole files, read and written under locks. Every write goes to a temporary
-// file in the target's folder which is renamed over the target at the end, so a
-// failure at any step leaves the previous file byte for byte as it was.
-// Failures are RuntimeErrors with the numbers of platform/error.h.
+// Whole files, read and written under locks. A write normally goes to a
+// temporary file in the target's folder which is renamed over the target at the
+// end, so a failure at any step leaves the previous file byte for byte as it was.
+// Failures are RuntimeErrors with the numbers of platform/error.h, each naming
+// the file and its cause.
 
 #include <functional>
 #include <string>
@@ -15,6 +16,13 @@ namespace kelvaro {
 // Locks the target against other processes (non-blocking; a lock held elsewhere
 // is PermissionDenied), writes `bytes` to a temporary file beside it, syncs it and
 // renames it over the target.
+//
+// A symbolic link is followed to the file it points to, which is written (and
+// created when missing) while the link stays. A file with other hard links, and
+// a writable file in a folder where no temporary file can be made or renamed
+// over it, are written in place with their own mode, owner and links; should that
+// write fail, the previous bytes are put back, or else the new bytes are kept in
+// a file of their own whose path the failure's cause gives.
 void WriteFileReplacing(const std::string& path, std::string_view bytes);
 
 // Opens the file, takes a shared lock (non-blocking), reads it whole, closes it.
@@ -43,8 +51,9 @@ std::string ProgramFolder();
 int ErrorNumberFromErrno(int error);
 
 // Fault injection for tests: called before each step of WriteFileReplacing with
-// the step's name ("open", "lock", "write", "fsync", "rename"). A hook that
-// throws makes that step fail. Empty in the product.
+// the step's name ("open", "lock", "write", "fsync", "rename"; a write in place
+// has no "rename", and calls "restore" before it puts the previous bytes back).
+// A hook that throws makes that step fail. Empty in the product.
 using WriteFaultHook = std::function<void(std::string_view step)>;
 void SetWriteFaultHook(WriteFaultHook hook);
 

@@ -4,13 +4,15 @@
 #include "platform/file_io.h"
 #include "templates/template_text_internal.h"
 
+#include <optional>
 #include <utility>
 
 namespace kelvaro {
 namespace {
 
-// Both dialogs start in the template folder; the file name is the shared
-// dialog's, so the user comes back to whatever the last file dialog chose.
+// Both dialogs start in the template folder with the template last chosen:
+// template dialogs remember their own choices, apart from the form and ReadMe
+// dialogs, so neither proposes a file of the other's kind.
 FileDialogRequest TemplateDialog(FileDialogKind kind) {
     FileDialogRequest request;
     request.Kind = kind;
@@ -42,7 +44,7 @@ void LoadTemplate(Session& s) {
         }
         FileDialogRequest request = TemplateDialog(FileDialogKind::Open);
         request.InitialFolder = s.TemplateFolder;
-        FileDialogResult chosen = ShowSharedFileDialog(s, std::move(request));
+        FileDialogResult chosen = ShowSharedFileDialog(s, FileKind::Template, std::move(request));
         // The editor is replaced only once the file has been read whole, so a
         // template that cannot be read does not cost the user the text in hand.
         std::string text = WithLineEnds(Cp932ToUtf8(ReadWholeFile(chosen.Path)));
@@ -59,10 +61,16 @@ void SaveTemplate(Session& s) {
         }
         FileDialogRequest request = TemplateDialog(FileDialogKind::Save);
         request.InitialFolder = s.TemplateFolder;
-        // The name is taken as chosen: no extension is added, any folder will do.
-        FileDialogResult chosen = ShowSharedFileDialog(s, std::move(request));
+        // Any folder will do; a name without ".txt" gets it, as the template list
+        // shows only those.
+        std::optional<FileDialogResult> chosen = WithExtension(
+            s, ShowSharedFileDialog(s, FileKind::Template, std::move(request)), ".txt");
+        if (!chosen) {
+            return;
+        }
         std::string text = s.ws.EditorText;
-        if (!ConfirmUnrepresentable(s, {text})) {
+        if (AskBeforeLossyWrite(s, {NamedText{"テンプレート", text, false}}) ==
+            LossyWrite::DoNotWrite) {
             return;
         }
         // Loading ends every line with CR LF, so adding one unconditionally would
@@ -71,7 +79,7 @@ void SaveTemplate(Session& s) {
         if (!text.empty() && !EndsWithLineEnd(text)) {
             text += "\r\n";
         }
-        WriteFileReplacing(chosen.Path, Utf8ToCp932(text, Unmappable::Question));
+        WriteFileReplacing(chosen->Path, Utf8ToCp932(text, Unmappable::Question));
     });
 }
 

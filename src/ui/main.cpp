@@ -1,28 +1,68 @@
 // kelvaro: the desktop program.
 
+#include "platform/app_folders.h"
+#include "platform/error.h"
 #include "platform/file_io.h"
+#include "platform/version.h"
 #include "ui/application.h"
+#include "ui/command_line.h"
 #include "ui/qt_host.h"
 #include "ui/read_me_form.h"
 
 #include <QApplication>
 
 #include <cstdio>
+#include <string>
+#include <vector>
 
 int main(int argc, char** argv) {
+    using kelvaro::ui::WindowArguments;
+    const WindowArguments args =
+        kelvaro::ui::ParseWindowArguments(std::vector<std::string>(argv, argv + argc));
+    switch (args.What) {
+    case WindowArguments::Action::Help:
+        std::printf("%s", kelvaro::ui::WindowHelpText().c_str());
+        return 0;
+    case WindowArguments::Action::Version:
+        std::printf("kelvaro %s\n", kelvaro::ProgramVersion);
+        return 0;
+    case WindowArguments::Action::UsageError:
+        std::fprintf(stderr, "kelvaro: %s\n%s\n", args.Problem.c_str(),
+                     kelvaro::ui::WindowUsageLine().c_str());
+        return 2;
+    case WindowArguments::Action::Run:
+        break;
+    }
+
     // Qt aborts without a display; say so in words a person can act on.
     const std::string missing = kelvaro::ui::MissingDisplayMessage();
     if (!missing.empty()) {
         std::fprintf(stderr, "%s\n", missing.c_str());
         return 1;
     }
+
+    const kelvaro::AppFolders folders =
+        kelvaro::LocateAppFolders(kelvaro::ProgramFolder(), kelvaro::CurrentFolderEnvironment());
+    try {
+        kelvaro::PrepareAppFolders(folders);
+    } catch (const kelvaro::RuntimeError& error) {
+        // The window still opens; the template commands report the folder as
+        // they find it.
+        std::fprintf(stderr, "kelvaro: could not prepare %s (Error No.%d)\n", error.what(),
+                     error.Number());
+    }
+
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Kelvaro"));
+    QApplication::setDesktopFileName(QStringLiteral("io.github.kelvaro.Kelvaro"));
     kelvaro::ui::SetUpJapanese(app);
 
     kelvaro::ui::QtHost host;
-    kelvaro::ui::ReadMeForm window(host, kelvaro::ProgramFolder());
+    kelvaro::ui::ReadMeForm window(host, folders);
     host.SetWindow(&window);
     window.show();
+    if (!args.FormFile.empty()) {
+        window.OpenFormFile(args.FormFile);
+    }
     return QApplication::exec();
 }

@@ -117,6 +117,20 @@ void ConfigureFileDialog(QFileDialog& dialog, const FileDialogRequest& request) 
     }
 }
 
+int ChosenFilterIndex(const QFileDialog& dialog, const FileDialogRequest& request) {
+    // With the pattern details hidden the dialog reports the description it
+    // shows; otherwise the whole name filter.
+    const QString selected = dialog.selectedNameFilter();
+    const QStringList filters = NameFilters(request.Filter);
+    const QStringList parts = ToQt(request.Filter).split(QLatin1Char('|'));
+    for (qsizetype i = 0; i < filters.size(); ++i) {
+        if (selected == filters[i] || selected == parts[2 * i]) {
+            return static_cast<int>(i);
+        }
+    }
+    return 0;
+}
+
 MessageAnswer QtHost::ShowMessage(const MessageRequest& request) {
     auto box = MakeMessageBox(request, window_);
     box->exec();
@@ -130,7 +144,8 @@ std::optional<FileDialogResult> QtHost::ShowFileDialog(const FileDialogRequest& 
         return std::nullopt;
     }
     const QString path = dialog.selectedFiles().constFirst();
-    return FileDialogResult{FromQt(path), FromQt(QFileInfo(path).fileName())};
+    return FileDialogResult{FromQt(path), FromQt(QFileInfo(path).fileName()),
+                            ChosenFilterIndex(dialog, request)};
 }
 
 FontChoice QtHost::ShowFontDialog(const FontChoice& preset) {

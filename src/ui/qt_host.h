@@ -29,6 +29,9 @@ MessageAnswer AnswerOf(const QMessageBox& box);
 // written, while the files shown are those the pattern half selects.
 QStringList NameFilters(std::string_view filter);
 void ConfigureFileDialog(QFileDialog& dialog, const FileDialogRequest& request);
+// The index of the request's filter the dialog has selected; 0 when it is none
+// of them.
+int ChosenFilterIndex(const QFileDialog& dialog, const FileDialogRequest& request);
 
 class QtHost : public Host {
 public:

@@ -7,6 +7,7 @@
 #include "compose/output.h"
 #include "compose/pages.h"
 #include "files/lifecycle.h"
+#include "model/form_texts.h"
 #include "session/edits.h"
 #include "settings/commands.h"
 #include "templates/template_files.h"
@@ -19,13 +20,17 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabBar>
 #include <QTabWidget>
+#include <QUrl>
 
 namespace kelvaro::ui {
 namespace {
@@ -43,8 +48,12 @@ int CheckValue(int state) {
 
 } // namespace
 
-ReadMeForm::ReadMeForm(Host& host, std::string programFolder, QWidget* parent)
-    : QMainWindow(parent), session_(host, std::move(programFolder)) {
+ReadMeForm::ReadMeForm(Host& host, const std::string& programFolder, QWidget* parent)
+    : ReadMeForm(host, PortableFolders(programFolder), parent) {}
+
+ReadMeForm::ReadMeForm(Host& host, AppFolders folders, QWidget* parent)
+    : QMainWindow(parent), session_(host, std::move(folders)) {
+    setAcceptDrops(true);
     setObjectName(QStringLiteral("ReadMeForm"));
     BuildMenus();
     BuildPages();
@@ -95,6 +104,38 @@ void ReadMeForm::changeEvent(QEvent* event) {
     QMainWindow::changeEvent(event);
 }
 
+void ReadMeForm::OpenFormFile(const std::string& path) {
+    Run([&] { OpenFormPath(session_, path); });
+}
+
+namespace {
+
+// The one local file a drag carries, or an empty string.
+QString DroppedFile(const QMimeData* data) {
+    if (data == nullptr || !data->hasUrls() || data->urls().size() != 1) {
+        return {};
+    }
+    const QUrl url = data->urls().constFirst();
+    return url.isLocalFile() ? url.toLocalFile() : QString();
+}
+
+} // namespace
+
+void ReadMeForm::dragEnterEvent(QDragEnterEvent* event) {
+    if (!DroppedFile(event->mimeData()).isEmpty()) {
+        event->acceptProposedAction();
+    }
+}
+
+void ReadMeForm::dropEvent(QDropEvent* event) {
+    const QString file = DroppedFile(event->mimeData());
+    if (file.isEmpty()) {
+        return;
+    }
+    event->acceptProposedAction();
+    OpenFormFile(FromQt(file));
+}
+
 void ReadMeForm::ConnectMenus() {
     auto on = [this](QAction* action, auto command) {
         connect(action, &QAction::triggered, this,
@@ -108,6 +149,9 @@ void ReadMeForm::ConnectMenus() {
     on(w_.MiReadMeHTML, [](Session& s) { GenerateReadMe(s, OutputMode::HtmlFile); });
     on(w_.MiReadMeTextClipboard, [](Session& s) { GenerateReadMe(s, OutputMode::TextClipboard); });
     on(w_.MiReadMeHTMLClipboard, [](Session& s) { GenerateReadMe(s, OutputMode::HtmlClipboard); });
+    on(w_.MiReadMeMarkdown, [](Session& s) { GenerateReadMe(s, OutputMode::MarkdownFile); });
+    on(w_.MiReadMeMarkdownClipboard,
+       [](Session& s) { GenerateReadMe(s, OutputMode::MarkdownClipboard); });
     connect(w_.MiExit, &QAction::triggered, this, &QWidget::close);
     // MiHelpFile stays disabled and has no operation.
     on(w_.MiOnlineHelpPage, [](Session& s) { OpenOnlineHelp(s); });
@@ -139,7 +183,7 @@ void ReadMeForm::ConnectLinesPage() {
         connect(w_.ComboTopics[i], &QComboBox::editTextChanged, this,
                 [this, &form, i](const QString& text) {
                     if (!showing_) {
-                        form.ChoiceValues[i] = FromQt(text);
+                        form.ChoiceValues[i] = AsSingleLine(FromQt(text));
                     }
                 });
     }
@@ -153,7 +197,7 @@ void ReadMeForm::ConnectLinesPage() {
             if (showing_) {
                 return;
             }
-            Run([&] { SetUserName(session_, static_cast<int>(i), FromQt(text)); });
+            Run([&] { SetUserName(session_, static_cast<int>(i), AsSingleLine(FromQt(text))); });
         });
     }
     connect(w_.CmdGetToday, &QPushButton::clicked, this,
@@ -260,7 +304,7 @@ void ReadMeForm::ConnectFields() {
         std::string* field = binding.second;
         connect(box, &QLineEdit::textChanged, this, [this, field](const QString& text) {
             if (!showing_) {
-                *field = FromQt(text);
+                *field = AsSingleLine(FromQt(text));
             }
         });
     }

@@ -9,6 +9,7 @@
 // named Name_i (TopicsLineText_0 ... TopicsLineText_10), pages TabPage_1 ...
 // TabPage_8, so tests and tools find each control by the name users know.
 
+#include "compose/output.h"
 #include "session/session.h"
 
 #include <QMainWindow>
@@ -21,6 +22,8 @@
 class QAction;
 class QButtonGroup;
 class QCheckBox;
+class QDragEnterEvent;
+class QDropEvent;
 class QComboBox;
 class QGroupBox;
 class QLabel;
@@ -82,7 +85,7 @@ struct FormWidgets {
 
     // Page 6: preview
     std::array<QLabel*, 1> TopicsPreview{};
-    std::array<QRadioButton*, PreviewModeCount> OptPreviewMode{};
+    std::array<QRadioButton*, PreviewOptionCount> OptPreviewMode{};
     QButtonGroup* OptPreviewModeGroup = nullptr;
     QPlainTextEdit* PreviewText = nullptr;
 
@@ -106,8 +109,10 @@ struct FormWidgets {
     QAction* MiFileSaveAs = nullptr;
     QAction* MiReadMeText = nullptr;
     QAction* MiReadMeHTML = nullptr;
+    QAction* MiReadMeMarkdown = nullptr;
     QAction* MiReadMeTextClipboard = nullptr;
     QAction* MiReadMeHTMLClipboard = nullptr;
+    QAction* MiReadMeMarkdownClipboard = nullptr;
     QAction* MiExit = nullptr;
     QAction* MiHelpFile = nullptr;
     QAction* MiOnlineHelpPage = nullptr;
@@ -121,15 +126,22 @@ class ReadMeForm : public QMainWindow {
 public:
     // `host` answers the questions of every command; programFolder is where the
     // program, its Templates folder and its browser page live.
-    ReadMeForm(Host& host, std::string programFolder, QWidget* parent = nullptr);
+    ReadMeForm(Host& host, AppFolders folders, QWidget* parent = nullptr);
+    // Portable: the template folder and the browser page beside the program.
+    ReadMeForm(Host& host, const std::string& programFolder, QWidget* parent = nullptr);
     ~ReadMeForm() override;
 
     Session& session() { return session_; }
     const FormWidgets& widgets() const { return w_; }
 
+    // Opens a form file as フォームを開く does (the command line, a dropped file).
+    void OpenFormFile(const std::string& path);
+
 protected:
     void closeEvent(QCloseEvent* event) override;
     void changeEvent(QEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     // Building (read_me_pages.cpp)

@@ -140,7 +140,7 @@ void ReadMeForm::ShowForm() {
         SetText(w_.TopicsAdd[i], form.UserNames[i]);
     }
     SetOption(w_.OptTopicsHTMLGroup, form.HtmlBackgroundMode);
-    SetOption(w_.OptPreviewModeGroup, form.PreviewMode);
+    SetOption(w_.OptPreviewModeGroup, PreviewOption(session_));
 
     // New and start-up go back to the first page.
     const int page = static_cast<int>(session_.CurrentPage);
@@ -242,7 +242,7 @@ void ReadMeForm::PullEditor() {
 
 void ReadMeForm::ShowPreview() {
     Showing showing(showing_);
-    SetOption(w_.OptPreviewModeGroup, session_.ws.form.PreviewMode);
+    SetOption(w_.OptPreviewModeGroup, PreviewOption(session_));
     w_.PreviewText->setPlainText(ToBoxText(session_.PreviewText));
 }
 

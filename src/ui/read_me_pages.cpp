@@ -166,11 +166,14 @@ void ReadMeForm::BuildMenus() {
         Named(file->addMenu(QStringLiteral("ReadMe出力(&R)")), QStringLiteral("MiReadMe"));
     w_.MiReadMeText = action(readMe, "Textファイルで出力(&T)", "MiReadMeText");
     w_.MiReadMeHTML = action(readMe, "HTMLファイルで出力(&H)", "MiReadMeHTML");
+    w_.MiReadMeMarkdown = action(readMe, "Markdownファイルで出力(&M)", "MiReadMeMarkdown");
     separator(readMe, "MiFileLine2");
     w_.MiReadMeTextClipboard =
         action(readMe, "Text形式でクリップボードに出力(&C)", "MiReadMeTextClipboard");
     w_.MiReadMeHTMLClipboard =
         action(readMe, "HTML形式でクリップボードに出力(&C)", "MiReadMeHTMLClipboard");
+    w_.MiReadMeMarkdownClipboard =
+        action(readMe, "Markdown形式でクリップボードに出力", "MiReadMeMarkdownClipboard");
     separator(file, "MiFileLine3");
     w_.MiExit = action(file, "アプリケーションの終了(&X)", "MiExit");
     w_.MiExit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
@@ -516,8 +519,10 @@ QWidget* ReadMeForm::BuildPreviewPage() {
     modes->addWidget(w_.TopicsPreview[0]);
     modes->addSpacing(12);
     w_.OptPreviewModeGroup = new QButtonGroup(page);
-    const std::array<const char*, 3> captions{"Text", "HTML(Text)", "HTML(Browser)"};
-    for (int i = 0; i < 3; ++i) {
+    // The form's three preview modes, then Markdown, which form files do not store.
+    const std::array<const char*, PreviewOptionCount> captions{"Text", "HTML(Text)",
+                                                               "HTML(Browser)", "Markdown"};
+    for (int i = 0; i < static_cast<int>(PreviewOptionCount); ++i) {
         auto* option = Radio(QString::fromUtf8(captions[static_cast<std::size_t>(i)]),
                              Indexed("OptPreviewMode", i), page);
         w_.OptPreviewMode[static_cast<std::size_t>(i)] = option;

@@ -1,12 +1,19 @@
+#include "compose/compose_readme.h"
+#include "compose/readme_file.h"
+#include "files/form_file.h"
+#include "model/defaults.h"
 #include "platform/cp932.h"
+#include "platform/file_io.h"
 #include "support/fixtures.h"
 
 #include <gtest/gtest.h>
 
 #include <array>
 #include <cstdio>
+#include <filesystem>
 #include <string>
 #include <sys/wait.h>
+#include <vector>
 
 namespace kelvaro {
 namespace {
@@ -76,17 +83,74 @@ TEST(ComposeCommand, Utf8OutputAndFileOutput) {
     EXPECT_EQ(failed.status, 1);
     EXPECT_NE(failed.out.find("Error No.76"), std::string::npos);
     EXPECT_NE(failed.out.find("予期しないエラーです。"), std::string::npos);
+    EXPECT_NE(
+        failed.out.find("（" + dir.File("missing/ReadMe.txt") + ": フォルダが見つかりません）\n"),
+        std::string::npos);
+}
+
+TEST(ComposeCommand, EncodingChoosesCp932OrUtf8) {
+    const std::string utf8Text = Cp932ToUtf8(test::ReadFixture("default_readme.txt"));
+    EXPECT_EQ(Compose("--encoding utf-8").out, utf8Text);
+    EXPECT_EQ(Compose("--encoding=utf-8").out, utf8Text);
+    EXPECT_EQ(Compose("--utf8").out, utf8Text);
+    EXPECT_EQ(Compose("--encoding cp932").out, test::ReadFixture("default_readme.txt"));
+    EXPECT_EQ(Compose("--format html --encoding cp932").out,
+              test::ReadFixture("default_readme.html"));
+
+    // An HTML 4.01 page in UTF-8 says so.
+    CommandRun html = Compose("--format html --utf8");
+    EXPECT_EQ(html.status, 0);
+    std::string expected = Cp932ToUtf8(test::ReadFixture("default_readme.html"));
+    const std::string shiftJis = "charset=Shift_JIS";
+    expected.replace(expected.find(shiftJis), shiftJis.size(), "charset=UTF-8");
+    EXPECT_EQ(html.out, expected);
+    EXPECT_EQ(Compose("--format=html --encoding utf-8").out, expected);
+}
+
+TEST(ComposeCommand, MarkdownAndHtml5AreUtf8WithLf) {
+    const Form form = FreshWorkspace().form;
+    const std::string markdown = ComposeReadMe(form, ReadMeFormat::Markdown) + "\n";
+    const std::string page = ComposeReadMe(form, ReadMeFormat::Html5) + "\n";
+    for (const char* args : {"--format markdown", "--format=markdown", "--format markdown --utf8",
+                             "--format markdown --encoding utf-8"}) {
+        CommandRun run = Compose(args);
+        EXPECT_EQ(run.status, 0) << args;
+        EXPECT_EQ(run.out, markdown) << args;
+    }
+    EXPECT_EQ(Compose("--format html5").out, page);
+    EXPECT_EQ(Compose("--encoding=utf-8 --format html5").out, page);
+
+    test::TempFolder dir;
+    const std::string file = dir.File("README.md");
+    CommandRun written = Compose("--format markdown --output '" + file + "'");
+    EXPECT_EQ(written.status, 0);
+    EXPECT_EQ(test::ReadBytes(file), markdown);
+
+    // They are never CP932: asking for it is a usage error, and nothing is written.
+    for (const char* format : {"markdown", "html5"}) {
+        CommandRun run = Compose(std::string("--format ") + format +
+                                     " --encoding cp932 --output '" + dir.File("cp932") + "'",
+                                 true);
+        EXPECT_EQ(run.status, 2) << format;
+        EXPECT_NE(run.out.find("always UTF-8"), std::string::npos) << format;
+    }
+    EXPECT_FALSE(PathExists(dir.File("cp932")));
 }
 
 TEST(ComposeCommand, UsageErrorsExitTwoWithAUsageLine) {
-    for (const char* bad : {"--bogus", "--format pdf", "--format", "--output"}) {
+    for (const char* bad :
+         {"--bogus", "--format pdf", "--format", "--output", "--format md", "--format Markdown",
+          "--encoding", "--encoding utf8", "--encoding shift_jis"}) {
         CommandRun run = Compose(bad, true);
         EXPECT_EQ(run.status, 2) << bad;
         EXPECT_NE(run.out.find("usage: kelvaro-compose"), std::string::npos) << bad;
     }
     CommandRun help = Compose("--help");
     EXPECT_EQ(help.status, 0);
-    EXPECT_NE(help.out.find("--format"), std::string::npos);
+    for (const char* word : {"--format", "text", "html", "markdown", "html5", "--encoding", "cp932",
+                             "utf-8", "--utf8"}) {
+        EXPECT_NE(help.out.find(word), std::string::npos) << word;
+    }
     CommandRun version = Compose("--version");
     EXPECT_EQ(version.status, 0);
     EXPECT_EQ(version.out, "kelvaro-compose 1.0.0\n");
@@ -113,10 +177,171 @@ TEST(ComposeCommand, FormFilesInAndOut) {
     test::WriteBytes(form, bytes.substr(0, 300));
     CommandRun cut = Compose("'" + form + "'", true);
     EXPECT_EQ(cut.status, 1);
+    // The message box's lines, the file and the cause among them.
     EXPECT_EQ(cut.out,
-              "Error No.62\n予期しないエラーです。\n製作者にErrorNumberを知らせてください。\n");
+              "Error No.62\n予期しないエラーです。\n製作者にErrorNumberを知らせてください。\n"
+              "（" +
+                  form +
+                  ": ファイルが途中で終わっています"
+                  "（フォームファイルではないか、壊れています））\n");
     EXPECT_EQ(Compose("'" + dir.File("none.ref") + "'").status, 1);
     EXPECT_EQ(Compose("a.ref b.ref").status, 2);
+}
+
+// --set, --set-file, --write-form and --allow-lossy: a release script changes
+// values of a form file and writes it back, exactly or not at all.
+class FormEdits : public ::testing::Test {
+protected:
+    FormEdits() {
+        ws.form.LineValues[LineSlot::Author] = "作者";
+        ws.form.LineValues[LineSlot::Version] = "1.2.0";
+        ws.form.LongTexts[12] = "1.2.0 初版";
+        ws.EditorText = ws.form.LongTexts[0];
+        WriteFormFile(ws, form);
+        before = test::ReadBytes(form);
+    }
+
+    std::string Quoted(const std::string& path) const { return "'" + path + "'"; }
+    Form Written(const std::string& path) const {
+        Workspace back = FreshWorkspace();
+        ReadFormFile(back, path);
+        return back.form;
+    }
+
+    test::TempFolder dir;
+    const std::string form = dir.File("MySoft.ref");
+    Workspace ws = FreshWorkspace();
+    std::string before;
+};
+
+TEST_F(FormEdits, AVersionIsBumpedInPlace) {
+    CommandRun run = Compose(Quoted(form) + " --set バージョン=1.2.1 --write-form " + Quoted(form));
+    EXPECT_EQ(run.status, 0);
+    Form expected = ws.form;
+    expected.LineValues[LineSlot::Version] = "1.2.1";
+    // The ReadMe still goes to standard output, with the new value.
+    EXPECT_EQ(run.out,
+              ReadMeFileBytes(ComposeReadMe(expected, ReadMeFormat::Text), ReadMeFormat::Text));
+    // Byte for byte the file the program writes for that form.
+    EXPECT_EQ(test::ReadBytes(form), Utf8ToCp932(FormFileText(expected)));
+}
+
+TEST_F(FormEdits, ANewFormTakesValuesAndComposesNothing) {
+    const std::string fresh = dir.File("New.ref");
+    CommandRun run = Compose("--new-form " + Quoted(fresh) + " --set ソフト名=新作");
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.out, "");
+    Form expected = FreshWorkspace().form;
+    expected.LineValues[LineSlot::SoftwareName] = "新作";
+    EXPECT_EQ(test::ReadBytes(fresh), Utf8ToCp932(FormFileText(expected)));
+}
+
+TEST_F(FormEdits, ValuesFromArgumentsAndFilesForEveryKindOfItem) {
+    test::WriteBytes(dir.File("CHANGES.txt"), "\xEF\xBB\xBF"
+                                              "1.2.1 修正\n1.2.0 初版\n");
+    test::WriteBytes(dir.File("name.txt"), "独自の値\n");
+    const std::string out = dir.File("out.ref");
+    CommandRun run =
+        Compose(Quoted(form) + " --set-file 開発履歴=" + Quoted(dir.File("CHANGES.txt")) +
+                " --set-file=追加1=" + Quoted(dir.File("name.txt")) +
+                " --set 追加4=長い値 --set 種別=フリーソフト --set ｱｰｶｲﾌﾞｻｲｽﾞ=12" +
+                " --set=作者名= --write-form=" + Quoted(out));
+    EXPECT_EQ(run.status, 0);
+    const Form written = Written(out);
+    // Long texts take CR LF line ends; a single-line value loses its final line end.
+    EXPECT_EQ(written.LongTexts[12], "1.2.1 修正\r\n1.2.0 初版\r\n");
+    EXPECT_EQ(written.LineValues[LineSlot::UserItem1], "独自の値");
+    EXPECT_EQ(written.LongTexts[14], "長い値");
+    EXPECT_EQ(written.ChoiceValues[ChoiceSlot::SoftwareKind], "フリーソフト");
+    EXPECT_EQ(written.LineValues[LineSlot::ArchiveSize], "12");
+    EXPECT_EQ(written.LineValues[LineSlot::Author], "");
+    EXPECT_EQ(written.LineValues[LineSlot::Version], "1.2.0");
+    EXPECT_EQ(test::ReadBytes(form), before); // only the file named was written
+}
+
+TEST_F(FormEdits, ValuesReachTheReadMeAndOutputWritesItBesideTheForm) {
+    CommandRun run = Compose(Quoted(form) + " --set 作者名=山田 --utf8");
+    EXPECT_EQ(run.status, 0);
+    EXPECT_NE(run.out.find("【   作者名   】　山田\r\n"), std::string::npos);
+    EXPECT_EQ(test::ReadBytes(form), before);
+
+    run = Compose(Quoted(form) + " --set 作者名=山田 --write-form " + Quoted(form) + " --output " +
+                  Quoted(dir.File("ReadMe.txt")));
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(Written(form).LineValues[LineSlot::Author], "山田");
+    EXPECT_NE(Cp932ToUtf8(test::ReadBytes(dir.File("ReadMe.txt"))).find("【   作者名   】　山田"),
+              std::string::npos);
+}
+
+TEST_F(FormEdits, UsageErrorsNameTheOptionOrTheItem) {
+    test::WriteBytes(dir.File("two-lines.txt"), "a\nb\n");
+    test::WriteBytes(dir.File("latin1.txt"), "caf\xE9");
+    // Each with the form file and a form file to write, unless `alone`.
+    struct Case {
+        std::string arguments;
+        std::string says;
+        bool alone = false;
+    };
+    const std::vector<Case> cases = {
+        {"--set", "--set needs KEY=VALUE"},
+        {"--set =x", "--set needs KEY=VALUE"},
+        {"--set-file 開発履歴", "--set-file needs KEY=FILE"},
+        {"--write-form", "--write-form needs a file name", true},
+        {"--set 不明=1", "「不明」 is no item with a value"},
+        {"--set 区切り線=x", "「区切り線」 is no item with a value"},
+        {"--set \"作者名=$(printf 'a\\nb')\"",
+         "the value of 「作者名」 holds a line break; it is a single-line item"},
+        {"--set-file バージョン=" + Quoted(dir.File("two-lines.txt")),
+         "the value of 「バージョン」 holds a line break; it is a single-line item"},
+        {"--set-file 特徴=" + Quoted(dir.File("latin1.txt")),
+         dir.File("latin1.txt") + " is no UTF-8 text"},
+        {"--new-form " + Quoted(dir.File("a.ref")) + " --write-form " + Quoted(dir.File("b.ref")),
+         "--new-form and --write-form both name the form file to write", true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.arguments);
+        const CommandRun run =
+            ComposeStderr(c.alone ? c.arguments
+                                  : Quoted(form) + " " + c.arguments + " --write-form " +
+                                        Quoted(dir.File("x.ref")));
+        EXPECT_EQ(run.status, 2);
+        EXPECT_EQ(run.out.substr(0, run.out.find('\n')), "kelvaro-compose: " + c.says);
+    }
+    EXPECT_FALSE(std::filesystem::exists(dir.File("x.ref")));
+    EXPECT_EQ(test::ReadBytes(form), before);
+}
+
+TEST_F(FormEdits, AFormThatCannotBeWrittenExactlyIsRefusedUnlessLossIsAllowed) {
+    CommandRun run =
+        ComposeStderr(Quoted(form) + " --set 'ｼｪｱｳｪｱ代金=¥500' --write-form " + Quoted(form));
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.out, "kelvaro-compose: Shift_JISで表せない文字が含まれています。\n"
+                       "・「ｼｪｱｳｪｱ代金」の「¥」→「\\」\n"
+                       "--allow-lossy を付けると、それらの文字を置き換えて保存します。\n");
+    EXPECT_EQ(test::ReadBytes(form), before);
+
+    run = ComposeStderr(Quoted(form) + " --set 'ｼｪｱｳｪｱ代金=¥500' --allow-lossy --write-form " +
+                        Quoted(form));
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(Written(form).LineValues[LineSlot::SharewarePrice], "\\500");
+
+    // A long-text line a form file cannot hold is refused whatever is allowed.
+    const std::string kept = test::ReadBytes(form);
+    run = ComposeStderr(Quoted(form) + " --set \"特徴=$(printf 'a\\n!%%# b')\" --allow-lossy" +
+                        " --write-form " + Quoted(form) + " --output " + Quoted(dir.File("R.txt")));
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.out.substr(0, run.out.find('\n')),
+              "kelvaro-compose: 「特徴」の文章に、行頭が「#%!」または「!%#」の行があります。");
+    EXPECT_EQ(test::ReadBytes(form), kept);
+    EXPECT_FALSE(std::filesystem::exists(dir.File("R.txt")));
+
+    // A file to read a value from that is missing is a failure, with its lines.
+    run = ComposeStderr(Quoted(form) + " --set-file 特徴=" + Quoted(dir.File("none.txt")) +
+                        " --write-form " + Quoted(form));
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.out.find("（" + dir.File("none.txt") + ": ファイルが見つかりません）"),
+              std::string::npos);
+    EXPECT_EQ(test::ReadBytes(form), kept);
 }
 
 } // namespace

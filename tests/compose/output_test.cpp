@@ -1,6 +1,10 @@
 #include "compose/output.h"
 
+#include "compose/compose_readme.h"
+#include "compose/readme_file.h"
+#include "files/form_file.h"
 #include "model/defaults.h"
+#include "model/item_order.h"
 #include "platform/app_info.h"
 #include "platform/cp932.h"
 #include "platform/file_io.h"
@@ -47,11 +51,11 @@ protected:
     Output() : s(host, folder.Path()) { s.ws = FreshWorkspace(); }
 
     // Exactly one message, the unexpected-error one, and it is taken off the record.
-    void ExpectOnlyError(int number) {
+    // `where` is its fourth line without the brackets: the file and the cause.
+    void ExpectOnlyError(int number, const std::string& where) {
         ASSERT_EQ(host.Messages.size(), 1u);
-        EXPECT_EQ(host.Messages[0].Text, "Error No." + std::to_string(number) +
-                                             "\r\n予期しないエラーです。\r\n"
-                                             "製作者にErrorNumberを知らせてください。");
+        EXPECT_EQ(test::FirstLines(host.Messages[0].Text, 3), test::ErrorLines(number));
+        EXPECT_EQ(test::FourthLine(host.Messages[0].Text), "（" + where + "）");
         EXPECT_EQ(host.Messages[0].Title, AppInfoString(AppInfo::ProductName));
         EXPECT_EQ(host.Messages[0].Icon, MessageIcon::Critical);
         host.Messages.clear();
@@ -83,15 +87,97 @@ TEST_F(Output, FileModesWriteTheWorkedExamplesWhereTheSaveDialogSays) {
     const FileDialogRequest& text = host.FileDialogs[0];
     EXPECT_EQ(text.Kind, FileDialogKind::Save);
     EXPECT_EQ(text.Title, "ReadMeファイルの出力先指定");
-    EXPECT_EQ(text.Filter, "テキストファイル (*.txt)|*.txt|すべてのファイル (*.*)|*.*");
+    // The first filter, which the dialog opens with, is as it always was.
+    EXPECT_EQ(text.Filter, "テキストファイル (*.txt)|*.txt|テキストファイル UTF-8 (*.txt)|*.txt|"
+                           "すべてのファイル (*.*)|*.*");
     EXPECT_EQ(text.Options.OverwritePrompt, true);
     EXPECT_EQ(text.Options.HideReadOnly, true);
     EXPECT_EQ(text.DefaultExtension, "");
     EXPECT_EQ(host.FileDialogs[1].Filter,
-              "HTMLファイル (*.html, *htm)|*.html;*.htm|すべてのファイル (*.*)|*.*");
-    // every dialog starts from the path the one before chose
-    EXPECT_EQ(host.FileDialogs[1].InitialFileName, folder.File("readme.txt"));
-    EXPECT_EQ(host.FileDialogs[2].InitialFileName, folder.File("readme.html"));
+              "HTMLファイル (*.html, *htm)|*.html;*.htm|HTMLファイル UTF-8・HTML5 (*.html)|*.html|"
+              "すべてのファイル (*.*)|*.*");
+    // every dialog starts from the folder and name the one before chose, with
+    // the extension of its own kind
+    EXPECT_EQ(host.FileDialogs[1].InitialFileName, folder.File("readme.html"));
+    EXPECT_EQ(host.FileDialogs[2].InitialFileName, folder.File("readme.txt"));
+}
+
+TEST_F(Output, SecondFilterWritesUtf8TextOrTheHtml5Page) {
+    host.AnswerFile(folder.File("utf8.txt"), 1);
+    host.AnswerFile(folder.File("page.html"), 1);
+    host.AnswerFile(folder.File("any.txt"), 2); // all files: what the first filter writes
+    host.AnswerFile(folder.File("any.html"), 2);
+    GenerateReadMe(s, OutputMode::TextFile);
+    GenerateReadMe(s, OutputMode::HtmlFile);
+    GenerateReadMe(s, OutputMode::TextFile);
+    GenerateReadMe(s, OutputMode::HtmlFile);
+    EXPECT_TRUE(host.Messages.empty());
+
+    EXPECT_EQ(ReadBytes(folder.File("utf8.txt")),
+              Cp932ToUtf8(ReadFixture("default_readme.txt"))); // CR LF, no BOM
+    EXPECT_EQ(ReadBytes(folder.File("page.html")),
+              ComposeReadMe(s.ws.form, ReadMeFormat::Html5) + "\n");
+    EXPECT_EQ(ReadBytes(folder.File("any.txt")), ReadFixture("default_readme.txt"));
+    EXPECT_EQ(ReadBytes(folder.File("any.html")), ReadFixture("default_readme.html"));
+}
+
+TEST_F(Output, MarkdownFileProposesReadmeMdInTheLastFolder) {
+    s.DialogFileName = folder.File("ReadMe.txt");
+    host.AnswerFile(folder.File("README.md"));
+    GenerateReadMe(s, OutputMode::MarkdownFile);
+    ASSERT_EQ(host.FileDialogs.size(), 1u);
+    const FileDialogRequest& dialog = host.FileDialogs[0];
+    EXPECT_EQ(dialog.Kind, FileDialogKind::Save);
+    EXPECT_EQ(dialog.Title, "ReadMeファイルの出力先指定");
+    EXPECT_EQ(dialog.Filter, "Markdownファイル (*.md)|*.md|すべてのファイル (*.*)|*.*");
+    EXPECT_EQ(dialog.InitialFileName, folder.File("README.md"));
+    EXPECT_EQ(dialog.Options.OverwritePrompt, true);
+    EXPECT_EQ(ReadBytes(folder.File("README.md")),
+              ComposeReadMe(s.ws.form, ReadMeFormat::Markdown) + "\n");
+    EXPECT_EQ(s.DialogFileName, folder.File("README.md"));
+    EXPECT_TRUE(host.Messages.empty());
+
+    // Nothing chosen before: the name alone, wherever the dialog opens.
+    s.DialogFileName.clear();
+    GenerateReadMe(s, OutputMode::MarkdownFile); // cancelled
+    ASSERT_EQ(host.FileDialogs.size(), 2u);
+    EXPECT_EQ(host.FileDialogs[1].InitialFileName, "README.md");
+    EXPECT_EQ(host.LastMessage().Text, "キャンセルされました。");
+}
+
+TEST_F(Output, MarkdownOnTheClipboard) {
+    s.ws.EditorText = "解凍してください。"; // typed, not yet stored
+    GenerateReadMe(s, OutputMode::MarkdownClipboard);
+    ASSERT_EQ(host.ClipboardTexts.size(), 1u);
+    EXPECT_EQ(host.ClipboardTexts[0], ComposeReadMe(s.ws.form, ReadMeFormat::Markdown));
+    EXPECT_NE(host.ClipboardTexts[0].find("## アーカイブ内容\n\n解凍してください。"),
+              std::string::npos);
+    EXPECT_EQ(host.LastMessage().Text, "クリップボードへの出力が完了しました。");
+}
+
+TEST_F(Output, MarkdownPreviewIsNotStoredInTheForm) {
+    SelectPreviewMode(s, 1);
+    const std::string formFile = FormFileText(s.ws.form);
+    changes.Seen.clear();
+    SelectPreviewMode(s, MarkdownPreviewOption);
+    EXPECT_EQ(s.PreviewText, ComposeReadMe(s.ws.form, ReadMeFormat::Markdown));
+    EXPECT_EQ(PreviewOption(s), MarkdownPreviewOption);
+    EXPECT_EQ(s.ws.form.PreviewMode, 1);
+    EXPECT_EQ(FormFileText(s.ws.form), formFile);
+    EXPECT_FALSE(changes.Seen.empty());
+    // Refreshing (showing the page again) keeps the Markdown.
+    s.ws.EditorText = "変更";
+    RefreshPreview(s);
+    EXPECT_NE(s.PreviewText.find("変更"), std::string::npos);
+    EXPECT_EQ(PreviewOption(s), MarkdownPreviewOption);
+
+    SelectPreviewMode(s, 0);
+    EXPECT_EQ(PreviewOption(s), 0);
+    EXPECT_EQ(s.ws.form.PreviewMode, 0);
+    EXPECT_TRUE(s.PreviewText.starts_with("*****"));
+    SelectPreviewMode(s, 4); // no such option
+    EXPECT_EQ(PreviewOption(s), 0);
+    EXPECT_TRUE(host.Messages.empty());
 }
 
 TEST_F(Output, CancelTouchesNoFileAndComposesNothing) {
@@ -160,7 +246,7 @@ TEST_F(Output, BrowserPageThatCannotBeWrittenStillEndsInHtmlText) {
         FaultAt fault("write", [] { throw RuntimeError(ErrorNo::DiskFull); });
         SelectPreviewMode(s, 2);
     }
-    ExpectOnlyError(ErrorNo::DiskFull);
+    ExpectOnlyError(ErrorNo::DiskFull, Page() + ": ディスクの空き容量が足りません");
     EXPECT_TRUE(host.OpenedDocuments.empty());
     EXPECT_FALSE(PathExists(Page()));
     EXPECT_EQ(s.ws.form.PreviewMode, 1);
@@ -175,19 +261,21 @@ TEST_F(Output, FailedWritesKeepTheTargetAndTheForm) {
         host.AnswerFile(folder.File("keep.txt"));
         GenerateReadMe(s, OutputMode::TextFile);
     }
-    ExpectOnlyError(ErrorNo::DeviceIo);
+    ExpectOnlyError(ErrorNo::DeviceIo,
+                    folder.File("keep.txt") + ": ディスクの読み書きに失敗しました");
     {
         FaultAt fault("write", [] { throw std::bad_alloc(); });
         host.AnswerFile(folder.File("keep.txt"));
         GenerateReadMe(s, OutputMode::HtmlFile);
     }
-    ExpectOnlyError(ErrorNo::OutOfMemory);
+    ExpectOnlyError(ErrorNo::OutOfMemory, "メモリが足りません");
     EXPECT_EQ(ReadBytes(folder.File("keep.txt")), "previous\r\n");
     EXPECT_EQ(s.ws.form, before);
 
     host.AnswerFile(folder.File("missing/readme.txt"));
     GenerateReadMe(s, OutputMode::TextFile);
-    ExpectOnlyError(ErrorNo::PathNotFound);
+    ExpectOnlyError(ErrorNo::PathNotFound,
+                    folder.File("missing/readme.txt") + ": フォルダが見つかりません");
 }
 
 TEST_F(Output, UnknownKeysAreShownAtOnceAndTheWalkGoesOn) {
@@ -209,11 +297,11 @@ TEST_F(Output, FailuresBeforeDeliveryDeliverNothing) {
     s.PreviewText = "earlier";
     host.AnswerFile(folder.File("over.txt"));
     GenerateReadMe(s, OutputMode::TextFile);
-    ExpectOnlyError(ErrorNo::Overflow);
+    ExpectOnlyError(ErrorNo::Overflow, "区切り線の回数が大きすぎます");
     GenerateReadMe(s, OutputMode::TextClipboard);
-    ExpectOnlyError(ErrorNo::Overflow);
+    ExpectOnlyError(ErrorNo::Overflow, "区切り線の回数が大きすぎます");
     RefreshPreview(s);
-    ExpectOnlyError(ErrorNo::Overflow);
+    ExpectOnlyError(ErrorNo::Overflow, "区切り線の回数が大きすぎます");
     EXPECT_FALSE(PathExists(folder.File("over.txt")));
     EXPECT_TRUE(host.ClipboardTexts.empty());
     EXPECT_EQ(s.PreviewText, "earlier");
@@ -221,7 +309,100 @@ TEST_F(Output, FailuresBeforeDeliveryDeliverNothing) {
     s.ws.form.PauseCount = "78";
     host.ClipboardFails = true;
     GenerateReadMe(s, OutputMode::HtmlClipboard);
-    ExpectOnlyError(ErrorNo::ClipboardOpen); // and no completion message
+    ExpectOnlyError(ErrorNo::ClipboardOpen,
+                    "クリップボードを使えません"); // and no completion message
+}
+
+TEST_F(Output, ACountPastTheBoundNeedsASeparatorToFail) {
+    UncheckAll(s.ws);
+    s.ws.form.Order[1].Checked = true; // 作者名
+    s.ws.form.LineValues[LineSlot::Author] = "山田";
+    s.ws.form.PauseCount = "5000000";
+    GenerateReadMe(s, OutputMode::TextPreview);
+    EXPECT_EQ(s.PreviewText, "【   作者名   】　山田\r\n");
+    host.AnswerFile(folder.File("ReadMe.txt"));
+    GenerateReadMe(s, OutputMode::TextFile);
+    EXPECT_TRUE(host.Messages.empty());
+    EXPECT_EQ(ReadBytes(folder.File("ReadMe.txt")), Utf8ToCp932("【   作者名   】　山田\r\n\r\n"));
+
+    s.ws.form.Order[0].Checked = true; // 区切り線
+    GenerateReadMe(s, OutputMode::TextPreview);
+    ExpectOnlyError(ErrorNo::OutOfMemory, "区切り線が長すぎます（1048576 文字まで）");
+    EXPECT_EQ(s.PreviewText, "【   作者名   】　山田\r\n");
+}
+
+} // namespace
+} // namespace kelvaro
+
+namespace kelvaro {
+namespace {
+
+class LossyOutput : public ::testing::Test {
+protected:
+    LossyOutput() : s(host, folder.Path()) {
+        s.ws = FreshWorkspace();
+        s.ws.form.LineValues[LineSlot::Author] = "作者🙂";
+        s.ws.form.LineValues[LineSlot::SoftwareName] = "한글";
+        s.ws.form.LineValues[LineSlot::Version] = "𠮷 1.0";
+    }
+
+    test::TempFolder folder;
+    test::ScriptedHost host;
+    Session s;
+};
+
+TEST_F(LossyOutput, TheTextFileAsksFirstAndNoWritesNothing) {
+    const std::string path = folder.File("ReadMe.txt");
+    WriteBytes(path, "previous\r\n");
+    host.AnswerFile(path);
+    GenerateReadMe(s, OutputMode::TextFile);
+    ASSERT_EQ(host.Messages.size(), 1u);
+    EXPECT_EQ(host.Messages[0].Text, "Shift_JISで表せない文字が含まれています。\r\n"
+                                     "・「作者名」の「🙂」→「?」\r\n"
+                                     "・「ソフト名」の「한」→「?」\r\n"
+                                     "・「ソフト名」の「글」→「?」\r\n"
+                                     "・「バージョン」の「𠮷」→「?」\r\n"
+                                     "それらの文字を置き換えて保存しますか？");
+    EXPECT_EQ(host.Messages[0].Buttons, MessageButtons::YesNo);
+    EXPECT_EQ(host.Messages[0].DefaultButton, MessageAnswer::No);
+    EXPECT_EQ(ReadBytes(path), "previous\r\n");
+
+    host.AnswerFile(path);
+    host.MessageAnswers.push_back(MessageAnswer::Yes);
+    GenerateReadMe(s, OutputMode::TextFile);
+    EXPECT_EQ(host.Messages.size(), 2u);
+    const std::string written = Cp932ToUtf8(ReadBytes(path));
+    EXPECT_NE(written.find("【   作者名   】　作者?\r\n"), std::string::npos);
+    EXPECT_NE(written.find("【  ソフト名  】　??\r\n"), std::string::npos);
+}
+
+TEST_F(LossyOutput, OnlyWhatTheReadMeHoldsIsAskedAbout) {
+    // The items are there, but not checked: the ReadMe holds none of them.
+    for (OrderEntry& entry : s.ws.form.Order) {
+        if (entry.Key == "作者名" || entry.Key == "ソフト名" || entry.Key == "バージョン") {
+            entry.Checked = false;
+        }
+    }
+    host.AnswerFile(folder.File("ReadMe.txt"));
+    GenerateReadMe(s, OutputMode::TextFile);
+    EXPECT_TRUE(host.Messages.empty());
+    EXPECT_TRUE(PathExists(folder.File("ReadMe.txt")));
+}
+
+TEST_F(LossyOutput, PagesUtf8ClipboardAndPreviewLoseNothingAndAskNothing) {
+    host.AnswerFile(folder.File("ReadMe.html"));
+    GenerateReadMe(s, OutputMode::HtmlFile);
+    EXPECT_NE(ReadBytes(folder.File("ReadMe.html")).find("&#128578;"), std::string::npos);
+    host.AnswerFile(folder.File("utf8.txt"), 1); // the UTF-8 filter
+    GenerateReadMe(s, OutputMode::TextFile);
+    EXPECT_NE(ReadBytes(folder.File("utf8.txt")).find("作者🙂"), std::string::npos);
+    GenerateReadMe(s, OutputMode::TextClipboard);
+    GenerateReadMe(s, OutputMode::TextPreview);
+    ASSERT_EQ(host.Messages.size(), 1u); // the clipboard's completion message
+    EXPECT_EQ(host.Messages[0].Text, "クリップボードへの出力が完了しました。");
+    ASSERT_EQ(host.ClipboardTexts.size(), 1u);
+    EXPECT_NE(host.ClipboardTexts[0].find("作者🙂"), std::string::npos);
+    EXPECT_NE(s.PreviewText.find("𠮷 1.0"), std::string::npos);
 }
 
 } // namespace

@@ -18,6 +18,8 @@
 #include <algorithm>
 #include <fcntl.h>
 #include <filesystem>
+#include <functional>
+#include <optional>
 #include <string>
 #include <sys/file.h>
 #include <sys/wait.h>
@@ -238,6 +240,81 @@ TEST(BadFormFileBytes, ACountNoFileCanHoldAllocatesNothingForIt) {
     EXPECT_TRUE(ws.form.Order.empty());
 }
 
+TEST(WritingFormFiles, WhatWouldNotReadBackIsRefusedWithItsItemAndNothingIsWritten) {
+    using Problem = UnwritableItem::Problem;
+    struct Case {
+        const char* what;
+        std::function<void(Workspace&)> spoil;
+        UnwritableItem expected;
+    };
+    const std::vector<Case> cases = {
+        {"a value",
+         [](Workspace& ws) { ws.form.LineValues[LineSlot::HomePage] = "http://a\r\n"; },
+         {"ホームページ", Problem::LineBreak}},
+        {"a user item's value",
+         [](Workspace& ws) { ws.form.LineValues[LineSlot::UserItem2] = "a\rb"; },
+         {"独自2", Problem::LineBreak}},
+        {"a choice",
+         [](Workspace& ws) { ws.form.ChoiceValues[ChoiceSlot::Reprint] = "\r"; },
+         {"転載", Problem::LineBreak}},
+        {"a user item's name",
+         [](Workspace& ws) { SetUserName(ws, 2, "名\r\n!%#"); },
+         {"追加3の項目名", Problem::LineBreak}},
+        {"an order key",
+         [](Workspace& ws) {
+             ws.form.Order.push_back(OrderEntry{"k\r", "k\r", false});
+         },
+         {"項目順序", Problem::LineBreak}},
+        {"the separator count",
+         [](Workspace& ws) { ws.form.PauseCount = "7\r\n8"; },
+         {"区切り線の回数", Problem::LineBreak}},
+        {"a bracket",
+         [](Workspace& ws) { ws.form.RightBracket = "】\r\n"; },
+         {"括弧（右）", Problem::LineBreak}},
+        {"an HTML setting",
+         [](Workspace& ws) { ws.form.HtmlSettings[HtmlSetting::BodyStyle] = "\r\n"; },
+         {"HTMLのBODY", Problem::LineBreak}},
+        {"a lone CR in a long text",
+         [](Workspace& ws) { ws.form.LongTexts[1] = "a\rb"; },
+         {"送金方法", Problem::LoneCr}},
+        {"a CR ending a long text",
+         [](Workspace& ws) { ws.form.LongTexts[14] = "a\r\nb\r"; },
+         {"独自4", Problem::LoneCr}},
+        {"a block end in a long text",
+         [](Workspace& ws) { ws.form.LongTexts[2] = "a\r\n!%#"; },
+         {"特徴", Problem::MarkerLine}},
+    };
+    TempFolder folder;
+    const std::string path = folder.File("form.ref");
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Workspace ws = FilledWorkspace();
+        ws.EditorText = ws.form.LongTexts[0];
+        c.spoil(ws);
+        EXPECT_EQ(FindUnwritableItem(ws.form), c.expected);
+        const RuntimeError error = test::Thrown([&] { WriteFormFile(ws, path); });
+        EXPECT_EQ(error.Number(), ErrorNo::InvalidProperty);
+        EXPECT_EQ(error.Path(), path);
+        const std::string message = UnwritableMessage(c.expected);
+        EXPECT_EQ(error.Cause(), message.substr(0, message.find("\r\n")));
+        EXPECT_FALSE(std::filesystem::exists(path));
+    }
+}
+
+TEST(WritingFormFiles, LineFeedsAloneReadBackAndAreWritten) {
+    // In a file whose lines end with CR LF, a lone LF is an ordinary character.
+    Workspace ws = FilledWorkspace();
+    ws.form.LineValues[LineSlot::Author] = "a\nb";
+    ws.form.LongTexts[0] = "x\ny\r\nz\n";
+    ws.EditorText = ws.form.LongTexts[0];
+    EXPECT_EQ(FindUnwritableItem(ws.form), std::nullopt);
+    TempFolder folder;
+    WriteFormFile(ws, folder.File("lf.ref"));
+    Workspace back = FreshWorkspace();
+    ReadFormFile(back, folder.File("lf.ref"));
+    EXPECT_EQ(back.form, ws.form);
+}
+
 TEST(OpeningFormFiles, AFileThatCannotBeOpenedChangesNothing) {
     TempFolder folder;
     test::ScriptedHost host;
@@ -255,20 +332,22 @@ TEST(OpeningFormFiles, AFileThatCannotBeOpenedChangesNothing) {
     struct Case {
         std::string path;
         int number;
+        std::string cause;
     };
     LockHolder holder(locked);
     ASSERT_TRUE(holder.Locked());
-    for (const Case& c : {Case{locked, ErrorNo::PermissionDenied},
-                          Case{folder.File("folder.ref"), ErrorNo::PathFileAccess},
-                          Case{folder.File("gone/x.ref"), ErrorNo::PathNotFound}}) {
+    for (const Case& c :
+         {Case{locked, ErrorNo::PermissionDenied, "ほかのプログラムが使用中です"},
+          Case{folder.File("folder.ref"), ErrorNo::PathFileAccess, "ファイルではなくフォルダです"},
+          Case{folder.File("gone/x.ref"), ErrorNo::PathNotFound, "フォルダが見つかりません"}}) {
         SCOPED_TRACE(c.path);
         host.Messages.clear();
         host.AnswerFile(c.path);
         OpenForm(s);
+        // No offer to show what was read: nothing was.
         ASSERT_EQ(host.Messages.size(), 1u);
-        EXPECT_EQ(host.Messages[0].Text,
-                  "Error No." + std::to_string(c.number) +
-                      "\r\n予期しないエラーです。\r\n製作者にErrorNumberを知らせてください。");
+        EXPECT_EQ(test::FirstLines(host.Messages[0].Text, 3), test::ErrorLines(c.number));
+        EXPECT_EQ(test::FourthLine(host.Messages[0].Text), "（" + c.path + ": " + c.cause + "）");
         EXPECT_EQ(s.ws.form, before);
         EXPECT_EQ(s.FormFilePath, current);
         EXPECT_EQ(s.WindowTitle, title);

@@ -4,11 +4,17 @@
 #include "model/defaults.h"
 #include "model/item_order.h"
 #include "model/long_text.h"
+#include "platform/cp932.h"
 #include "platform/file_io.h"
+#include "support/change_log.h"
 #include "support/fixtures.h"
+#include "support/ordinary_user.h"
 #include "support/scripted_host.h"
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
 
 namespace kelvaro {
 namespace {
@@ -29,13 +35,18 @@ protected:
         EXPECT_EQ(host.LastMessage().Icon, MessageIcon::Information);
     }
 
-    void ExpectUnexpected(int number) {
-        ASSERT_FALSE(host.Messages.empty());
-        EXPECT_EQ(host.LastMessage().Text, "Error No." + std::to_string(number) +
-                                               "\r\n予期しないエラーです。\r\n"
-                                               "製作者にErrorNumberを知らせてください。");
-        EXPECT_EQ(host.LastMessage().Title, "Kelvaro");
-        EXPECT_EQ(host.LastMessage().Icon, MessageIcon::Critical);
+    // The last message is the failure message for `number`; `where` is its
+    // fourth line without the brackets: the file and the cause.
+    void ExpectUnexpected(int number, const std::string& where) {
+        ExpectUnexpectedAt(host.Messages.size() - 1, number, where);
+    }
+    void ExpectUnexpectedAt(std::size_t index, int number, const std::string& where) {
+        ASSERT_LT(index, host.Messages.size());
+        const MessageRequest& message = host.Messages[index];
+        EXPECT_EQ(test::FirstLines(message.Text, 3), test::ErrorLines(number));
+        EXPECT_EQ(test::FourthLine(message.Text), "（" + where + "）");
+        EXPECT_EQ(message.Title, "Kelvaro");
+        EXPECT_EQ(message.Icon, MessageIcon::Critical);
     }
 
     TempFolder dir;
@@ -107,8 +118,10 @@ TEST_F(Lifecycle, SaveAsAddsRefAndSaveThenWritesSilently) {
     host.AnswerFile(dir.File("README.REF"));
     SaveFormAs(session);
     EXPECT_EQ(session.FormFileTitle, "README.REF");
-    // the shared dialog remembers the name it returned, before ".ref" was added
-    EXPECT_EQ(host.FileDialogs.back().InitialFileName, dir.File("readme"));
+    // the shared dialog remembers the name it returned, before ".ref" was added,
+    // and proposes it as a form file
+    EXPECT_EQ(session.DialogFileName, dir.File("README.REF"));
+    EXPECT_EQ(host.FileDialogs.back().InitialFileName, dir.File("readme.ref"));
     host.AnswerFile(dir.File("readme.txt"));
     SaveFormAs(session);
     EXPECT_EQ(session.FormFileTitle, "readme.txt.ref");
@@ -163,30 +176,159 @@ TEST_F(Lifecycle, OpenReadsTheFileAndNamesItInTheTitle) {
     EXPECT_EQ(session.FormFilePath, path);
 }
 
-TEST_F(Lifecycle, FailedReadKeepsThePreviousFileCurrentAndTheTitle) {
+// The fresh form's file cut after `lines` lines.
+std::string CutForm(int lines) {
+    std::string bytes = test::ReadFixture("fresh_form.ref");
+    std::size_t cut = 0;
+    for (int line = 0; line < lines; ++line) {
+        cut = bytes.find("\r\n", cut) + 2;
+    }
+    return bytes.substr(0, cut);
+}
+
+constexpr const char* kShowWhatWasRead =
+    "読み込めたところまでを、名前のない新しいフォームとして表示しますか？";
+
+TEST_F(Lifecycle, ACutFileOpenedOverAFilledFormChangesNothingAndSaveKeepsTheGoodFile) {
     const std::string good = dir.File("good.ref");
+    session.ws.form.LineValues[LineSlot::Author] = "作者";
+    session.ws.form.LongTexts[4] = "仕様";
     host.AnswerFile(good);
     SaveFormAs(session);
+    const std::string goodBytes = ReadBytes(good);
+    // Edits after the save, in the form and in the editor, typed but not stored.
+    session.ws.form.LineValues[LineSlot::SoftwareName] = "編集中";
+    SelectLongItem(session.ws, 7);
+    session.ws.EditorText = "書きかけ";
+    const Workspace before = session.ws;
     const std::string title = session.WindowTitle;
 
     // A file cut off in the middle of the item order.
-    std::string bytes = test::ReadFixture("fresh_form.ref");
-    std::size_t cut = 0;
-    for (int line = 0; line < 80; ++line) {
-        cut = bytes.find("\r\n", cut) + 2;
-    }
-    WriteBytes(dir.File("cut.ref"), bytes.substr(0, cut));
-    session.ws.form.LineValues[LineSlot::Author] = "before";
+    WriteBytes(dir.File("cut.ref"), CutForm(80));
     host.AnswerFile(dir.File("cut.ref"));
-    OpenForm(session);
-    ExpectUnexpected(62);
-    EXPECT_EQ(session.ws.form.LineValues[LineSlot::Author], ""); // read before the failure
+    OpenForm(session); // the offer is answered by its default, No
+    ASSERT_EQ(host.Messages.size(), 2u);
+    ExpectUnexpectedAt(0, ErrorNo::InputPastEnd,
+                       dir.File("cut.ref") + ": ファイルが途中で終わっています" +
+                           "（フォームファイルではないか、壊れています）");
+    EXPECT_EQ(host.Messages[1].Text, kShowWhatWasRead);
+    EXPECT_EQ(host.Messages[1].Buttons, MessageButtons::YesNo);
+    EXPECT_EQ(host.Messages[1].DefaultButton, MessageAnswer::No);
+    EXPECT_EQ(host.Messages[1].Title, "Kelvaro Ver 1.0.0");
+    EXPECT_EQ(session.ws.form, before.form);
+    EXPECT_EQ(session.ws.EditorText, "書きかけ");
+    EXPECT_EQ(session.ws.CurrentLongItem, 7);
     EXPECT_EQ(session.FormFilePath, good);
     EXPECT_EQ(session.WindowTitle, title);
 
+    // 上書き保存 writes the form in hand over the good file, nothing of the cut one.
+    SaveForm(session);
+    Workspace back = FreshWorkspace();
+    ReadFormFile(back, good);
+    EXPECT_EQ(back.form.LineValues[LineSlot::Author], "作者");
+    EXPECT_EQ(back.form.LineValues[LineSlot::SoftwareName], "編集中");
+    EXPECT_EQ(back.form.LongTexts[4], "仕様");
+    EXPECT_EQ(back.form.LongTexts[7], "書きかけ");
+    EXPECT_NE(ReadBytes(good), goodBytes);
+
+    host.Messages.clear();
     host.AnswerFile(dir.File("missing.ref"));
     OpenForm(session);
-    ExpectUnexpected(53);
+    ASSERT_EQ(host.Messages.size(), 1u); // nothing was read: no offer
+    ExpectUnexpected(ErrorNo::FileNotFound, dir.File("missing.ref") + ": ファイルが見つかりません");
+}
+
+TEST_F(Lifecycle, ATemplateOpenedAsAFormLeavesTheFormAndItsFile) {
+    const std::string good = dir.File("good.ref");
+    session.ws.form.LineValues[LineSlot::Author] = "作者";
+    host.AnswerFile(good);
+    SaveFormAs(session);
+    const std::string goodBytes = ReadBytes(good);
+    const Form before = session.ws.form;
+
+    // Lines enough for the single-line values, then no long-text block.
+    const std::string tmpl = dir.File("謝辞.txt");
+    std::string text;
+    for (int i = 0; i < 30; ++i) {
+        text += "テンプレートの" + std::to_string(i) + "行目\r\n";
+    }
+    WriteBytes(tmpl, Utf8ToCp932(text));
+    host.AnswerFile(tmpl);
+    host.MessageAnswers.push_back(MessageAnswer::Ok);
+    host.MessageAnswers.push_back(MessageAnswer::No);
+    OpenForm(session);
+    ExpectUnexpectedAt(0, ErrorNo::InputPastEnd,
+                       tmpl + ": ファイルが途中で終わっています" +
+                           "（フォームファイルではないか、壊れています）");
+    EXPECT_EQ(session.ws.form, before);
+    EXPECT_EQ(session.FormFilePath, good);
+    SaveForm(session);
+    EXPECT_EQ(ReadBytes(good), goodBytes);
+}
+
+TEST_F(Lifecycle, WhatWasReadIsShownOnlyOnYesAsANewFormWithoutAFile) {
+    const std::string good = dir.File("good.ref");
+    host.AnswerFile(good);
+    SaveFormAs(session);
+    session.ws.form.LineValues[LineSlot::Author] = "前のフォーム";
+    session.ws.form.LineValues[LineSlot::Mail] = "前のメール";
+    session.ws.form.LongTexts[3] = "前の長文";
+    session.ws.form.PauseChars = "＃";
+
+    // A file of a form of its own, cut in the HTML settings after the item order.
+    Workspace other = FreshWorkspace();
+    other.form.LineValues[LineSlot::Author] = "読めた作者";
+    other.form.LongTexts[0] = "読めた長文";
+    SetUserName(other, 0, "独自1");
+    std::string bytes = Utf8ToCp932(FormFileText(other.form));
+    bytes = bytes.substr(0, bytes.find("#FFFFFF\r\n") + 9);
+    WriteBytes(dir.File("part.ref"), bytes);
+
+    host.AnswerFile(dir.File("part.ref"));
+    host.MessageAnswers.push_back(MessageAnswer::Ok);
+    host.MessageAnswers.push_back(MessageAnswer::Yes);
+    test::ChangeLog changes(session);
+    OpenForm(session);
+    ASSERT_EQ(host.Messages.size(), 2u);
+    EXPECT_EQ(host.Messages[1].Text, kShowWhatWasRead);
+    // The values read, on top of a new form's defaults: nothing of the form before,
+    // and the user item's entry in the order read shows its name.
+    EXPECT_EQ(session.ws.form, other.form);
+    EXPECT_EQ(session.ws.form.Order[17].Text, "独自1");
+    EXPECT_EQ(session.ws.EditorText, "読めた長文");
+    EXPECT_EQ(session.FormFilePath, "");
+    EXPECT_EQ(session.FormFileTitle, "");
+    EXPECT_EQ(session.WindowTitle, "Kelvaro Ver 1.0.0 --- ");
+    EXPECT_NE(std::find(changes.Seen.begin(), changes.Seen.end(), Change::Form),
+              changes.Seen.end());
+
+    // Saving it asks for a name instead of writing over a file.
+    SaveForm(session);
+    EXPECT_EQ(host.FileDialogs.back().Kind, FileDialogKind::Save);
+}
+
+TEST_F(Lifecycle, AFormFileWhoseLineEndsBecameLfOpens) {
+    Workspace other = FreshWorkspace();
+    other.form.LineValues[LineSlot::SoftwareName] = "ソフト";
+    other.form.LongTexts[2] = "一行目\r\n二行目";
+    other.form.Order.back().Checked = !other.form.Order.back().Checked;
+    std::string bytes = Utf8ToCp932(FormFileText(other.form));
+    std::string lf;
+    for (char c : bytes) {
+        if (c != '\r') {
+            lf += c;
+        }
+    }
+    WriteBytes(dir.File("lf.ref"), lf);
+    host.AnswerFile(dir.File("lf.ref"));
+    OpenForm(session);
+    EXPECT_TRUE(host.Messages.empty());
+    EXPECT_EQ(session.ws.form, other.form);
+    EXPECT_EQ(session.FormFilePath, dir.File("lf.ref"));
+
+    // Saved again it has CR LF line ends, as every form file the program writes.
+    SaveForm(session);
+    EXPECT_EQ(ReadBytes(dir.File("lf.ref")), bytes);
 }
 
 TEST_F(Lifecycle, SaveRefusesMarkerLinesAndAsksAboutUnrepresentableCharacters) {
@@ -226,13 +368,119 @@ TEST_F(Lifecycle, FailedWriteReportsAndLeavesTheOldFile) {
     });
     SaveForm(session);
     SetWriteFaultHook({});
-    ExpectUnexpected(61);
+    ExpectUnexpected(ErrorNo::DiskFull, path + ": ディスクの空き容量が足りません");
     EXPECT_EQ(ReadBytes(path), "old");
     EXPECT_EQ(session.WindowTitle, "Kelvaro Ver 1.0.0"); // not refreshed after a failed save
 
     session.FormFilePath = dir.File("no-such-folder/keep.ref");
     SaveForm(session);
-    ExpectUnexpected(76);
+    ExpectUnexpected(ErrorNo::PathNotFound,
+                     dir.File("no-such-folder/keep.ref") + ": フォルダが見つかりません");
+}
+
+TEST_F(Lifecycle, ASaveAsThatFailsLeavesTheFileBeforeCurrent) {
+    // Into a folder the user may not write: only an ordinary user is stopped by
+    // its mode, so that part runs as one.
+    std::filesystem::permissions(dir.Path(), std::filesystem::perms(0755));
+    std::filesystem::create_directory(dir.File("mine"));
+    std::filesystem::permissions(dir.File("mine"), std::filesystem::perms(0777));
+    std::filesystem::create_directory(dir.File("readonly"));
+    std::filesystem::permissions(dir.File("readonly"), std::filesystem::perms(0555));
+    const std::string good = dir.File("mine/good.ref");
+    const std::string refused = dir.File("readonly/new.ref");
+
+    const auto report = test::RunAsOrdinaryUser([&]() -> std::string {
+        std::string problems;
+        auto check = [&](bool ok, const std::string& what) {
+            if (!ok) {
+                problems += what + "\n";
+            }
+        };
+        ScriptedHost userHost;
+        Session s(userHost, dir.Path());
+        StartUp(s);
+        userHost.AnswerFile(good);
+        SaveFormAs(s);
+        check(userHost.Messages.empty(), "the first save failed");
+        s.ws.form.LineValues[LineSlot::Author] = "保存後の変更";
+        userHost.AnswerFile(dir.File("readonly/new"));
+        SaveFormAs(s);
+        check(userHost.Messages.size() == 1, "not one message for the refused save");
+        const std::string text = userHost.Messages.empty() ? "" : userHost.Messages[0].Text;
+        check(test::FirstLines(text, 3) == test::ErrorLines(ErrorNo::PermissionDenied), text);
+        check(test::FourthLine(text) == "（" + refused + ": フォルダに書き込む権限がありません）",
+              test::FourthLine(text));
+        check(s.FormFilePath == good, "current file: " + s.FormFilePath);
+        check(s.FormFileTitle == "good.ref", "file title: " + s.FormFileTitle);
+        check(s.WindowTitle == "Kelvaro Ver 1.0.0 --- good.ref", "title: " + s.WindowTitle);
+        // 上書き保存 goes where the form came from.
+        SaveForm(s);
+        check(userHost.Messages.size() == 1, "上書き保存 showed a message");
+        return problems;
+    });
+    if (!report) {
+        GTEST_SKIP() << "cannot run as an ordinary user here";
+    }
+    EXPECT_EQ(*report, "");
+    Workspace back = FreshWorkspace();
+    ReadFormFile(back, good);
+    EXPECT_EQ(back.form.LineValues[LineSlot::Author], "保存後の変更");
+    EXPECT_FALSE(PathExists(refused));
+    EXPECT_TRUE(std::filesystem::is_empty(dir.File("readonly")));
+}
+
+TEST_F(Lifecycle, ALineBreakInAValueRefusesTheSaveAndNamesTheItem) {
+    const std::string path = dir.File("f.ref");
+    host.AnswerFile(path);
+    SaveFormAs(session);
+    const std::string saved = ReadBytes(path);
+
+    // A user item's name with a line break and a block end after it: written as
+    // it stands, the file would end that item's long text early and read back shifted.
+    SetUserName(session.ws, 2, "名\r\n!%#");
+    SaveForm(session);
+    ASSERT_EQ(host.Messages.size(), 1u);
+    EXPECT_EQ(host.LastMessage().Text,
+              "「追加3の項目名」に改行が含まれています。\r\n"
+              "１行の項目の改行はフォームファイルに保存できないため、保存を中止しました。\r\n"
+              "改行を取り除いてから、もう一度保存してください。");
+    EXPECT_EQ(host.LastMessage().Icon, MessageIcon::Exclamation);
+    EXPECT_EQ(ReadBytes(path), saved);
+
+    SetUserName(session.ws, 2, "名");
+    session.ws.form.HtmlSettings[HtmlSetting::TopicStyle] = "color:red;\r";
+    SaveForm(session);
+    EXPECT_EQ(host.LastMessage().Text.substr(0, host.LastMessage().Text.find("\r\n")),
+              "「HTMLの括弧項目」に改行が含まれています。");
+    EXPECT_EQ(ReadBytes(path), saved);
+}
+
+TEST_F(Lifecycle, CharactersThatWouldChangeInTheFormFileAreNamedWithTheirItems) {
+    const std::string path = dir.File("f.ref");
+    host.AnswerFile(path);
+    SaveFormAs(session);
+    const std::string saved = ReadBytes(path);
+
+    session.ws.form.LineValues[LineSlot::SharewarePrice] = "¥ 500";
+    SelectLongItem(session.ws, 12);
+    session.ws.EditorText = "1.0 〜 1.1 — 修正"; // committed by the save
+    SaveForm(session);
+    ASSERT_EQ(host.Messages.size(), 1u);
+    EXPECT_EQ(host.LastMessage().Text, "Shift_JISで表せない文字が含まれています。\r\n"
+                                       "・「ｼｪｱｳｪｱ代金」の「¥」→「\\」\r\n"
+                                       "・「開発履歴」の「〜」→「～」\r\n"
+                                       "・「開発履歴」の「—」→「―」\r\n"
+                                       "それらの文字を置き換えて保存しますか？");
+    EXPECT_EQ(host.LastMessage().DefaultButton, MessageAnswer::No);
+    EXPECT_EQ(ReadBytes(path), saved);
+
+    // Beyond five, the rest are only mentioned.
+    session.ws.EditorText = "¢ £ ¬ ‖ − ‾ 😀";
+    SaveForm(session);
+    const std::string text = host.LastMessage().Text;
+    EXPECT_NE(text.find("・「開発履歴」の「‖」→「∥」\r\nほかにもあります。\r\n"), std::string::npos)
+        << text;
+    EXPECT_EQ(ReadBytes(path), saved);
 }
 
 TEST_F(Lifecycle, CloseDeletesTheBrowserPageWhateverTheAnswer) {

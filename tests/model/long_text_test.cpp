@@ -97,5 +97,16 @@ TEST(Defaults, LineGroupEmptiesEveryLongTextButKeepsTheCurrentItem) {
     }
 }
 
+TEST(LongText, NamesFollowTheKeyOrTheUsersOwnName) {
+    Workspace ws = FreshWorkspace();
+    EXPECT_EQ(LongTextName(ws.form, 0), "アーカイブ内容");
+    EXPECT_EQ(LongTextName(ws.form, 12), "開発履歴");
+    SetUserName(ws, 2, "更新情報");
+    SetUserName(ws, 3, "連絡先");
+    SetUserName(ws, 1, "not a long text");
+    EXPECT_EQ(LongTextName(ws.form, 13), "更新情報");
+    EXPECT_EQ(LongTextName(ws.form, 14), "連絡先");
+}
+
 } // namespace
 } // namespace kelvaro

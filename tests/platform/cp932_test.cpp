@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+#include <utility>
+#include <vector>
+
 namespace kelvaro {
 namespace {
 
@@ -51,6 +55,44 @@ TEST(Cp932, LargeTextsConvertWhole) {
     std::string bytes = Utf8ToCp932(big);
     EXPECT_EQ(bytes.size(), 200000u);
     EXPECT_EQ(Cp932ToUtf8(bytes), big);
+}
+
+} // namespace
+} // namespace kelvaro
+
+namespace kelvaro {
+namespace {
+
+TEST(Cp932Lossy, CharactersWithACodeThatReadsBackAsAnotherCount) {
+    // Each has a CP932 code, so IsCp932Representable passes them, but a file
+    // holding them gives back the character on the right.
+    const std::vector<std::pair<std::string, std::string>> oneWay = {
+        {"¥", "\\"}, {"‾", "~"}, {"¢", "￠"}, {"£", "￡"},  {"¬", "￢"},
+        {"—", "―"},  {"‖", "∥"}, {"−", "－"}, {"〜", "～"},
+    };
+    for (const auto& [character, back] : oneWay) {
+        SCOPED_TRACE(character);
+        EXPECT_TRUE(IsCp932Representable(character));
+        EXPECT_FALSE(RoundTripsThroughCp932("a" + character + "b"));
+        EXPECT_EQ(FindLossyCharacters("a" + character + "b", 5),
+                  (std::vector<LossyCharacter>{{character, back}}));
+    }
+}
+
+TEST(Cp932Lossy, TextThatComesBackWholeHasNone) {
+    const std::string text = "円 ￥500 ～①Ⅰ㈱ \\~ ―∥－￠￡￢ ｱｲｳ 作者\r\n\t";
+    EXPECT_TRUE(RoundTripsThroughCp932(text));
+    EXPECT_EQ(FindLossyCharacters(text, 5), std::vector<LossyCharacter>{});
+    EXPECT_EQ(FindLossyCharacters("", 5), std::vector<LossyCharacter>{});
+}
+
+TEST(Cp932Lossy, EachOnceInOrderUpToTheLimit) {
+    const std::string text = "😀 한 ¥ 😀 𠮷 ¥ \xFF";
+    EXPECT_EQ(FindLossyCharacters(text, 10),
+              (std::vector<LossyCharacter>{
+                  {"😀", "?"}, {"한", "?"}, {"¥", "\\"}, {"𠮷", "?"}, {"\xEF\xBF\xBD", "?"}}));
+    EXPECT_EQ(FindLossyCharacters(text, 2), (std::vector<LossyCharacter>{{"😀", "?"}, {"한", "?"}}));
+    EXPECT_EQ(FindLossyCharacters(text, 0), std::vector<LossyCharacter>{});
 }
 
 } // namespace

@@ -183,7 +183,10 @@ TEST_F(FileIoTest, ReadOnlyFolderIsPermissionDenied) {
     if (geteuid() == 0) {
         GTEST_SKIP() << "running as root, which may write into a read-only folder";
     }
+    // A read-only file: a writable one in a read-only folder is written in place
+    // (file_io_in_place_test).
     WriteFileReplacing(File("kept.txt"), "kept");
+    chmod(File("kept.txt").c_str(), 0444);
     chmod(folder_.c_str(), 0555);
     EXPECT_EQ(ThrownNumber([&] { WriteFileReplacing(File("kept.txt"), "new"); }),
               ErrorNo::PermissionDenied);

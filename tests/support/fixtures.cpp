@@ -30,6 +30,34 @@ std::string ReadFixture(const std::string& name) {
     return ReadBytes(std::string(KELVARO_TEST_DATA) + "/" + name);
 }
 
+std::string ErrorLines(int number) {
+    return "Error No." + std::to_string(number) +
+           "\r\n予期しないエラーです。\r\n製作者にErrorNumberを知らせてください。";
+}
+
+std::string FirstLines(const std::string& text, std::size_t count) {
+    std::size_t end = 0;
+    for (std::size_t line = 0; line < count; ++line) {
+        end = text.find("\r\n", end);
+        if (end == std::string::npos) {
+            return text;
+        }
+        if (line + 1 < count) {
+            end += 2;
+        }
+    }
+    return text.substr(0, end);
+}
+
+std::string FourthLine(const std::string& text) {
+    const std::string first = FirstLines(text, 3);
+    if (first.size() + 2 > text.size()) {
+        return {};
+    }
+    const std::string rest = text.substr(first.size() + 2);
+    return rest.substr(0, rest.find("\r\n"));
+}
+
 TempFolder::TempFolder() {
     std::string pattern = (std::filesystem::temp_directory_path() / "kelvaro-test-XXXXXX").string();
     if (mkdtemp(pattern.data()) == nullptr) {

@@ -2,6 +2,7 @@
 
 #include "platform/error.h"
 
+#include <cstddef>
 #include <string>
 
 namespace kelvaro::test {
@@ -25,6 +26,16 @@ private:
     std::string path_;
 };
 
+// The failure a call throws; number 0 when it returns.
+template <typename Call> RuntimeError Thrown(Call call) {
+    try {
+        call();
+    } catch (const RuntimeError& error) {
+        return error;
+    }
+    return RuntimeError(0);
+}
+
 // The error number a call throws, or 0 when it returns.
 template <typename Call> int ThrownNumber(Call call) {
     try {
@@ -37,5 +48,12 @@ template <typename Call> int ThrownNumber(Call call) {
 
 void WriteBytes(const std::string& path, const std::string& bytes);
 std::string ReadBytes(const std::string& path);
+
+// The three fixed lines every failure message starts with.
+std::string ErrorLines(int number);
+// The first `count` lines of a message box text (lines joined by CR LF).
+std::string FirstLines(const std::string& text, std::size_t count);
+// The line after them: "（/path: cause）", or "" when there is none.
+std::string FourthLine(const std::string& text);
 
 } // namespace kelvaro::test

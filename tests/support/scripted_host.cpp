@@ -6,10 +6,10 @@
 
 namespace kelvaro::test {
 
-void ScriptedHost::AnswerFile(const std::string& path) {
+void ScriptedHost::AnswerFile(const std::string& path, int filterIndex) {
     auto slash = path.find_last_of('/');
-    FileAnswers.push_back(
-        FileDialogResult{path, slash == std::string::npos ? path : path.substr(slash + 1)});
+    FileAnswers.push_back(FileDialogResult{
+        path, slash == std::string::npos ? path : path.substr(slash + 1), filterIndex});
 }
 
 MessageAnswer ScriptedHost::ShowMessage(const MessageRequest& request) {

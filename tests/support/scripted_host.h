@@ -29,7 +29,8 @@ public:
     std::vector<std::string> ClipboardTexts;
     std::vector<std::pair<std::string, std::string>> OpenedDocuments;
 
-    void AnswerFile(const std::string& path);
+    // The user chooses `path`, with the filter at `filterIndex` (0: the first).
+    void AnswerFile(const std::string& path, int filterIndex = 0);
     void CancelFile() { FileAnswers.push_back(std::nullopt); }
 
     MessageAnswer ShowMessage(const MessageRequest& request) override;

@@ -43,9 +43,15 @@ const std::vector<std::string> kSteps = {"open", "lock", "write", "fsync", "rena
 // What was there before, with bytes a text conversion would not keep.
 const std::string kPrevious("previous\r\n\x82\xa0\0\xff", 14);
 
-std::string ErrorText(int number) {
-    return "Error No." + std::to_string(number) +
-           "\r\n予期しないエラーです。\r\n製作者にErrorNumberを知らせてください。";
+// The failure message for `number`, naming the file and the cause.
+std::string ErrorText(int number, const std::string& path, const std::string& cause) {
+    return test::ErrorLines(number) + "\r\n（" + path + ": " + cause + "）";
+}
+
+// The cause a failure injected with only its number is told with.
+std::string InjectedCause(int number) {
+    return number == ErrorNo::DiskFull ? "ディスクの空き容量が足りません"
+                                       : "ディスクの読み書きに失敗しました";
 }
 
 // Every entry of a folder and of the folders in it, hidden ones included, sorted.
@@ -139,10 +145,10 @@ protected:
 
     // The command failed with `number`, and everything on disk is as it was.
     void ExpectFailedAndKept(const Command& c, const std::vector<MessageRequest>& messages,
-                             int number, const std::string& previous,
+                             int number, const std::string& cause, const std::string& previous,
                              const std::vector<std::string>& before) {
         ASSERT_EQ(messages.size(), 1u);
-        EXPECT_EQ(messages[0].Text, ErrorText(number));
+        EXPECT_EQ(messages[0].Text, ErrorText(number, Path(c), cause));
         EXPECT_EQ(messages[0].Icon, MessageIcon::Critical);
         EXPECT_EQ(ReadBytes(Path(c)), previous);
         EXPECT_EQ(Entries(Folder()), before);
@@ -188,7 +194,7 @@ TEST_F(SaveFaults, AFailureAtAnyStepKeepsThePreviousFileAndLeavesNoTemporary) {
                     messages = Run(c);
                 }
                 ++injected;
-                ExpectFailedAndKept(c, messages, number, kPrevious, before);
+                ExpectFailedAndKept(c, messages, number, InjectedCause(number), kPrevious, before);
                 // The lock went with the failure: the same command now succeeds.
                 EXPECT_EQ(Run(c).size(), 0u);
                 EXPECT_NE(ReadBytes(Path(c)), kPrevious);
@@ -212,7 +218,8 @@ TEST_F(SaveFaults, AFailedFirstSaveLeavesNoFileAtAll) {
                 messages = Run(c);
             }
             ASSERT_EQ(messages.size(), 1u);
-            EXPECT_EQ(messages[0].Text, ErrorText(ErrorNo::DiskFull));
+            EXPECT_EQ(messages[0].Text,
+                      ErrorText(ErrorNo::DiskFull, Path(c), InjectedCause(ErrorNo::DiskFull)));
             EXPECT_FALSE(PathExists(Path(c)));
             EXPECT_EQ(Entries(Folder()), before);
         }
@@ -228,7 +235,8 @@ TEST_F(SaveFaults, ATargetLockedByAnotherProcessIsPermissionDenied) {
         {
             LockHolder holder(Path(c));
             ASSERT_TRUE(holder.Locked());
-            ExpectFailedAndKept(c, Run(c), ErrorNo::PermissionDenied, kPrevious, before);
+            ExpectFailedAndKept(c, Run(c), ErrorNo::PermissionDenied,
+                                "ほかのプログラムが使用中です", kPrevious, before);
         }
         EXPECT_EQ(Run(c).size(), 0u);
     }
@@ -244,7 +252,8 @@ TEST_F(SaveFaults, AFolderWhereTheFileShouldBeIsAPathAccessError) {
         const std::vector<std::string> before = Entries(Folder());
         const std::vector<MessageRequest> messages = Run(c);
         ASSERT_EQ(messages.size(), 1u);
-        EXPECT_EQ(messages[0].Text, ErrorText(ErrorNo::PathFileAccess));
+        EXPECT_EQ(messages[0].Text,
+                  ErrorText(ErrorNo::PathFileAccess, Path(c), "ファイルではなくフォルダです"));
         EXPECT_EQ(Entries(Path(c)), std::vector<std::string>{"inside"});
         EXPECT_EQ(Entries(Folder()), before);
         fs::remove_all(Path(c));
@@ -252,11 +261,16 @@ TEST_F(SaveFaults, AFolderWhereTheFileShouldBeIsAPathAccessError) {
 }
 
 TEST_F(SaveFaults, AReadOnlyFolderIsPermissionDenied) {
+    std::string cause = "読み取り専用のディスクです";
     if (geteuid() != 0) {
+        // Read-only files too: a writable file in a read-only folder is written
+        // in place (file_io_test), which is not what this test is about.
         MakeFolders();
         for (const Command& c : Commands()) {
             WriteBytes(Path(c), kPrevious);
+            fs::permissions(Path(c), fs::perms(0444));
         }
+        cause = "ファイルに書き込む権限がありません";
         fs::permissions(Folder(), fs::perms(0555));
         fs::permissions(Folder() + "/Templates", fs::perms(0555));
     } else {
@@ -276,7 +290,7 @@ TEST_F(SaveFaults, AReadOnlyFolderIsPermissionDenied) {
     const std::vector<std::string> before = Entries(Folder());
     for (const Command& c : Commands()) {
         SCOPED_TRACE(c.Name);
-        ExpectFailedAndKept(c, Run(c), ErrorNo::PermissionDenied, kPrevious, before);
+        ExpectFailedAndKept(c, Run(c), ErrorNo::PermissionDenied, cause, kPrevious, before);
     }
 }
 
@@ -291,7 +305,8 @@ TEST_F(SaveFaults, AFullDiskKeepsThePreviousFile) {
         SCOPED_TRACE(c.Name);
         WriteBytes(Path(c), "old");
         const std::vector<std::string> before = Entries(Folder());
-        ExpectFailedAndKept(c, Run(c, big), ErrorNo::DiskFull, "old", before);
+        ExpectFailedAndKept(c, Run(c, big), ErrorNo::DiskFull, "ディスクの空き容量が足りません",
+                            "old", before);
         EXPECT_EQ(Run(c).size(), 0u); // there is room for a small one
     }
 }

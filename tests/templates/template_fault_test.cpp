@@ -40,11 +40,13 @@ TEST_F(TemplateFaults, BadBytesAndNulLoadAndShowAsReplacementsAndNul) {
     EXPECT_EQ(session.TemplateText, shown);
     EXPECT_EQ(host.Messages.size(), 0u);
 
-    // Saved again, what has no CP932 form is asked about and written as "?".
+    // Saved again, what has no CP932 form is asked about and, on Yes, written as "?".
     host.AnswerFile(InFolder("saved.txt"));
+    host.MessageAnswers.push_back(MessageAnswer::Yes);
     SaveTemplate(session);
     ASSERT_EQ(host.Messages.size(), 1u);
     EXPECT_EQ(host.Messages[0].Buttons, MessageButtons::YesNo);
+    EXPECT_EQ(host.Messages[0].DefaultButton, MessageAnswer::No);
     EXPECT_EQ(test::ReadBytes(InFolder("saved.txt")),
               "a? b?" + nul + "\x82\xA0\r\n?" + nul + "\r\n");
 }
@@ -75,7 +77,7 @@ TEST_F(TemplateFaults, ATemplateLockedByAnotherProcessKeepsTheEditor) {
     LoadTemplate(session);
     ASSERT_EQ(host.Messages.size(), 1u);
     EXPECT_EQ(host.Messages[0].Text,
-              "Error No.70\r\n予期しないエラーです。\r\n製作者にErrorNumberを知らせてください。");
+              test::ErrorLines(70) + "\r\n（" + path + ": ほかのプログラムが使用中です）");
     EXPECT_EQ(session.ws.EditorText, "書きかけ");
 }
 

@@ -5,6 +5,7 @@
 #include "platform/cp932.h"
 #include "support/fixtures.h"
 #include "template_session.h"
+#include "templates/template_viewer.h"
 
 #include <gtest/gtest.h>
 
@@ -27,11 +28,10 @@ protected:
         SaveTemplate(session);
     }
 
-    void ExpectUnexpected(int number) {
-        ExpectOnlyMessage(
-            "Error No." + std::to_string(number) +
-                "\r\n予期しないエラーです。\r\n製作者にErrorNumberを知らせてください。",
-            "Kelvaro", MessageIcon::Critical);
+    // `where`: the message's fourth line without its brackets.
+    void ExpectUnexpected(int number, const std::string& where) {
+        ExpectOnlyMessage(test::ErrorLines(number) + "\r\n（" + where + "）", "Kelvaro",
+                          MessageIcon::Critical);
     }
 };
 
@@ -139,14 +139,15 @@ TEST_F(TemplateFiles, ATemplateThatCannotBeReadKeepsTheEditor) {
     session.ws.EditorText = "書きかけ";
     host.AnswerFile(InFolder("gone.txt"));
     LoadTemplate(session);
-    ExpectUnexpected(ErrorNo::FileNotFound);
+    ExpectUnexpected(ErrorNo::FileNotFound, InFolder("gone.txt") + ": ファイルが見つかりません");
     EXPECT_EQ(session.ws.EditorText, "書きかけ");
 
     host.Messages.clear();
     std::filesystem::create_directory(InFolder("folder.txt"));
     host.AnswerFile(InFolder("folder.txt"));
     LoadTemplate(session);
-    ExpectUnexpected(ErrorNo::PathFileAccess);
+    ExpectUnexpected(ErrorNo::PathFileAccess,
+                     InFolder("folder.txt") + ": ファイルではなくフォルダです");
     EXPECT_EQ(session.ws.EditorText, "書きかけ");
 }
 
@@ -173,43 +174,77 @@ TEST_F(TemplateFiles, SavingAndLoadingAgainDoesNotGrowTheTemplate) {
     EXPECT_EQ(host.Messages.size(), 0u);
 }
 
-TEST_F(TemplateFiles, TheChosenNameIsUsedAsTyped) {
+TEST_F(TemplateFiles, ANameWithoutTxtGainsItAndAnExistingOneIsAskedAbout) {
     MakeFolder();
     std::filesystem::create_directory(dir.File("elsewhere"));
     session.ws.EditorText = "x";
+    Save(InFolder("my-note"));
+    EXPECT_EQ(ReadBytes(InFolder("my-note.txt")), "x\r\n");
+    EXPECT_FALSE(std::filesystem::exists(InFolder("my-note")));
+    EXPECT_TRUE(host.Messages.empty());
+    // It is a template now: the viewer lists it.
+    ScanTemplateFolder(session);
+    EXPECT_EQ(session.TemplateList, std::vector<std::string>{"my-note.txt"});
+
+    // Any folder will do, and a name ending in ".TXT" is left as it is.
     Save(dir.File("elsewhere/拡張子なし"));
-    EXPECT_EQ(ReadBytes(dir.File("elsewhere/拡張子なし")), "x\r\n");
-    EXPECT_FALSE(std::filesystem::exists(dir.File("elsewhere/拡張子なし.txt")));
+    EXPECT_EQ(ReadBytes(dir.File("elsewhere/拡張子なし.txt")), "x\r\n");
+    Save(InFolder("UPPER.TXT"));
+    EXPECT_EQ(ReadBytes(InFolder("UPPER.TXT")), "x\r\n");
+    EXPECT_FALSE(std::filesystem::exists(InFolder("UPPER.TXT.txt")));
+
+    // The dialog asked about "my-note", not about "my-note.txt": asked here, No by default.
+    session.ws.EditorText = "y";
+    Save(InFolder("my-note"));
+    ASSERT_EQ(host.Messages.size(), 1u);
+    EXPECT_EQ(host.LastMessage().Text,
+              InFolder("my-note.txt") + " は既に存在します。\r\n上書きしますか？");
+    EXPECT_EQ(host.LastMessage().Buttons, MessageButtons::YesNo);
+    EXPECT_EQ(host.LastMessage().DefaultButton, MessageAnswer::No);
+    EXPECT_EQ(ReadBytes(InFolder("my-note.txt")), "x\r\n");
+    host.MessageAnswers.push_back(MessageAnswer::Yes);
+    Save(InFolder("my-note"));
+    EXPECT_EQ(ReadBytes(InFolder("my-note.txt")), "y\r\n");
 }
 
-TEST_F(TemplateFiles, CharactersWithoutCp932AskFirst) {
+TEST_F(TemplateFiles, CharactersThatWouldChangeAreNamedAndNoIsTheDefault) {
     MakeFolder();
-    const std::string path = InFolder("emoji.txt");
+    const std::string path = InFolder("yen.txt");
     WriteBytes(path, "old\r\n");
-    session.ws.EditorText = "顔😀です";
+    // ¥ has a CP932 code, but it reads back as "\"; 〜 reads back as ～.
+    session.ws.EditorText = "yen ¥ 500 〜 顔😀です";
 
-    host.MessageAnswers.push_back(MessageAnswer::No);
     Save(path);
     ASSERT_EQ(host.Messages.size(), 1u);
     EXPECT_EQ(host.LastMessage().Text, "Shift_JISで表せない文字が含まれています。\r\n"
-                                       "それらの文字を「?」に置き換えて保存しますか？");
+                                       "・「テンプレート」の「¥」→「\\」\r\n"
+                                       "・「テンプレート」の「〜」→「～」\r\n"
+                                       "・「テンプレート」の「😀」→「?」\r\n"
+                                       "それらの文字を置き換えて保存しますか？");
     EXPECT_EQ(host.LastMessage().Title, "Kelvaro Ver 1.0.0");
     EXPECT_EQ(host.LastMessage().Buttons, MessageButtons::YesNo);
     EXPECT_EQ(host.LastMessage().Icon, MessageIcon::Exclamation);
-    EXPECT_EQ(host.LastMessage().DefaultButton, MessageAnswer::Yes);
-    EXPECT_EQ(ReadBytes(path), "old\r\n");
+    EXPECT_EQ(host.LastMessage().DefaultButton, MessageAnswer::No);
+    EXPECT_EQ(ReadBytes(path), "old\r\n"); // the default answer writes nothing
 
     host.MessageAnswers.push_back(MessageAnswer::Yes);
     Save(path);
     EXPECT_EQ(host.Messages.size(), 2u);
-    EXPECT_EQ(ReadBytes(path), Utf8ToCp932("顔?です\r\n"));
+    EXPECT_EQ(Cp932ToUtf8(ReadBytes(path)), "yen \\ 500 ～ 顔?です\r\n");
+
+    // Text that comes back whole is written without a question.
+    session.ws.EditorText = "円 ￥ 500 ～";
+    Save(path);
+    EXPECT_EQ(host.Messages.size(), 2u);
+    EXPECT_EQ(Cp932ToUtf8(ReadBytes(path)), "円 ￥ 500 ～\r\n");
 }
 
 TEST_F(TemplateFiles, AFailedSaveReportsTheNumberAndLeavesNoFile) {
     MakeFolder();
     session.ws.EditorText = "x";
     Save(InFolder("missing/t.txt"));
-    ExpectUnexpected(ErrorNo::PathNotFound);
+    ExpectUnexpected(ErrorNo::PathNotFound,
+                     InFolder("missing/t.txt") + ": フォルダが見つかりません");
     EXPECT_TRUE(std::filesystem::is_empty(session.TemplateFolder));
 }
 

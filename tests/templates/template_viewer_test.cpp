@@ -162,9 +162,9 @@ TEST_F(TemplateViewer, ALockedTemplateIsAnUnexpectedError) {
     LockHolder holder(InFolder("locked.txt"));
     ASSERT_TRUE(holder.Locked());
     ShowTemplate(session, "locked.txt");
-    ExpectOnlyMessage(
-        "Error No.70\r\n予期しないエラーです。\r\n製作者にErrorNumberを知らせてください。",
-        "Kelvaro");
+    ExpectOnlyMessage(test::ErrorLines(70) + "\r\n（" + InFolder("locked.txt") +
+                          ": ほかのプログラムが使用中です）",
+                      "Kelvaro");
     EXPECT_EQ(session.TemplateText, "前の表示");
 }
 

@@ -35,6 +35,7 @@ private Q_SLOTS:
     void messageAnswersComeFromTheButtonPressed();
     void filterDescriptionsShowExactlyAndPatternsSelect();
     void fileDialogTakesTitleFolderNameAndOptions();
+    void chosenFilterIsReportedByItsIndex();
     void fontDialogReportsFontAndColourTogether();
     void clipboardHoldsTheText();
 };
@@ -182,6 +183,30 @@ void QtHostTest::fileDialogTakesTitleFolderNameAndOptions() {
     QFileDialog plain;
     ConfigureFileDialog(plain, request);
     QVERIFY(plain.testOption(QFileDialog::DontConfirmOverwrite));
+}
+
+void QtHostTest::chosenFilterIsReportedByItsIndex() {
+    FileDialogRequest request;
+    request.Kind = FileDialogKind::Save;
+    request.Filter = "テキストファイル (*.txt)|*.txt|テキストファイル UTF-8 (*.txt)|*.txt|"
+                     "すべてのファイル (*.*)|*.*";
+    QFileDialog dialog;
+    ConfigureFileDialog(dialog, request);
+    auto* types = dialog.findChild<QComboBox*>(QStringLiteral("fileTypeCombo"));
+    QVERIFY(types != nullptr);
+    QCOMPARE(types->count(), 3);
+    QCOMPARE(types->itemText(1), QStringLiteral("テキストファイル UTF-8 (*.txt)"));
+    // The first filter is the one the dialog opens with.
+    QCOMPARE(ChosenFilterIndex(dialog, request), 0);
+    for (int index : {1, 2, 0}) {
+        types->setCurrentIndex(index);
+        emit types->activated(index); // as the user's choice in the list
+        QCOMPARE(ChosenFilterIndex(dialog, request), index);
+    }
+    // Filters that are not the request's count as the first.
+    FileDialogRequest other = request;
+    other.Filter = "HTMLファイル (*.html)|*.html";
+    QCOMPARE(ChosenFilterIndex(dialog, other), 0);
 }
 
 void QtHostTest::fontDialogReportsFontAndColourTogether() {

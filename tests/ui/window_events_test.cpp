@@ -9,9 +9,11 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QComboBox>
 #include <QDropEvent>
 #include <QFont>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -37,6 +39,8 @@ private Q_SLOTS:
     void previewTabRefreshesOnEveryClick();
     void browserPreviewEndsInHtmlTextWithTheSource();
     void typedFieldsAndComboChoicesReachTheReadMe();
+    void markdownMenuEntriesWriteAndCopyTheMarkdown();
+    void markdownPreviewKeepsTheFormsPreviewMode();
     void emphasisFollowsChecksInversionAndTheOptionButtons();
     void orderButtonsMoveTheSelectedEntry();
     void titleAfterNewOpenAndSaveAs();
@@ -47,6 +51,7 @@ private Q_SLOTS:
     void downFromThePlaceholderTakesTheFirstSuggestion();
     void aTemplateLoadIsOneStepCtrlZUndoes();
     void draggingAnEntryMovesItAsTheArrowButtonsDo();
+    void lineBreaksPastedIntoOneLineFieldsBecomeBlanks();
 };
 
 namespace {
@@ -225,6 +230,53 @@ void WindowEventsTest::typedFieldsAndComboChoicesReachTheReadMe() {
     QVERIFY(text.contains(QStringLiteral("フリーウェア(GPL)")));
     QVERIFY(text.contains(QStringLiteral("C++20")));
     QVERIFY(text.contains(QStringLiteral("12MB")));
+}
+
+void WindowEventsTest::markdownMenuEntriesWriteAndCopyTheMarkdown() {
+    WindowFixture f;
+    TypeText(f.Find<QLineEdit>("TopicsLineText_1"), QStringLiteral("Kelvaro"));
+    f.session().DialogFileName = f.folder.File("ReadMe.txt");
+    const std::string path = f.folder.File("README.md");
+    f.host.AnswerFile(path);
+    f.Find<QAction>("MiReadMeMarkdown")->trigger();
+    QCOMPARE(f.host.FileDialogs.size(), std::size_t{1});
+    QCOMPARE(f.host.FileDialogs[0].InitialFileName, path);
+    const std::string markdown = ReadBytes(path);
+    QVERIFY2(markdown.starts_with("# Kelvaro Ver\n"), markdown.c_str());
+    QVERIFY(markdown.find('\r') == std::string::npos);
+
+    f.Find<QAction>("MiReadMeMarkdownClipboard")->trigger();
+    QCOMPARE(f.host.ClipboardTexts.size(), std::size_t{1});
+    QCOMPARE(f.host.ClipboardTexts[0] + "\n", markdown);
+
+    // The HTML dialog's second filter writes the HTML5 page.
+    const std::string page = f.folder.File("ReadMe.html");
+    f.host.AnswerFile(page, 1);
+    f.Find<QAction>("MiReadMeHTML")->trigger();
+    QVERIFY(ReadBytes(page).starts_with("<!DOCTYPE html>\n<html lang=\"ja\">"));
+}
+
+void WindowEventsTest::markdownPreviewKeepsTheFormsPreviewMode() {
+    WindowFixture f;
+    f.ClickTab(5);
+    f.Find<QRadioButton>("OptPreviewMode_1")->click();
+    f.Find<QRadioButton>("OptPreviewMode_3")->click();
+    auto* preview = f.Find<QPlainTextEdit>("PreviewText");
+    QVERIFY2(preview->toPlainText().startsWith(QStringLiteral("***\n\n| 項目 | 内容 |")),
+             qPrintable(preview->toPlainText()));
+    QVERIFY(f.Find<QRadioButton>("OptPreviewMode_3")->isChecked());
+    QCOMPARE(f.session().ws.form.PreviewMode, 1);
+
+    // Showing the page again refreshes the Markdown; the choice stays.
+    f.ClickTab(0);
+    TypeText(f.Find<QLineEdit>("TopicsLineText_0"), QStringLiteral("佐藤"));
+    f.ClickTab(5);
+    QVERIFY(preview->toPlainText().contains(QStringLiteral("| 作者名 | 佐藤 |")));
+    QVERIFY(f.Find<QRadioButton>("OptPreviewMode_3")->isChecked());
+
+    f.Find<QRadioButton>("OptPreviewMode_0")->click();
+    QVERIFY(preview->toPlainText().startsWith(QStringLiteral("*****")));
+    QCOMPARE(f.session().ws.form.PreviewMode, 0);
 }
 
 void WindowEventsTest::emphasisFollowsChecksInversionAndTheOptionButtons() {
@@ -531,6 +583,44 @@ void WindowEventsTest::draggingAnEntryMovesItAsTheArrowButtonsDo() {
     f.Find<QAction>("MiReadMeTextClipboard")->trigger();
     const QString text = Qs(f.host.ClipboardTexts.back());
     QVERIFY(text.indexOf(QStringLiteral("ソフト名")) < text.indexOf(QStringLiteral("作者名")));
+}
+
+void WindowEventsTest::lineBreaksPastedIntoOneLineFieldsBecomeBlanks() {
+    WindowFixture f;
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    auto paste = [&](QLineEdit* box, const QString& text) {
+        clipboard->setText(text);
+        box->setFocus();
+        box->selectAll();
+        QTest::keySequence(box, QKeySequence::Paste);
+    };
+    paste(f.Find<QLineEdit>("TopicsAdd_0"), QStringLiteral("a\nb"));
+    paste(f.Find<QLineEdit>("TopicsLineText_0"), QStringLiteral("作者\r\n名"));
+    paste(f.Find<QLineEdit>("TopicsOtherPauseNum"), QStringLiteral("3\n9"));
+    paste(f.Find<QLineEdit>("TopicsHTMLInput_8"), QStringLiteral("color:red;\r\n"));
+    paste(f.Find<QComboBox>("ComboTopics_0")->lineEdit(), QStringLiteral("フリー\nウェア"));
+    const Form& form = f.session().ws.form;
+    QCOMPARE(form.UserNames[0], std::string("a b"));
+    QCOMPARE(form.Order[17].Text, std::string("a b")); // its order entry follows
+    QCOMPARE(form.LineValues[LineSlot::Author], std::string("作者 名"));
+    QCOMPARE(form.PauseCount, std::string("3 9"));
+    QCOMPARE(form.HtmlSettings[HtmlSetting::TopicStyle], std::string("color:red; "));
+    QCOMPARE(form.ChoiceValues[ChoiceSlot::SoftwareKind], std::string("フリー ウェア"));
+
+    // Saved and opened again, the form is the same, field for field.
+    const Form saved = form;
+    const std::string path = f.folder.File("pasted.ref");
+    f.host.AnswerFile(path);
+    f.Find<QAction>("MiFileSaveAs")->trigger();
+    QVERIFY(f.host.Messages.empty());
+    f.host.MessageAnswers.push_back(MessageAnswer::Yes);
+    f.Find<QAction>("MiFileNew")->trigger();
+    f.host.AnswerFile(path);
+    f.Find<QAction>("MiFileOpen")->trigger();
+    QCOMPARE(f.host.Messages.size(), std::size_t{1}); // the new-form question only
+    QCOMPARE(f.session().ws.form, saved);
+    QCOMPARE(f.Find<QLineEdit>("TopicsAdd_0")->text(), QStringLiteral("a b"));
+    QCOMPARE(f.window->windowTitle(), QStringLiteral("Kelvaro Ver 1.0.0 --- pasted.ref"));
 }
 
 QTEST_MAIN(WindowEventsTest)

@@ -199,6 +199,8 @@ void WindowStartupTest::previewOptionsAndTemplatePages() {
     WindowFixture f;
     QVERIFY(f.Find<QRadioButton>("OptPreviewMode_0")->isChecked());
     QCOMPARE(f.Find<QRadioButton>("OptPreviewMode_2")->text(), QStringLiteral("HTML(Browser)"));
+    QCOMPARE(f.Find<QRadioButton>("OptPreviewMode_3")->text(), QStringLiteral("Markdown"));
+    QVERIFY(!f.Find<QRadioButton>("OptPreviewMode_3")->isChecked());
     QVERIFY(f.Find<QRadioButton>("OptTopicsOptionBold_0")->isChecked());
     QCOMPARE(f.Find<QLabel>("TopicsOption_1")->text(),
              QStringLiteral("長文項目 ・ ﾌﾟﾚﾋﾞｭｰ ・ ﾃﾝﾌﾟﾚｰﾄﾋﾞｭｰｱ のフォント指定"));
@@ -261,8 +263,10 @@ void WindowStartupTest::menuBarCaptionsAndShortcuts() {
                           "---", "ReadMe出力(&R)|", "---", "アプリケーションの終了(&X)|Ctrl+Q"}));
     QAction* readMe = menus[0]->menu()->actions()[5];
     QCOMPARE(entries(readMe), (QStringList{"Textファイルで出力(&T)|", "HTMLファイルで出力(&H)|",
-                                           "---", "Text形式でクリップボードに出力(&C)|",
-                                           "HTML形式でクリップボードに出力(&C)|"}));
+                                           "Markdownファイルで出力(&M)|", "---",
+                                           "Text形式でクリップボードに出力(&C)|",
+                                           "HTML形式でクリップボードに出力(&C)|",
+                                           "Markdown形式でクリップボードに出力|"}));
     QCOMPARE(entries(menus[1]),
              (QStringList{"ヘルプファイルを開く(&H)|F1", "---", "オンラインヘルプ(&O)|",
                           "開発元ホームページ(&P)|", "---", "バージョン情報(&V)|"}));

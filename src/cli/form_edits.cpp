@@ -1,0 +1,222 @@
+#include "cli/form_edits.h"
+
+#include "files/form_file.h"
+#include "model/catalogue.h"
+#include "model/form_texts.h"
+#include "model/long_text.h"
+#include "platform/file_io.h"
+#include "session/session.h"
+
+#include <string_view>
+
+namespace kelvaro::cli {
+
+const char* const kFormEditHelp =
+    "  --set KEY=VALUE     set the value of the item KEY (作者名, バージョン, 開発履歴,\n"
+    "                      追加1 ... 追加4 for the user items' values) before composing;\n"
+    "                      repeatable. A single-line item's value may hold no line break\n"
+    "  --set-file KEY=FILE the same with FILE's UTF-8 text (a final line break of a\n"
+    "                      single-line value is dropped)\n"
+    "  --write-form FILE   also write the resulting form as a form file to FILE,\n"
+    "                      replacing it whole; a form that cannot be written exactly\n"
+    "                      is refused (exit 1) and nothing is written\n"
+    "  --allow-lossy       let --write-form write characters that Shift_JIS would\n"
+    "                      change (\"?\" for 😀, \"\\\" for ¥, ...)\n";
+
+namespace {
+
+// "--name=VALUE" or "--name VALUE".
+std::optional<std::string> OptionValue(const std::vector<std::string>& args, std::size_t& i,
+                                       const std::string& name) {
+    const std::string& arg = args[i];
+    if (arg.size() > name.size() && arg.compare(0, name.size() + 1, name + "=") == 0) {
+        return arg.substr(name.size() + 1);
+    }
+    if (arg == name && i + 1 < args.size()) {
+        return args[++i];
+    }
+    return std::nullopt;
+}
+
+bool Names(const std::string& arg, const std::string& name) {
+    return arg == name || arg.starts_with(name + "=");
+}
+
+bool HoldsLineBreak(std::string_view text) {
+    return AsSingleLine(text) != text;
+}
+
+// Every line break as CR LF: how the long-text box stores what is typed.
+std::string WithCrLf(std::string_view text) {
+    std::string lines;
+    lines.reserve(text.size() + text.size() / 16);
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\r' || text[i] == '\n') {
+            if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') {
+                ++i;
+            }
+            lines += "\r\n";
+        } else {
+            lines += text[i];
+        }
+    }
+    return lines;
+}
+
+// Well-formed UTF-8: no stray or missing continuation bytes, no overlong
+// forms, no surrogates, nothing past U+10FFFF.
+bool IsUtf8(std::string_view text) {
+    std::size_t i = 0;
+    while (i < text.size()) {
+        const auto lead = static_cast<unsigned char>(text[i]);
+        std::size_t length = 0;
+        char32_t min = 0;
+        char32_t cp = 0;
+        if (lead < 0x80) {
+            ++i;
+            continue;
+        }
+        if ((lead & 0xE0) == 0xC0) {
+            length = 2;
+            min = 0x80;
+            cp = lead & 0x1F;
+        } else if ((lead & 0xF0) == 0xE0) {
+            length = 3;
+            min = 0x800;
+            cp = lead & 0x0F;
+        } else if ((lead & 0xF8) == 0xF0) {
+            length = 4;
+            min = 0x10000;
+            cp = lead & 0x07;
+        } else {
+            return false;
+        }
+        if (i + length > text.size()) {
+            return false;
+        }
+        for (std::size_t k = 1; k < length; ++k) {
+            const auto next = static_cast<unsigned char>(text[i + k]);
+            if ((next & 0xC0) != 0x80) {
+                return false;
+            }
+            cp = (cp << 6) | (next & 0x3F);
+        }
+        if (cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) {
+            return false;
+        }
+        i += length;
+    }
+    return true;
+}
+
+std::optional<std::string> ValueOf(const ValueEdit& edit, const CatalogueItem& item) {
+    if (!edit.FromFile) {
+        return edit.Value;
+    }
+    std::string text = ReadWholeFile(edit.Value);
+    if (text.starts_with("\xEF\xBB\xBF")) {
+        text.erase(0, 3); // a byte order mark is no part of the text
+    }
+    if (!IsUtf8(text)) {
+        return std::nullopt;
+    }
+    const bool single = item.Kind != ItemKind::LongText && item.Kind != ItemKind::UserLongText;
+    if (single) {
+        // As a shell's $(cat FILE) would have it.
+        while (text.ends_with('\n') || text.ends_with('\r')) {
+            text.pop_back();
+        }
+    }
+    return text;
+}
+
+} // namespace
+
+Taken TakeFormEditOption(const std::vector<std::string>& args, std::size_t& i, FormEdits& edits,
+                         std::string& problem) {
+    const std::string& arg = args[i];
+    for (const char* name : {"--set", "--set-file"}) {
+        if (!Names(arg, name)) {
+            continue;
+        }
+        const std::optional<std::string> value = OptionValue(args, i, name);
+        const std::size_t equals = value ? value->find('=') : std::string::npos;
+        if (equals == std::string::npos || equals == 0) {
+            problem = std::string(name) +
+                      " needs KEY=" + (std::string_view(name) == "--set" ? "VALUE" : "FILE");
+            return Taken::Bad;
+        }
+        edits.Values.push_back(ValueEdit{value->substr(0, equals), value->substr(equals + 1),
+                                         std::string_view(name) == "--set-file"});
+        return Taken::Taken;
+    }
+    if (Names(arg, "--write-form")) {
+        const std::optional<std::string> file = OptionValue(args, i, "--write-form");
+        if (!file || file->empty()) {
+            problem = "--write-form needs a file name";
+            return Taken::Bad;
+        }
+        edits.WriteForm = *file;
+        return Taken::Taken;
+    }
+    if (arg == "--allow-lossy") {
+        edits.AllowLossy = true;
+        return Taken::Taken;
+    }
+    return Taken::NotOurs;
+}
+
+std::optional<std::string> ApplyValueEdits(Workspace& ws, const std::vector<ValueEdit>& edits) {
+    // The editor holds the current long text; it is brought into the form
+    // first and shown again after, so the form file writer keeps what was set.
+    CommitLongText(ws);
+    for (const ValueEdit& edit : edits) {
+        const CatalogueItem* item = LookupItem(edit.Key);
+        if (item == nullptr || item->Slot < 0) {
+            return "「" + edit.Key + "」 is no item with a value";
+        }
+        std::optional<std::string> value = ValueOf(edit, *item);
+        if (!value) {
+            return edit.Value + " is no UTF-8 text";
+        }
+        const auto slot = static_cast<std::size_t>(item->Slot);
+        switch (item->Kind) {
+        case ItemKind::LongText:
+        case ItemKind::UserLongText:
+            ws.form.LongTexts[slot] = WithCrLf(*value);
+            continue;
+        case ItemKind::Choice:
+        case ItemKind::SingleLine:
+        case ItemKind::SizeWithUnit:
+        case ItemKind::UserSingleLine:
+            break;
+        case ItemKind::Separator:
+        case ItemKind::CreditLine:
+            return "「" + edit.Key + "」 is no item with a value";
+        }
+        if (HoldsLineBreak(*value)) {
+            return "the value of 「" + edit.Key + "」 holds a line break; it is a single-line item";
+        }
+        (item->Kind == ItemKind::Choice ? ws.form.ChoiceValues[slot] : ws.form.LineValues[slot]) =
+            std::move(*value);
+    }
+    ws.EditorText = ws.form.LongTexts[static_cast<std::size_t>(ws.CurrentLongItem)];
+    return std::nullopt;
+}
+
+std::string FormWriteProblem(const Form& form, bool allowLossy) {
+    if (auto unwritable = FindUnwritableItem(form)) {
+        return UnwritableMessage(*unwritable);
+    }
+    if (allowLossy) {
+        return {};
+    }
+    const std::string lines = LossyCharacterLines(NamedFormTexts(form));
+    if (lines.empty()) {
+        return {};
+    }
+    return "Shift_JISで表せない文字が含まれています。\r\n" + lines +
+           "\r\n--allow-lossy を付けると、それらの文字を置き換えて保存します。";
+}
+
+} // namespace kelvaro::cli

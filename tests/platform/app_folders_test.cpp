@@ -1,0 +1,96 @@
+#include "platform/app_folders.h"
+
+#include "support/fixtures.h"
+
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+namespace kelvaro {
+namespace {
+
+using test::ReadBytes;
+using test::TempFolder;
+using test::WriteBytes;
+
+void MakeFolder(const std::string& path) {
+    ASSERT_EQ(::mkdir(path.c_str(), 0755), 0) << path;
+}
+
+// An installation under `root`: root/bin (the program) and root/share/kelvaro.
+struct Installation {
+    Installation() {
+        MakeFolder(root.File("bin"));
+        MakeFolder(root.File("share"));
+        MakeFolder(root.File("share/kelvaro"));
+        MakeFolder(root.File("share/kelvaro/Templates"));
+        WriteBytes(root.File("share/kelvaro/Templates/Version.txt"), "2.0\r\n");
+        WriteBytes(root.File("share/kelvaro/Templates/\x96\xc6\x90\xd3.txt"), "\x96\xc6\r\n");
+    }
+    std::string Bin() const { return root.File("bin"); }
+    TempFolder root;
+    TempFolder home;
+};
+
+TEST(AppFolders, ATemplatesFolderBesideTheProgramKeepsEverythingThere) {
+    TempFolder program;
+    MakeFolder(program.File("Templates"));
+    const AppFolders folders =
+        LocateAppFolders(program.Path(), FolderEnvironment{"/home/u", "/x/data", "/run/u", ""});
+    EXPECT_EQ(folders.Templates, program.File("Templates"));
+    EXPECT_EQ(folders.BrowserPage, program.Path());
+    EXPECT_EQ(folders.Guide, program.File("guide.html"));
+    EXPECT_EQ(folders.InstalledTemplates, "");
+    EXPECT_EQ(PrepareAppFolders(folders), 0);
+}
+
+TEST(AppFolders, InstalledUsesTheUsersFoldersAndFindsItsDataBesideItself) {
+    Installation install;
+    const std::string prefix = install.Bin() + "/../";
+    AppFolders folders = LocateAppFolders(
+        install.Bin(), FolderEnvironment{"/home/u", "/x/data/", "/run/user/7", ""});
+    EXPECT_EQ(folders.Templates, "/x/data/kelvaro/Templates");
+    EXPECT_EQ(folders.BrowserPage, "/run/user/7/kelvaro");
+    EXPECT_EQ(folders.Guide, prefix + "share/doc/kelvaro/guide.html");
+    EXPECT_EQ(folders.InstalledTemplates, prefix + "share/kelvaro/Templates");
+
+    // Unset and relative values fall back to the documented defaults.
+    folders = LocateAppFolders(install.Bin(), FolderEnvironment{"/home/u/", "relative", "", ""});
+    EXPECT_EQ(folders.Templates, "/home/u/.local/share/kelvaro/Templates");
+    EXPECT_EQ(folders.BrowserPage, "/home/u/.cache/kelvaro");
+    folders = LocateAppFolders(install.Bin(), FolderEnvironment{"/home/u", "", "", "/c"});
+    EXPECT_EQ(folders.BrowserPage, "/c/kelvaro");
+}
+
+TEST(AppFolders, PreparingFillsTheUsersFolderWithoutTouchingWhatTheUserHas) {
+    Installation install;
+    const AppFolders folders = LocateAppFolders(
+        install.Bin(), FolderEnvironment{install.home.Path(), "", install.home.File("run"), ""});
+    EXPECT_EQ(PrepareAppFolders(folders), 2);
+    EXPECT_EQ(ReadBytes(folders.Templates + "/Version.txt"), "2.0\r\n");
+    EXPECT_EQ(ReadBytes(folders.Templates + "/\x96\xc6\x90\xd3.txt"), "\x96\xc6\r\n");
+    struct stat info {};
+    ASSERT_EQ(::stat(folders.BrowserPage.c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0700u);
+
+    // The user changes one template and deletes the other: the next start
+    // brings back only the deleted one.
+    WriteBytes(folders.Templates + "/Version.txt", "mine\r\n");
+    ASSERT_EQ(::unlink((folders.Templates + "/\x96\xc6\x90\xd3.txt").c_str()), 0);
+    EXPECT_EQ(PrepareAppFolders(folders), 1);
+    EXPECT_EQ(ReadBytes(folders.Templates + "/Version.txt"), "mine\r\n");
+    EXPECT_EQ(ReadBytes(folders.Templates + "/\x96\xc6\x90\xd3.txt"), "\x96\xc6\r\n");
+    EXPECT_EQ(PrepareAppFolders(folders), 0);
+}
+
+TEST(AppFolders, AFileWhereTheUsersFolderShouldBeIsAFailure) {
+    Installation install;
+    WriteBytes(install.home.File("data"), "a file, not a folder");
+    const AppFolders folders = LocateAppFolders(
+        install.Bin(),
+        FolderEnvironment{install.home.Path(), install.home.File("data"), install.home.Path(), ""});
+    EXPECT_NE(test::ThrownNumber([&] { PrepareAppFolders(folders); }), 0);
+}
+
+} // namespace
+} // namespace kelvaro
