@@ -74,9 +74,19 @@ struct Colour {
 struct FontChoice {
     FontSpec Font;
     Colour TextColour;
+    // Set once the user has picked a text colour, black included. Until then
+    // the default black stands for "the desktop theme's text colour", so the
+    // boxes stay readable on a dark theme and look as ever on a light one.
+    bool ColourPicked = false;
 
     bool operator==(const FontChoice&) const = default;
 };
+
+// Whether the boxes' text is drawn in the theme's text colour: the colour is
+// still the untouched default.
+inline bool UsesThemeTextColour(const FontChoice& choice) {
+    return !choice.ColourPicked && choice.TextColour == Colour{};
+}
 
 class Host {
 public:

@@ -3,6 +3,8 @@
 #include "host/host.h"
 #include "platform/app_info.h"
 
+#include <algorithm>
+#include <cstddef>
 #include <utility>
 
 namespace kelvaro {
@@ -99,6 +101,24 @@ void MoveEntryDown(Workspace& ws) {
     auto s = static_cast<std::size_t>(ws.Selected);
     std::swap(ws.form.Order[s], ws.form.Order[s + 1]);
     ws.Selected += 1;
+}
+
+void MoveEntry(Workspace& ws, std::size_t from, std::size_t to) {
+    auto& order = ws.form.Order;
+    if (from >= order.size() || to >= order.size()) {
+        return;
+    }
+    const auto first = order.begin();
+    if (from < to) {
+        std::rotate(first + static_cast<std::ptrdiff_t>(from),
+                    first + static_cast<std::ptrdiff_t>(from) + 1,
+                    first + static_cast<std::ptrdiff_t>(to) + 1);
+    } else if (to < from) {
+        std::rotate(first + static_cast<std::ptrdiff_t>(to),
+                    first + static_cast<std::ptrdiff_t>(from),
+                    first + static_cast<std::ptrdiff_t>(from) + 1);
+    }
+    ws.Selected = static_cast<int>(to);
 }
 
 void SelectEntry(Workspace& ws, int index) {

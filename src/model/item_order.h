@@ -30,6 +30,12 @@ void InvertChecks(Workspace& ws);
 // Nothing happens without a selected entry or at the end of the list.
 void MoveEntryUp(Workspace& ws);
 void MoveEntryDown(Workspace& ws);
+// Takes entry `from` out of the list and puts it back so that it stands at
+// index `to` (both 0-based), the entries between closing up; the moved entry
+// becomes the selected one, as with the arrow buttons. Text, key and check
+// mark travel together and no emphasis flag changes. Nothing happens when
+// either index is outside the list.
+void MoveEntry(Workspace& ws, std::size_t from, std::size_t to);
 void SelectEntry(Workspace& ws, int index);
 
 // The user toggled entry `index` (0-based) to `checked`.

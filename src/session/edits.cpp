@@ -48,6 +48,11 @@ void MoveEntryDown(Session& s) {
     OrderChanged(s);
 }
 
+void MoveEntry(Session& s, std::size_t from, std::size_t to) {
+    MoveEntry(s.ws, from, to);
+    OrderChanged(s);
+}
+
 void CheckAll(Session& s) {
     CheckAll(s.ws);
     OrderChanged(s);

@@ -18,6 +18,8 @@ void SelectEntry(Session& s, int index);
 void SetEntryChecked(Session& s, std::size_t index, bool checked);
 void MoveEntryUp(Session& s);
 void MoveEntryDown(Session& s);
+// A drag in the order list: entry `from` ends at index `to`, selected.
+void MoveEntry(Session& s, std::size_t from, std::size_t to);
 void CheckAll(Session& s);
 void UncheckAll(Session& s);
 void InvertChecks(Session& s);

@@ -60,6 +60,7 @@ void ChangeFontCommand(Session& s) {
     s.BoxFont.Font.Strikethrough = chosen.Font.Strikethrough;
     s.BoxFont.Font.Underline = chosen.Font.Underline;
     s.BoxFont.TextColour = chosen.TextColour;
+    s.BoxFont.ColourPicked = chosen.ColourPicked;
     s.Notify(Change::Fonts);
 }
 

@@ -8,10 +8,13 @@
 #include <QFontDialog>
 #include <QFontInfo>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPixmap>
 #include <QPushButton>
 #include <QVBoxLayout>
+
+#include <cstdlib>
 
 namespace kelvaro::ui {
 
@@ -38,6 +41,33 @@ FontSpec FromQFont(const QFont& font) {
     return chosen;
 }
 
+QString InstalledStyleName(const QFont& font) {
+    const QString family = font.family();
+    const QStringList styles = QFontDatabase::styles(family);
+    // The face the boxes are drawn with, when the family has one of that name.
+    const QString drawn = QFontInfo(font).styleName();
+    if (styles.contains(drawn)) {
+        return drawn;
+    }
+    // Otherwise the face of the same slant and boldness nearest the weight.
+    const int wanted = font.weight();
+    QString best;
+    int bestDistance = 0;
+    for (const QString& style : styles) {
+        const int weight = QFontDatabase::weight(family, style);
+        if (QFontDatabase::italic(family, style) != font.italic() ||
+            (weight > QFont::Medium) != font.bold()) {
+            continue;
+        }
+        const int distance = std::abs(weight - wanted);
+        if (best.isEmpty() || distance < bestDistance) {
+            best = style;
+            bestDistance = distance;
+        }
+    }
+    return best;
+}
+
 QColor ToQColor(const Colour& colour) {
     return QColor(colour.Red, colour.Green, colour.Blue);
 }
@@ -46,7 +76,8 @@ Colour FromQColor(const QColor& colour) {
     return Colour{colour.red(), colour.green(), colour.blue()};
 }
 
-FontColourDialog::FontColourDialog(const FontChoice& preset, QWidget* parent) : QDialog(parent) {
+FontColourDialog::FontColourDialog(const FontChoice& preset, QWidget* parent)
+    : QDialog(parent), preset_(preset) {
     setWindowTitle(QStringLiteral("フォント"));
     setObjectName(QStringLiteral("FontColourDialog"));
 
@@ -60,16 +91,37 @@ FontColourDialog::FontColourDialog(const FontChoice& preset, QWidget* parent) : 
     if (!QFontDatabase::families().contains(font.family())) {
         font.setFamily(QFontInfo(font).family());
     }
+    // The chooser looks the style up by name, and without a name of its own a
+    // font is named in Qt's interface language ("太字"), which no font file
+    // uses: the chooser would fall back to the family's first face.
+    font.setStyleName(InstalledStyleName(font));
     fonts_->setCurrentFont(font);
+    opened_ = fonts_->currentFont();
+    // The chooser is a dialog of its own: its Escape, and Enter in its lists,
+    // would close only the chooser and leave this dialog open without it.
+    // They answer for the whole dialog instead.
+    connect(fonts_, &QDialog::accepted, this, &QDialog::accept);
+    connect(fonts_, &QDialog::rejected, this, &QDialog::reject);
+    fonts_->installEventFilter(this);
 
     auto* colourLabel = new QLabel(QStringLiteral("文字色(&C):"), this);
     colourButton_ = new QPushButton(this);
     colourButton_->setObjectName(QStringLiteral("ColourButton"));
     colourLabel->setBuddy(colourButton_);
     connect(colourButton_, &QPushButton::clicked, this, &FontColourDialog::ChooseColour);
-    SetColour(ToQColor(preset.TextColour));
+    // The default colour is shown as the boxes draw it: the theme's text colour.
+    colourPicked_ = preset.ColourPicked;
+    ShowColour(UsesThemeTextColour(preset) ? palette().color(QPalette::Text)
+                                           : ToQColor(preset.TextColour));
 
+    // The chooser's own hidden OK must not be the default: Enter anywhere in
+    // the dialog is this OK.
+    for (QPushButton* hidden : fonts_->findChildren<QPushButton*>()) {
+        hidden->setDefault(false);
+        hidden->setAutoDefault(false);
+    }
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    buttons->button(QDialogButtonBox::Ok)->setDefault(true);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 
@@ -85,10 +137,50 @@ FontColourDialog::FontColourDialog(const FontChoice& preset, QWidget* parent) : 
 }
 
 FontChoice FontColourDialog::Choice() const {
-    return FontChoice{FromQFont(fonts_->currentFont()), FromQColor(colour_)};
+    const QFont current = fonts_->currentFont();
+    FontSpec font = FromQFont(current);
+    // The chooser knows whole point sizes only and offers only the faces a
+    // family has (no italic face: no italic): an untouched size or face keeps
+    // what the boxes had.
+    if (current.pointSize() == opened_.pointSize()) {
+        font.SizePoints = preset_.Font.SizePoints;
+    }
+    if (current.family() == opened_.family() && current.styleName() == opened_.styleName()) {
+        font.Bold = preset_.Font.Bold;
+        font.Italic = preset_.Font.Italic;
+    }
+    // A colour the user did not pick stays the preset's, default or not.
+    if (!colourPicked_) {
+        return FontChoice{font, preset_.TextColour, preset_.ColourPicked};
+    }
+    return FontChoice{font, FromQColor(colour_), true};
+}
+
+bool FontColourDialog::eventFilter(QObject* watched, QEvent* event) {
+    // Keys the chooser's boxes leave unused reach the chooser on their way up:
+    // Escape is this dialog's キャンセル and Enter its OK, wherever the focus is.
+    if (watched == fonts_ && event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (key->matches(QKeySequence::Cancel)) {
+            reject();
+            return true;
+        }
+        const bool plain = key->modifiers() == Qt::NoModifier ||
+                           (key->modifiers() == Qt::KeypadModifier && key->key() == Qt::Key_Enter);
+        if (plain && (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter)) {
+            accept();
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
 }
 
 void FontColourDialog::SetColour(const QColor& colour) {
+    colourPicked_ = true;
+    ShowColour(colour);
+}
+
+void FontColourDialog::ShowColour(const QColor& colour) {
     colour_ = colour;
     QPixmap swatch(32, 16);
     swatch.fill(colour);

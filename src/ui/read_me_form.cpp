@@ -12,6 +12,7 @@
 #include "settings/commands.h"
 #include "templates/template_files.h"
 #include "templates/template_viewer.h"
+#include "ui/order_list.h"
 #include "ui/text_convert.h"
 
 #include <QAction>
@@ -93,6 +94,14 @@ void ReadMeForm::closeEvent(QCloseEvent* event) {
     } else {
         event->ignore();
     }
+}
+
+void ReadMeForm::changeEvent(QEvent* event) {
+    // A new desktop theme while the program runs: the boxes take its colours.
+    if (event->type() == QEvent::PaletteChange && w_.Description != nullptr) {
+        PaintBoxes();
+    }
+    QMainWindow::changeEvent(event);
 }
 
 void ReadMeForm::OpenFormFile(const std::string& path) {
@@ -213,14 +222,22 @@ void ReadMeForm::ConnectLongTextsPage() {
             editorDirty_ = true;
         }
     });
-    connect(w_.CmdTemplate[0], &QPushButton::clicked, this,
-            [this] { Run([this] { LoadTemplate(session_); }); });
+    connect(w_.CmdTemplate[0], &QPushButton::clicked, this, [this] {
+        loadingTemplate_ = true;
+        Run([this] { LoadTemplate(session_); });
+        loadingTemplate_ = false;
+    });
     connect(w_.CmdTemplate[1], &QPushButton::clicked, this,
             [this] { Run([this] { SaveTemplate(session_); }); });
 }
 
 void ReadMeForm::ConnectOrderPage() {
     connect(w_.SortList, &QListWidget::itemChanged, this, &ReadMeForm::OnSortListItemChanged);
+    connect(w_.SortList, &OrderList::EntryDragged, this, [this](int from, int to) {
+        Run([&] {
+            MoveEntry(session_, static_cast<std::size_t>(from), static_cast<std::size_t>(to));
+        });
+    });
     connect(w_.SortList, &QListWidget::currentRowChanged, this, [this](int row) {
         if (!showing_) {
             Run([&] { SelectEntry(session_, row); });

@@ -37,6 +37,8 @@ class QTabWidget;
 
 namespace kelvaro::ui {
 
+class OrderList;
+
 struct FormWidgets {
     QTabWidget* TabSheet = nullptr;
     std::array<QWidget*, PageCount> TabPage{};
@@ -57,7 +59,7 @@ struct FormWidgets {
 
     // Page 3: item order
     QLabel* TopicsSort = nullptr;
-    QListWidget* SortList = nullptr;
+    OrderList* SortList = nullptr;
     std::array<QPushButton*, 2> CmdListUpDown{};
     std::array<QPushButton*, 4> CmdListAllCheck{};
     QCheckBox* TopicsSortCheckSpace = nullptr;
@@ -137,6 +139,7 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
 
@@ -180,6 +183,8 @@ private:
     void ShowLongText();
     void ShowPreview();
     void ShowFonts();
+    // The colours of the large text boxes, from the theme and the user's pick.
+    void PaintBoxes();
     void ShowTemplates();
     void ShowInformation();
     void ShowTitle();
@@ -192,6 +197,9 @@ private:
     // widgets' change signals do not echo it back as user input.
     bool showing_ = false;
     bool editorDirty_ = false;
+    // True while a template is loaded into the long-text box: the box then
+    // takes the new text as one step of its undo history.
+    bool loadingTemplate_ = false;
 };
 
 } // namespace kelvaro::ui

@@ -5,6 +5,7 @@
 #include "model/catalogue.h"
 #include "model/long_text.h"
 #include "ui/font_colour_dialog.h"
+#include "ui/order_list.h"
 #include "ui/read_me_form.h"
 #include "ui/text_convert.h"
 
@@ -16,7 +17,12 @@
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QRadioButton>
+#include <QScreen>
+#include <QStyle>
 #include <QTabWidget>
+#include <QTextCursor>
+
+#include <algorithm>
 
 namespace kelvaro::ui {
 namespace {
@@ -115,10 +121,17 @@ void ReadMeForm::ShowForm() {
         SetCheck(box, *field);
     }
     for (std::size_t i = 0; i < w_.ComboTopics.size(); ++i) {
+        QComboBox* combo = w_.ComboTopics[i];
         const QString value = ToQt(form.ChoiceValues[i]);
-        if (w_.ComboTopics[i]->currentText() != value) {
-            w_.ComboTopics[i]->setEditText(value);
-            w_.ComboTopics[i]->lineEdit()->setCursorPosition(0);
+        // The list position follows the text: a text that is no suggestion
+        // (the placeholder) has none, so Down goes to the first suggestion.
+        const int index = combo->findText(value);
+        if (combo->currentIndex() != index) {
+            combo->setCurrentIndex(index);
+        }
+        if (combo->currentText() != value) {
+            combo->setEditText(value);
+            combo->lineEdit()->setCursorPosition(0);
         }
     }
     w_.ComboSize->setCurrentIndex(
@@ -147,7 +160,8 @@ void ReadMeForm::ShowOrder() {
     }
     while (list->count() < static_cast<int>(order.size())) {
         auto* item = new QListWidgetItem(list);
-        item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable);
+        item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable |
+                       Qt::ItemIsDragEnabled);
         item->setCheckState(Qt::Unchecked); // every entry shows its box, checked or not
     }
     for (std::size_t i = 0; i < order.size(); ++i) {
@@ -201,7 +215,21 @@ void ReadMeForm::ShowLongText() {
     if (ws.CurrentLongItem >= 0 && ws.CurrentLongItem < static_cast<int>(w_.OptTopics.size())) {
         w_.OptTopics[static_cast<std::size_t>(ws.CurrentLongItem)]->setChecked(true);
     }
-    w_.Description->setPlainText(ToBoxText(ws.EditorText));
+    const QString text = ToBoxText(ws.EditorText);
+    if (loadingTemplate_) {
+        // A loaded template replaces the text through the box's own undo
+        // history, so Ctrl+Z brings back what the user had written.
+        QTextCursor cursor = w_.Description->textCursor();
+        cursor.beginEditBlock();
+        cursor.select(QTextCursor::Document);
+        cursor.insertText(text);
+        cursor.endEditBlock();
+        cursor.movePosition(QTextCursor::Start);
+        w_.Description->setTextCursor(cursor);
+    } else {
+        // Another item's text, a new or opened form: a fresh history.
+        w_.Description->setPlainText(text);
+    }
     editorDirty_ = false;
 }
 
@@ -220,12 +248,28 @@ void ReadMeForm::ShowPreview() {
 
 void ReadMeForm::ShowFonts() {
     const QFont font = ToQFont(session_.BoxFont.Font);
-    const QColor colour = ToQColor(session_.BoxFont.TextColour);
     for (QPlainTextEdit* box : {w_.Description, w_.PreviewText, w_.TemplateText}) {
         box->setFont(font);
-        QPalette palette = box->palette();
-        palette.setColor(QPalette::Text, colour);
-        box->setPalette(palette);
+    }
+    PaintBoxes();
+}
+
+void ReadMeForm::PaintBoxes() {
+    const bool themeText = UsesThemeTextColour(session_.BoxFont);
+    const QColor picked = ToQColor(session_.BoxFont.TextColour);
+    const QColor face = palette().color(QPalette::Button);
+    for (QPlainTextEdit* box :
+         {w_.Description, w_.PreviewText, w_.TemplateText, w_.TopicsOptionInfo}) {
+        // Only the roles set here are the box's own; every other colour, the
+        // text's while it is the default, comes from the theme and follows it.
+        QPalette own;
+        if (box->isReadOnly()) {
+            own.setColor(QPalette::Base, face);
+        }
+        if (!themeText && box != w_.TopicsOptionInfo) {
+            own.setColor(QPalette::Text, picked);
+        }
+        box->setPalette(own);
     }
 }
 
@@ -243,6 +287,12 @@ void ReadMeForm::ShowTemplates() {
             auto* item = new QListWidgetItem(ToQt(names[i]), list);
             item->setData(Qt::UserRole, static_cast<int>(i));
         }
+        // Every name whole: the list is at least as wide as the longest, up to
+        // half the screen (a longer one scrolls).
+        const int scrollBar = list->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, list);
+        const int wanted = list->sizeHintForColumn(0) + 2 * list->frameWidth() + scrollBar;
+        const int most = screen() != nullptr ? screen()->availableGeometry().width() / 2 : wanted;
+        list->setMinimumWidth(std::min(wanted, most));
     }
     w_.TemplateText->setPlainText(ToBoxText(session_.TemplateText));
 }

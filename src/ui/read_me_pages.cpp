@@ -3,9 +3,11 @@
 // the events and read_me_mirror.cpp fills the controls from the core.
 
 #include "model/catalogue.h"
+#include "ui/order_list.h"
 #include "ui/read_me_form.h"
 #include "ui/text_convert.h"
 
+#include <QAbstractItemView>
 #include <QAction>
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -19,13 +21,15 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPlainTextEdit>
-#include <QProxyStyle>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QStyleOptionFrame>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace kelvaro::ui {
 namespace {
@@ -82,14 +86,49 @@ QPlainTextEdit* TextBox(const QString& name, bool readOnly, QWidget* parent) {
     return box;
 }
 
-// Eight captions share the width of the window without scroll arrows: the
-// tabs keep only a little room beside their text.
-class CompactTabStyle : public QProxyStyle {
+// The width a line edit needs to show `text` whole, drawn bold as emphasis
+// may draw it: the text, the cursor after it and the box's own margins.
+int WidthToShow(QLineEdit* box, const QString& text) {
+    box->ensurePolished();
+    QFont bold = box->font();
+    bold.setBold(true);
+    constexpr int kInnerMargin = 2; // each side, inside Qt's line edits
+    const QMargins margins = box->textMargins() + box->contentsMargins();
+    const int inner = QFontMetrics(bold).horizontalAdvance(text) + 1 + 2 * kInnerMargin +
+                      margins.left() + margins.right();
+    QStyleOptionFrame option;
+    option.initFrom(box);
+    option.lineWidth = box->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &option, box);
+    option.state |= QStyle::State_Sunken;
+    return box->style()
+        ->sizeFromContents(QStyle::CT_LineEdit, &option, QSize(inner, box->sizeHint().height()),
+                           box)
+        .width();
+}
+
+// A user item's name box shows the whole default name ("ユーザー入力可能1"),
+// so the items can be told apart before the user names them.
+void FitDefaultName(QLineEdit* box, int userIndex) {
+    const QString name = ToQt(UserInputPlaceholder) + QString::number(userIndex + 1);
+    box->setMinimumWidth(WidthToShow(box, name));
+}
+
+// A choice box: wide enough for the placeholder, and its suggestion list
+// opens as wide as its longest suggestion, wider than the box if need be, so
+// long entries that differ only at their end can be told apart.
+class SuggestionBox : public QComboBox {
 public:
-    int pixelMetric(PixelMetric metric, const QStyleOption* option,
-                    const QWidget* widget) const override {
-        const int value = QProxyStyle::pixelMetric(metric, option, widget);
-        return metric == PM_TabBarTabHSpace ? std::min(value, 10) : value;
+    explicit SuggestionBox(QWidget* parent) : QComboBox(parent) {}
+
+    void showPopup() override {
+        QAbstractItemView* list = view();
+        list->ensurePolished();
+        const int scrollBar =
+            count() > maxVisibleItems()
+                ? list->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, list)
+                : 0;
+        list->setMinimumWidth(list->sizeHintForColumn(0) + 2 * list->frameWidth() + scrollBar);
+        QComboBox::showPopup();
     }
 };
 
@@ -152,9 +191,11 @@ void ReadMeForm::BuildMenus() {
 
 void ReadMeForm::BuildPages() {
     w_.TabSheet = Named(new QTabWidget(this), QStringLiteral("TabSheet"));
-    auto* tabStyle = new CompactTabStyle;
-    tabStyle->setParent(w_.TabSheet);
-    w_.TabSheet->tabBar()->setStyle(tabStyle);
+    // Never scroll arrows over the captions nor shortened captions: a larger
+    // font or scale makes the window wider instead. The tabs are drawn and
+    // measured by the desktop's own style, so their captions fit it.
+    w_.TabSheet->tabBar()->setUsesScrollButtons(false);
+    w_.TabSheet->tabBar()->setElideMode(Qt::ElideNone);
     const std::array<const char*, 8> captions{"１行項目", "長文項目", "項目順序", "その他",
                                               "HTML",     "ﾌﾟﾚﾋﾞｭｰ",  "ｵﾌﾟｼｮﾝ",   "ﾃﾝﾌﾟﾚｰﾄﾋﾞｭｰｱ"};
     const std::array<QWidget* (ReadMeForm::*)(), 8> builders{
@@ -196,9 +237,13 @@ QWidget* ReadMeForm::BuildLinesPage() {
         QWidget* name = nullptr;
         if (item.Kind == ItemKind::UserSingleLine) {
             auto* box = LineEdit(Indexed("TopicsAdd", item.UserIndex), page);
-            // The name box takes the width of the labels above it, not more.
+            // The name box takes the width of the labels above it, and as much
+            // more as its default name needs.
             box->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
-            box->setMinimumWidth(48);
+            FitDefaultName(box, item.UserIndex);
+            // A box whose width hint the layout ignores does not widen its
+            // column by itself.
+            grid->setColumnMinimumWidth(column, box->minimumWidth());
             w_.TopicsAdd[static_cast<std::size_t>(item.UserIndex)] = box;
             name = box;
         } else {
@@ -209,15 +254,18 @@ QWidget* ReadMeForm::BuildLinesPage() {
 
         QWidget* value = nullptr;
         if (item.Kind == ItemKind::Choice) {
-            auto* combo = Named(new QComboBox(page), Indexed("ComboTopics", item.Slot));
+            auto* combo = Named(new SuggestionBox(page), Indexed("ComboTopics", item.Slot));
             combo->setEditable(true);
             combo->setInsertPolicy(QComboBox::NoInsert);
             // No inline completion: what the user types is what the ReadMe says.
             combo->setCompleter(nullptr);
-            // The box is as wide as the column allows; the list opens as wide
-            // as its longest entry.
+            // The box is as wide as the column allows and never so narrow that
+            // the placeholder is cut; the list opens as wide as its longest entry.
             combo->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
-            combo->setMinimumContentsLength(6);
+            const QFontMetrics metrics(combo->font());
+            const int letter = std::max(1, metrics.horizontalAdvance(QLatin1Char('X')));
+            combo->setMinimumContentsLength(
+                (metrics.horizontalAdvance(ToQt(UserInputPlaceholder)) + 2 + letter - 1) / letter);
             for (std::string_view entry : ChoiceSuggestions(item.Slot)) {
                 combo->addItem(ToQt(entry));
             }
@@ -238,7 +286,7 @@ QWidget* ReadMeForm::BuildLinesPage() {
             row_box->setSpacing(3);
             row_box->addWidget(value, 1);
             if (item.Kind == ItemKind::SizeWithUnit) {
-                w_.ComboSize = Named(new QComboBox(page), QStringLiteral("ComboSize"));
+                w_.ComboSize = Named(new SuggestionBox(page), QStringLiteral("ComboSize"));
                 for (std::string_view unit : SizeUnitList()) {
                     w_.ComboSize->addItem(ToQt(unit));
                 }
@@ -280,6 +328,7 @@ QWidget* ReadMeForm::BuildLongTextsPage() {
         if (user) {
             // The user-defined items are named in the box beside their option.
             auto* name = LineEdit(Indexed("TopicsAdd", item->UserIndex), w_.TopicsFrame);
+            FitDefaultName(name, item->UserIndex);
             w_.TopicsAdd[static_cast<std::size_t>(item->UserIndex)] = name;
             auto* pair = new QHBoxLayout;
             pair->setSpacing(0);
@@ -314,7 +363,7 @@ QWidget* ReadMeForm::BuildOrderPage() {
     layout->addWidget(w_.TopicsSort);
 
     auto* listRow = new QHBoxLayout;
-    w_.SortList = Named(new QListWidget(page), QStringLiteral("SortList"));
+    w_.SortList = Named(new OrderList(page), QStringLiteral("SortList"));
     w_.SortList->setSelectionMode(QAbstractItemView::SingleSelection);
     w_.SortList->setUniformItemSizes(true);
     listRow->addWidget(w_.SortList, 1);
@@ -553,10 +602,12 @@ QWidget* ReadMeForm::BuildTemplateViewerPage() {
     auto* body = new QHBoxLayout;
     w_.TemplateList = Named(new QListWidget(page), QStringLiteral("TemplateList"));
     w_.TemplateList->setSelectionMode(QAbstractItemView::SingleSelection);
-    w_.TemplateList->setMaximumWidth(160);
+    // The list grows with the window and is never narrower than its longest
+    // name (see ShowTemplates): names like "アンインストール方法(…)" differ
+    // only at their end.
     body->addWidget(w_.TemplateList, 1);
     w_.TemplateText = TextBox(QStringLiteral("TemplateText"), true, page);
-    body->addWidget(w_.TemplateText, 3);
+    body->addWidget(w_.TemplateText, 1);
     layout->addLayout(body, 1);
     return page;
 }
@@ -567,7 +618,9 @@ void ReadMeForm::SizeToDesign() {
     const qreal scale = logicalDpiY() > 0 ? logicalDpiY() / 96.0 : 1.0;
     const QSize client(qRound(kDesignWidth * scale), qRound(kDesignHeight * scale));
     const int menuHeight = menuBar()->sizeHint().height();
-    resize(client.width(), client.height() + menuHeight);
+    // Fonts or captions larger than the design's make the window larger, so
+    // that nothing is cut.
+    resize(QSize(client.width(), client.height() + menuHeight).expandedTo(minimumSizeHint()));
 }
 
 } // namespace kelvaro::ui

@@ -206,6 +206,68 @@ TEST(Moves, CarryTheEntryAndTheSelection) {
     EXPECT_EQ(ws.form.Order[18].Text, "名前");
 }
 
+TEST(Moves, AMoveAcrossTheListIsTheArrowButtonsPressedThatOften) {
+    // Every pair of positions: the drag ends where as many ▲ or ▼ presses would.
+    const Workspace fresh = FreshWorkspace();
+    const std::size_t size = fresh.form.Order.size();
+    for (std::size_t from = 0; from < size; from += 3) {
+        for (std::size_t to = 0; to < size; to += 4) {
+            Workspace dragged = fresh;
+            MoveEntry(dragged, from, to);
+
+            Workspace pressed = fresh;
+            SelectEntry(pressed, static_cast<int>(from));
+            for (std::size_t n = from; n < to; ++n) {
+                MoveEntryDown(pressed);
+            }
+            for (std::size_t n = to; n < from; ++n) {
+                MoveEntryUp(pressed);
+            }
+            EXPECT_EQ(dragged.form.Order, pressed.form.Order) << from << " -> " << to;
+            EXPECT_EQ(dragged.Selected, static_cast<int>(to));
+            EXPECT_EQ(dragged.ItemEmphasis, fresh.ItemEmphasis);
+        }
+    }
+}
+
+TEST(Moves, ADraggedEntryKeepsItsTextKeyAndCheck) {
+    Workspace ws = FreshWorkspace();
+    SetUserName(ws, 0, "独自の項目");
+    SetEntryChecked(ws, 17, true); // 追加1
+    const auto bold = ws.ItemEmphasis;
+    MoveEntry(ws, 17, 2);
+    EXPECT_EQ(ws.form.Order[2], (OrderEntry{"独自の項目", "追加1", true}));
+    EXPECT_EQ(ws.form.Order[1].Key, "作者名");
+    EXPECT_EQ(ws.form.Order[3].Key, "ソフト名"); // the entries below close up
+    EXPECT_EQ(ws.form.Order[18].Key, "追加2");
+    EXPECT_EQ(ws.Selected, 2);
+    EXPECT_EQ(ws.ItemEmphasis, bold);
+    SetUserName(ws, 0, "改名");
+    EXPECT_EQ(ws.form.Order[2].Text, "改名");
+
+    MoveEntry(ws, 2, 38); // to the very end
+    EXPECT_EQ(ws.form.Order[38].Key, "追加1");
+    EXPECT_EQ(ws.form.Order[37].Key, "区切り線");
+    EXPECT_EQ(ws.Selected, 38);
+}
+
+TEST(Moves, ADropOntoItselfOrOutsideTheListChangesNoEntry) {
+    Workspace ws = FreshWorkspace();
+    const Form before = ws.form;
+    SelectEntry(ws, 4);
+    MoveEntry(ws, 7, 7);
+    EXPECT_EQ(ws.form, before);
+    EXPECT_EQ(ws.Selected, 7);
+    MoveEntry(ws, 39, 0);
+    MoveEntry(ws, 0, 39);
+    MoveEntry(ws, static_cast<std::size_t>(-1), 3);
+    EXPECT_EQ(ws.form, before);
+    EXPECT_EQ(ws.Selected, 7);
+    ws.form.Order.clear();
+    MoveEntry(ws, 0, 0);
+    EXPECT_TRUE(ws.form.Order.empty());
+}
+
 TEST(Moves, WithoutSelectionOrEntriesDoNothing) {
     Workspace ws = FreshWorkspace();
     const Form before = ws.form;

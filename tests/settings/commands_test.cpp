@@ -116,6 +116,24 @@ TEST_F(SettingsCommands, FontDialogStartsFromTheBoxFontAndItsChoiceIsCopied) {
     EXPECT_TRUE(host.Messages.empty());
 }
 
+TEST_F(SettingsCommands, APickedBlackIsKeptApartFromTheThemeColourUntilTheDefaultFont) {
+    EXPECT_TRUE(UsesThemeTextColour(s.BoxFont));
+    // Black picked by hand is black on any theme; the untouched default is not.
+    host.FontAnswers.push_back(FontChoice{FontSpec{}, Colour{0, 0, 0}, true});
+    ChangeFontCommand(s);
+    EXPECT_TRUE(s.BoxFont.ColourPicked);
+    EXPECT_FALSE(UsesThemeTextColour(s.BoxFont));
+    ChangeFontCommand(s); // cancelled: the pick stays
+    EXPECT_FALSE(UsesThemeTextColour(s.BoxFont));
+    EXPECT_TRUE(host.FontPresets.back().ColourPicked);
+
+    DefaultFontCommand(s);
+    EXPECT_EQ(s.BoxFont, FontChoice{});
+    EXPECT_TRUE(UsesThemeTextColour(s.BoxFont));
+    // A colour other than the default black is never the theme's.
+    EXPECT_FALSE(UsesThemeTextColour(kChosen));
+}
+
 TEST_F(SettingsCommands, TodayInformationAndHelpEntries) {
     s.ws.form.LineValues[LineSlot::CreatedDate] = "typed";
     GetToday(s);

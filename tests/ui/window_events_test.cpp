@@ -7,20 +7,24 @@
 #include "window_fixture.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
+#include <QDropEvent>
 #include <QFont>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabWidget>
 
 #include <filesystem>
+#include <memory>
 
 using namespace kelvaro;
 using namespace kelvaro::test;
@@ -44,6 +48,9 @@ private Q_SLOTS:
     void exitAnsweredNoKeepsTheWindowAndDeletesTheBrowserPage();
     void disabledHelpEntryDoesNothing();
     void assistsFillTheirFields();
+    void downFromThePlaceholderTakesTheFirstSuggestion();
+    void aTemplateLoadIsOneStepCtrlZUndoes();
+    void draggingAnEntryMovesItAsTheArrowButtonsDo();
     void lineBreaksPastedIntoOneLineFieldsBecomeBlanks();
 };
 
@@ -55,6 +62,44 @@ std::string FileText(const std::string& path) {
 
 bool IsBold(QWidget* widget) {
     return widget->font().bold();
+}
+
+// Drags entry `from` of the list and drops it at `target` (a point in the
+// list's viewport): the press selects the entry, as the start of a drag
+// does, and the drag carries the list's own drag data through enter, move
+// and drop. (The offscreen platform runs no drag loop of its own.)
+void DragEntry(QListWidget* list, int from, QPoint target) {
+    QWidget* viewport = list->viewport();
+    const QPoint start = list->visualItemRect(list->item(from)).center();
+    QTest::mouseClick(viewport, Qt::LeftButton, {}, start);
+    std::unique_ptr<QMimeData> data(list->model()->mimeData({list->model()->index(from, 0)}));
+    QDragEnterEvent enter(start, Qt::MoveAction, data.get(), Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(viewport, &enter);
+    QVERIFY(enter.isAccepted());
+    QDragMoveEvent move(target, Qt::MoveAction, data.get(), Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(viewport, &move);
+    QVERIFY(move.isAccepted());
+    QDropEvent drop(QPointF(target), Qt::MoveAction, data.get(), Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(viewport, &drop);
+    QVERIFY(drop.isAccepted());
+    // The drag ends as no move of Qt's own, so Qt removes no row.
+    QCOMPARE(drop.dropAction(), Qt::IgnoreAction);
+}
+
+// A point on the upper part of row `row`: a drop there puts the entry before it.
+QPoint Above(QListWidget* list, int row) {
+    const QRect rect = list->visualItemRect(list->item(row));
+    return QPoint(rect.center().x(), rect.top() + rect.height() / 4);
+}
+
+QStringList Texts(QListWidget* list) {
+    QStringList texts;
+    for (int i = 0; i < list->count(); ++i) {
+        texts << list->item(i)->text() + (list->item(i)->checkState() == Qt::Checked
+                                              ? QStringLiteral(" [x]")
+                                              : QStringLiteral(" [ ]"));
+    }
+    return texts;
 }
 
 } // namespace
@@ -408,6 +453,136 @@ void WindowEventsTest::assistsFillTheirFields() {
     // The viewer's box shows the chosen template (only the viewer's page is
     // hidden, so the click is made on its list as it stands).
     QVERIFY(!f.Find<QPlainTextEdit>("TemplateText")->toPlainText().isEmpty());
+}
+
+void WindowEventsTest::downFromThePlaceholderTakesTheFirstSuggestion() {
+    WindowFixture f;
+    QVERIFY(QTest::qWaitForWindowActive(f.window.get()));
+    auto keyIn = [](QComboBox* box, Qt::Key key) {
+        box->lineEdit()->setFocus();
+        QTest::keyClick(box->lineEdit(), key);
+    };
+    for (int i = 0; i < 7; ++i) {
+        auto* box = f.Find<QComboBox>(("ComboTopics_" + QByteArray::number(i)).constData());
+        // Up from the placeholder changes nothing.
+        keyIn(box, Qt::Key_Up);
+        QCOMPARE(box->currentText(), QStringLiteral("ユーザー入力可能"));
+        QCOMPARE(f.session().ws.form.ChoiceValues[static_cast<std::size_t>(i)],
+                 std::string("ユーザー入力可能"));
+        keyIn(box, Qt::Key_Down);
+        QCOMPARE(box->currentText(), box->itemText(0));
+        QCOMPARE(Qs(f.session().ws.form.ChoiceValues[static_cast<std::size_t>(i)]),
+                 box->itemText(0));
+    }
+    auto* runtime = f.Find<QComboBox>("ComboTopics_2"); // 必要ﾗﾝﾀｲﾑ
+    QCOMPARE(runtime->currentText(), QStringLiteral("必要なし"));
+    keyIn(runtime, Qt::Key_Down);
+    QCOMPARE(runtime->currentText(), QStringLiteral(".NET Framework"));
+
+    // A new form brings the placeholder back, and Down starts over.
+    f.host.MessageAnswers.push_back(MessageAnswer::Yes);
+    f.Find<QAction>("MiFileNew")->trigger();
+    QCOMPARE(runtime->currentText(), QStringLiteral("ユーザー入力可能"));
+    keyIn(runtime, Qt::Key_Down);
+    QCOMPARE(runtime->currentText(), QStringLiteral("必要なし"));
+
+    // An opened form's own suggestion is where Down goes on from.
+    f.session().ws.form.ChoiceValues[2] = ".NET Framework";
+    f.session().Notify(Change::Form);
+    keyIn(runtime, Qt::Key_Down);
+    QCOMPARE(runtime->currentText(), runtime->itemText(2));
+}
+
+void WindowEventsTest::aTemplateLoadIsOneStepCtrlZUndoes() {
+    WindowFixture f;
+    QVERIFY(QTest::qWaitForWindowActive(f.window.get()));
+    f.ClickTab(1);
+    auto* description = f.Find<QPlainTextEdit>("Description");
+    description->setFocus();
+    TypeText(description, QStringLiteral("自分の文章"));
+    f.host.AnswerFile(f.folder.File("Templates/免責.txt"));
+    f.Find<QPushButton>("CmdTemplate_0")->click();
+    const QString loaded = Qs(f.session().ws.EditorText).replace(QStringLiteral("\r\n"), "\n");
+    QVERIFY(loaded.size() > 20);
+    QCOMPARE(description->toPlainText(), loaded);
+
+    auto key = [description](Qt::Key k, Qt::KeyboardModifiers modifiers) {
+        description->setFocus();
+        QTest::keyClick(description, k, modifiers);
+    };
+    key(Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(description->toPlainText(), QStringLiteral("自分の文章"));
+    // What the box shows is what the next command takes.
+    f.Find<QAction>("MiReadMeTextClipboard")->trigger();
+    QVERIFY(Qs(f.host.ClipboardTexts.back())
+                .contains(QStringLiteral("【アーカイブ内容】\r\n自分の文章")));
+    QCOMPARE(f.session().ws.EditorText, std::string("自分の文章"));
+
+    key(Qt::Key_Y, Qt::ControlModifier);
+    QCOMPARE(description->toPlainText(), loaded);
+    key(Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(description->toPlainText(), QStringLiteral("自分の文章"));
+    key(Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    QCOMPARE(description->toPlainText(), loaded);
+
+    // Another item's text starts a history of its own.
+    f.Find<QRadioButton>("OptTopics_1")->click();
+    f.Find<QRadioButton>("OptTopics_0")->click();
+    QCOMPARE(description->toPlainText(), loaded);
+    key(Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(description->toPlainText(), loaded);
+}
+
+void WindowEventsTest::draggingAnEntryMovesItAsTheArrowButtonsDo() {
+    WindowFixture f;
+    QVERIFY(QTest::qWaitForWindowActive(f.window.get()));
+    f.ClickTab(2);
+    auto* list = f.Find<QListWidget>("SortList");
+    auto* archive = f.Find<QLabel>("TopicsLine_4"); // アーカイブ名, unchecked: not bold
+    QCOMPARE(list->item(5)->text(), QStringLiteral("アーカイブ名"));
+
+    // The same move made with ▲ three times, in a second window.
+    WindowFixture pressed;
+    auto* reference = pressed.Find<QListWidget>("SortList");
+    reference->setCurrentRow(5);
+    for (int i = 0; i < 3; ++i) {
+        pressed.Find<QPushButton>("CmdListUpDown_0")->click();
+    }
+
+    // アーカイブ名 dragged up onto the upper half of ソフト名 (row 2).
+    DragEntry(list, 5, Above(list, 2));
+    QCOMPARE(Texts(list), Texts(reference));
+    QCOMPARE(f.session().ws.form.Order, pressed.session().ws.form.Order);
+    QCOMPARE(list->item(2)->text(), QStringLiteral("アーカイブ名"));
+    QCOMPARE(list->item(2)->checkState(), Qt::Unchecked);
+    QCOMPARE(f.session().ws.form.Order[2].Key, std::string("アーカイブ名"));
+    // The moved entry stays selected and the names keep their emphasis.
+    QCOMPARE(list->currentRow(), 2);
+    QCOMPARE(f.session().ws.Selected, 2);
+    QVERIFY(!IsBold(archive));
+    QVERIFY(IsBold(f.Find<QLabel>("TopicsLine_1")));
+
+    // Down past several entries, onto the lower half of row 7: after it.
+    const QRect seventh = list->visualItemRect(list->item(7));
+    DragEntry(list, 1, QPoint(seventh.center().x(), seventh.bottom() - seventh.height() / 4));
+    QCOMPARE(list->item(7)->text(), QStringLiteral("作者名"));
+    QCOMPARE(list->item(7)->checkState(), Qt::Checked);
+    QCOMPARE(list->item(1)->text(), QStringLiteral("アーカイブ名"));
+    QCOMPARE(list->currentRow(), 7);
+    QCOMPARE(f.session().ws.form.Order[7].Key, std::string("作者名"));
+    QCOMPARE(list->count(), 39);
+
+    // Dropped where it was: nothing moves.
+    const auto before = f.session().ws.form.Order;
+    DragEntry(list, 7, Above(list, 8));
+    QCOMPARE(f.session().ws.form.Order, before);
+    QCOMPARE(list->count(), 39);
+    QCOMPARE(list->item(7)->text(), QStringLiteral("作者名"));
+
+    // The ReadMe follows the new order.
+    f.Find<QAction>("MiReadMeTextClipboard")->trigger();
+    const QString text = Qs(f.host.ClipboardTexts.back());
+    QVERIFY(text.indexOf(QStringLiteral("ソフト名")) < text.indexOf(QStringLiteral("作者名")));
 }
 
 void WindowEventsTest::lineBreaksPastedIntoOneLineFieldsBecomeBlanks() {
