@@ -30,6 +30,7 @@
 #include <QRadioButton>
 #include <QTabBar>
 #include <QTabWidget>
+#include <QTimer>
 #include <QUrl>
 
 namespace kelvaro::ui {
@@ -58,12 +59,10 @@ ReadMeForm::ReadMeForm(Host& host, AppFolders folders, QWidget* parent)
     BuildMenus();
     BuildPages();
     ConnectMenus();
-    ConnectFields();
-    ConnectLinesPage();
-    ConnectLongTextsPage();
-    ConnectOrderPage();
-    ConnectOtherPages();
-    ConnectOutputPages();
+    ConnectPages();
+    // After the first frame the other pages are filled, one per turn of the
+    // event loop, so that a tab the user clicks is usually ready already.
+    w_.TabPage[0]->installEventFilter(this);
     session_.SetChangeListener([this](Change what) { OnChanged(what); });
     SizeToDesign();
 
@@ -98,7 +97,7 @@ void ReadMeForm::closeEvent(QCloseEvent* event) {
 
 void ReadMeForm::changeEvent(QEvent* event) {
     // A new desktop theme while the program runs: the boxes take its colours.
-    if (event->type() == QEvent::PaletteChange && w_.Description != nullptr) {
+    if (event->type() == QEvent::PaletteChange && w_.TabSheet != nullptr) {
         PaintBoxes();
     }
     QMainWindow::changeEvent(event);
@@ -165,13 +164,20 @@ void ReadMeForm::ConnectMenus() {
 }
 
 void ReadMeForm::OnTabClicked(int index) {
+    if (index >= 0) {
+        FillPage(static_cast<std::size_t>(index));
+    }
     if (index >= 0 && index == w_.TabSheet->currentIndex()) {
         Run([&] { SelectPage(session_, static_cast<Page>(index)); });
     }
 }
 
 void ReadMeForm::OnTabChanged(int index) {
-    if (showing_ || index < 0) {
+    if (index < 0) {
+        return;
+    }
+    FillPage(static_cast<std::size_t>(index));
+    if (showing_) {
         return;
     }
     Run([&] { SelectPage(session_, static_cast<Page>(index)); });
@@ -180,6 +186,9 @@ void ReadMeForm::OnTabChanged(int index) {
 void ReadMeForm::ConnectLinesPage() {
     Form& form = session_.ws.form;
     for (std::size_t i = 0; i < w_.ComboTopics.size(); ++i) {
+        if (!Bind(w_.ComboTopics[i])) {
+            continue;
+        }
         connect(w_.ComboTopics[i], &QComboBox::editTextChanged, this,
                 [this, &form, i](const QString& text) {
                     if (!showing_) {
@@ -187,12 +196,18 @@ void ReadMeForm::ConnectLinesPage() {
                     }
                 });
     }
-    connect(w_.ComboSize, &QComboBox::currentIndexChanged, this, [this, &form](int index) {
-        if (!showing_) {
-            form.SizeUnit = index;
-        }
-    });
+    if (Bind(w_.ComboSize)) {
+        connect(w_.ComboSize, &QComboBox::currentIndexChanged, this, [this, &form](int index) {
+            if (!showing_) {
+                form.SizeUnit = index;
+            }
+        });
+    }
+    // The four name boxes stand on two pages.
     for (std::size_t i = 0; i < w_.TopicsAdd.size(); ++i) {
+        if (!Bind(w_.TopicsAdd[i])) {
+            continue;
+        }
         connect(w_.TopicsAdd[i], &QLineEdit::textChanged, this, [this, i](const QString& text) {
             if (showing_) {
                 return;
@@ -200,11 +215,16 @@ void ReadMeForm::ConnectLinesPage() {
             Run([&] { SetUserName(session_, static_cast<int>(i), AsSingleLine(FromQt(text))); });
         });
     }
-    connect(w_.CmdGetToday, &QPushButton::clicked, this,
-            [this] { Run([this] { GetToday(session_); }); });
+    if (Bind(w_.CmdGetToday)) {
+        connect(w_.CmdGetToday, &QPushButton::clicked, this,
+                [this] { Run([this] { GetToday(session_); }); });
+    }
 }
 
 void ReadMeForm::ConnectLongTextsPage() {
+    if (!Bind(w_.Description)) {
+        return;
+    }
     for (std::size_t i = 0; i < w_.OptTopics.size(); ++i) {
         // Whenever an item becomes the current option, by mouse or by the arrow
         // keys, the editor stores the old item and shows the new one.
@@ -232,6 +252,9 @@ void ReadMeForm::ConnectLongTextsPage() {
 }
 
 void ReadMeForm::ConnectOrderPage() {
+    if (!Bind(w_.SortList)) {
+        return;
+    }
     connect(w_.SortList, &QListWidget::itemChanged, this, &ReadMeForm::OnSortListItemChanged);
     connect(w_.SortList, &OrderList::EntryDragged, this, [this](int from, int to) {
         Run([&] {
@@ -302,6 +325,9 @@ void ReadMeForm::ConnectFields() {
     for (const auto& binding : TextFields()) {
         QLineEdit* box = binding.first;
         std::string* field = binding.second;
+        if (!Bind(box)) {
+            continue;
+        }
         connect(box, &QLineEdit::textChanged, this, [this, field](const QString& text) {
             if (!showing_) {
                 *field = AsSingleLine(FromQt(text));
@@ -311,6 +337,9 @@ void ReadMeForm::ConnectFields() {
     for (const auto& check : CheckFields()) {
         QCheckBox* box = check.first;
         int* field = check.second;
+        if (!Bind(box)) {
+            continue;
+        }
         connect(box, &QCheckBox::stateChanged, this, [this, box, field](int state) {
             if (showing_) {
                 return;
@@ -327,41 +356,109 @@ void ReadMeForm::ConnectFields() {
 
 void ReadMeForm::ConnectOtherPages() {
     Form& form = session_.ws.form;
-    connect(w_.CmdGetPauseNum, &QPushButton::clicked, this,
-            [this] { Run([this] { GetPauseNum(session_); }); });
-    connect(w_.OptTopicsHTMLGroup, &QButtonGroup::idToggled, this, [this, &form](int id, bool on) {
-        if (on && !showing_) {
-            form.HtmlBackgroundMode = id;
-        }
-    });
-    connect(w_.CmdDefaultHTML, &QPushButton::clicked, this,
-            [this] { Run([this] { ResetHtmlCommand(session_); }); });
+    if (Bind(w_.CmdGetPauseNum)) {
+        connect(w_.CmdGetPauseNum, &QPushButton::clicked, this,
+                [this] { Run([this] { GetPauseNum(session_); }); });
+    }
+    if (Bind(w_.OptTopicsHTMLGroup)) {
+        connect(w_.OptTopicsHTMLGroup, &QButtonGroup::idToggled, this,
+                [this, &form](int id, bool on) {
+                    if (on && !showing_) {
+                        form.HtmlBackgroundMode = id;
+                    }
+                });
+        connect(w_.CmdDefaultHTML, &QPushButton::clicked, this,
+                [this] { Run([this] { ResetHtmlCommand(session_); }); });
+    }
 }
 
 void ReadMeForm::ConnectOutputPages() {
-    connect(w_.OptPreviewModeGroup, &QButtonGroup::idClicked, this,
-            [this](int id) { Run([&] { SelectPreviewMode(session_, id); }); });
-    for (std::size_t i = 0; i < w_.OptTopicsOptionBold.size(); ++i) {
-        connect(w_.OptTopicsOptionBold[i], &QRadioButton::clicked, this,
-                [this, i] { Run([&] { SelectEmphasisOption(session_, i == 0); }); });
+    if (Bind(w_.OptPreviewModeGroup)) {
+        connect(w_.OptPreviewModeGroup, &QButtonGroup::idClicked, this,
+                [this](int id) { Run([&] { SelectPreviewMode(session_, id); }); });
     }
-    connect(w_.CmdFontSelect[0], &QPushButton::clicked, this,
-            [this] { Run([this] { ChangeFontCommand(session_); }); });
-    connect(w_.CmdFontSelect[1], &QPushButton::clicked, this,
-            [this] { Run([this] { DefaultFontCommand(session_); }); });
-    connect(w_.CmdGetInformation, &QPushButton::clicked, this,
-            [this] { Run([this] { GetInformation(session_); }); });
-    connect(w_.CmdLoadTemplate, &QPushButton::clicked, this,
-            [this] { Run([this] { ScanTemplateFolder(session_); }); });
-    connect(w_.TemplateList, &QListWidget::itemClicked, this, [this](QListWidgetItem* item) {
-        // The entry keeps its index: a file name that is not valid UTF-8 still
-        // reaches the core byte for byte.
-        const int index = item != nullptr ? item->data(Qt::UserRole).toInt() : -1;
-        if (index >= 0 && static_cast<std::size_t>(index) < session_.TemplateList.size()) {
-            const std::string name = session_.TemplateList[static_cast<std::size_t>(index)];
-            Run([&] { ShowTemplate(session_, name); });
+    if (Bind(w_.CmdGetInformation)) {
+        for (std::size_t i = 0; i < w_.OptTopicsOptionBold.size(); ++i) {
+            connect(w_.OptTopicsOptionBold[i], &QRadioButton::clicked, this,
+                    [this, i] { Run([&] { SelectEmphasisOption(session_, i == 0); }); });
+        }
+        connect(w_.CmdFontSelect[0], &QPushButton::clicked, this,
+                [this] { Run([this] { ChangeFontCommand(session_); }); });
+        connect(w_.CmdFontSelect[1], &QPushButton::clicked, this,
+                [this] { Run([this] { DefaultFontCommand(session_); }); });
+        connect(w_.CmdGetInformation, &QPushButton::clicked, this,
+                [this] { Run([this] { GetInformation(session_); }); });
+    }
+    if (Bind(w_.TemplateList)) {
+        connect(w_.CmdLoadTemplate, &QPushButton::clicked, this,
+                [this] { Run([this] { ScanTemplateFolder(session_); }); });
+        connect(w_.TemplateList, &QListWidget::itemClicked, this, [this](QListWidgetItem* item) {
+            // The entry keeps its index: a file name that is not valid UTF-8 still
+            // reaches the core byte for byte.
+            const int index = item != nullptr ? item->data(Qt::UserRole).toInt() : -1;
+            if (index >= 0 && static_cast<std::size_t>(index) < session_.TemplateList.size()) {
+                const std::string name = session_.TemplateList[static_cast<std::size_t>(index)];
+                Run([&] { ShowTemplate(session_, name); });
+            }
+        });
+    }
+}
+
+bool ReadMeForm::Bind(const QObject* widget) {
+    return widget != nullptr && bound_.insert(widget).second;
+}
+
+void ReadMeForm::ConnectPages() {
+    // Each function connects what stands on the pages filled so far, each
+    // control once.
+    ConnectFields();
+    ConnectLinesPage();
+    ConnectLongTextsPage();
+    ConnectOrderPage();
+    ConnectOtherPages();
+    ConnectOutputPages();
+}
+
+void ReadMeForm::FillPage(std::size_t n) {
+    if (!EnsurePage(n)) {
+        return;
+    }
+    ConnectPages();
+    // The new controls show what the session holds now.
+    ShowForm();
+    ShowOrder();
+    ShowEmphasis();
+    ShowLongText();
+    ShowPreview();
+    ShowFonts();
+    ShowTemplates();
+    ShowInformation();
+}
+
+void ReadMeForm::FillAllPages() {
+    for (std::size_t n = 0; n < PageCount; ++n) {
+        FillPage(n);
+    }
+}
+
+void ReadMeForm::FillNextPageLater() {
+    QTimer::singleShot(0, this, [this] {
+        for (std::size_t n = 0; n < PageCount; ++n) {
+            if (!PageFilled(n)) {
+                FillPage(n);
+                FillNextPageLater();
+                return;
+            }
         }
     });
+}
+
+bool ReadMeForm::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == w_.TabPage[0] && event->type() == QEvent::Paint) {
+        w_.TabPage[0]->removeEventFilter(this);
+        FillNextPageLater();
+    }
+    return QMainWindow::eventFilter(watched, event);
 }
 
 } // namespace kelvaro::ui

@@ -16,6 +16,7 @@
 
 #include <array>
 #include <string>
+#include <unordered_set>
 #include <utility>
 #include <vector>
 
@@ -137,6 +138,12 @@ public:
     // Opens a form file as フォームを開く does (the command line, a dropped file).
     void OpenFormFile(const std::string& path);
 
+    // The pages are filled with their controls when first shown, or in the idle
+    // time after the first frame; until then a page is an empty widget.
+    bool PageFilled(std::size_t n) const { return n < PageCount && pageBuilt_[n]; }
+    // Fills every page now (tests and tools that reach all controls at once).
+    void FillAllPages();
+
 protected:
     void closeEvent(QCloseEvent* event) override;
     void changeEvent(QEvent* event) override;
@@ -147,14 +154,16 @@ private:
     // Building (read_me_pages.cpp)
     void BuildMenus();
     void BuildPages();
-    QWidget* BuildLinesPage();
-    QWidget* BuildLongTextsPage();
-    QWidget* BuildOrderPage();
-    QWidget* BuildOtherPage();
-    QWidget* BuildHtmlPage();
-    QWidget* BuildPreviewPage();
-    QWidget* BuildOptionsPage();
-    QWidget* BuildTemplateViewerPage();
+    // Fills page n (0-based) when it has not been filled yet; true when it did.
+    bool EnsurePage(std::size_t n);
+    void BuildLinesPage(QWidget* page);
+    void BuildLongTextsPage(QWidget* page);
+    void BuildOrderPage(QWidget* page);
+    void BuildOtherPage(QWidget* page);
+    void BuildHtmlPage(QWidget* page);
+    void BuildPreviewPage(QWidget* page);
+    void BuildOptionsPage(QWidget* page);
+    void BuildTemplateViewerPage(QWidget* page);
     void SizeToDesign();
 
     // The plain fields: each of these boxes shows one field of the form and
@@ -164,6 +173,12 @@ private:
 
     // Routing (read_me_form.cpp)
     void ConnectMenus();
+    void ConnectPages();
+    // True the first time for a control that exists: each is connected once.
+    bool Bind(const QObject* widget);
+    void FillPage(std::size_t n);
+    void FillNextPageLater();
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void ConnectFields();
     void ConnectLinesPage();
     void ConnectLongTextsPage();
@@ -196,6 +211,8 @@ private:
     // True while the window writes the core's state into its widgets, so the
     // widgets' change signals do not echo it back as user input.
     bool showing_ = false;
+    std::array<bool, PageCount> pageBuilt_{};
+    std::unordered_set<const QObject*> bound_;
     bool editorDirty_ = false;
     // True while a template is loaded into the long-text box: the box then
     // takes the new text as one step of its undo history.

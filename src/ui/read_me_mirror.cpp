@@ -70,6 +70,9 @@ void SetOption(QButtonGroup* group, int id) {
 }
 
 void SetBold(QWidget* widget, bool bold) {
+    if (widget == nullptr) {
+        return; // on a page not filled yet
+    }
     QFont font = widget->font();
     if (font.bold() != bold) {
         font.setBold(bold);
@@ -114,11 +117,16 @@ void ReadMeForm::OnChanged(Change what) {
 void ReadMeForm::ShowForm() {
     Showing showing(showing_);
     const Form& form = session_.ws.form;
+    // Controls of pages not filled yet are null; they are shown when filled.
     for (auto [box, field] : TextFields()) {
-        SetText(box, *field);
+        if (box != nullptr) {
+            SetText(box, *field);
+        }
     }
     for (auto [box, field] : CheckFields()) {
-        SetCheck(box, *field);
+        if (box != nullptr) {
+            SetCheck(box, *field);
+        }
     }
     for (std::size_t i = 0; i < w_.ComboTopics.size(); ++i) {
         QComboBox* combo = w_.ComboTopics[i];
@@ -137,10 +145,16 @@ void ReadMeForm::ShowForm() {
     w_.ComboSize->setCurrentIndex(
         form.SizeUnit >= 0 && form.SizeUnit < w_.ComboSize->count() ? form.SizeUnit : -1);
     for (std::size_t i = 0; i < w_.TopicsAdd.size(); ++i) {
-        SetText(w_.TopicsAdd[i], form.UserNames[i]);
+        if (w_.TopicsAdd[i] != nullptr) {
+            SetText(w_.TopicsAdd[i], form.UserNames[i]);
+        }
     }
-    SetOption(w_.OptTopicsHTMLGroup, form.HtmlBackgroundMode);
-    SetOption(w_.OptPreviewModeGroup, PreviewOption(session_));
+    if (w_.OptTopicsHTMLGroup != nullptr) {
+        SetOption(w_.OptTopicsHTMLGroup, form.HtmlBackgroundMode);
+    }
+    if (w_.OptPreviewModeGroup != nullptr) {
+        SetOption(w_.OptPreviewModeGroup, PreviewOption(session_));
+    }
 
     // New and start-up go back to the first page.
     const int page = static_cast<int>(session_.CurrentPage);
@@ -153,6 +167,9 @@ void ReadMeForm::ShowOrder() {
     Showing showing(showing_);
     const auto& order = session_.ws.form.Order;
     QListWidget* list = w_.SortList;
+    if (list == nullptr) {
+        return;
+    }
     list->setUpdatesEnabled(false);
     // Rows are reused: an order of many entries is not rebuilt on every move.
     while (list->count() > static_cast<int>(order.size())) {
@@ -186,7 +203,9 @@ void ReadMeForm::ShowOrder() {
 void ReadMeForm::ShowEmphasis() {
     Showing showing(showing_);
     const Workspace& ws = session_.ws;
-    w_.OptTopicsOptionBold[ws.EmphasisEnabled ? 0 : 1]->setChecked(true);
+    if (w_.OptTopicsOptionBold[0] != nullptr) {
+        w_.OptTopicsOptionBold[ws.EmphasisEnabled ? 0 : 1]->setChecked(true);
+    }
     for (const CatalogueItem& item : Catalogue()) {
         if (item.EmphasisIndex < 0 || item.ControlIndex < 0) {
             continue;
@@ -212,6 +231,9 @@ void ReadMeForm::ShowEmphasis() {
 void ReadMeForm::ShowLongText() {
     Showing showing(showing_);
     const Workspace& ws = session_.ws;
+    if (w_.Description == nullptr) {
+        return;
+    }
     if (ws.CurrentLongItem >= 0 && ws.CurrentLongItem < static_cast<int>(w_.OptTopics.size())) {
         w_.OptTopics[static_cast<std::size_t>(ws.CurrentLongItem)]->setChecked(true);
     }
@@ -234,7 +256,7 @@ void ReadMeForm::ShowLongText() {
 }
 
 void ReadMeForm::PullEditor() {
-    if (editorDirty_) {
+    if (editorDirty_ && w_.Description != nullptr) {
         session_.ws.EditorText = FromBoxText(w_.Description->toPlainText());
         editorDirty_ = false;
     }
@@ -242,6 +264,9 @@ void ReadMeForm::PullEditor() {
 
 void ReadMeForm::ShowPreview() {
     Showing showing(showing_);
+    if (w_.PreviewText == nullptr) {
+        return;
+    }
     SetOption(w_.OptPreviewModeGroup, PreviewOption(session_));
     w_.PreviewText->setPlainText(ToBoxText(session_.PreviewText));
 }
@@ -249,7 +274,9 @@ void ReadMeForm::ShowPreview() {
 void ReadMeForm::ShowFonts() {
     const QFont font = ToQFont(session_.BoxFont.Font);
     for (QPlainTextEdit* box : {w_.Description, w_.PreviewText, w_.TemplateText}) {
-        box->setFont(font);
+        if (box != nullptr) {
+            box->setFont(font);
+        }
     }
     PaintBoxes();
 }
@@ -260,6 +287,9 @@ void ReadMeForm::PaintBoxes() {
     const QColor face = palette().color(QPalette::Button);
     for (QPlainTextEdit* box :
          {w_.Description, w_.PreviewText, w_.TemplateText, w_.TopicsOptionInfo}) {
+        if (box == nullptr) {
+            continue;
+        }
         // Only the roles set here are the box's own; every other colour, the
         // text's while it is the default, comes from the theme and follows it.
         QPalette own;
@@ -276,6 +306,9 @@ void ReadMeForm::PaintBoxes() {
 void ReadMeForm::ShowTemplates() {
     Showing showing(showing_);
     QListWidget* list = w_.TemplateList;
+    if (list == nullptr) {
+        return;
+    }
     const auto& names = session_.TemplateList;
     bool same = list->count() == static_cast<int>(names.size());
     for (int i = 0; same && i < list->count(); ++i) {
@@ -298,6 +331,9 @@ void ReadMeForm::ShowTemplates() {
 }
 
 void ReadMeForm::ShowInformation() {
+    if (w_.TopicsOptionInfo == nullptr) {
+        return;
+    }
     w_.TopicsOptionInfo->setPlainText(ToBoxText(session_.InformationText));
 }
 

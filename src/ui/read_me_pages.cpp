@@ -196,24 +196,36 @@ void ReadMeForm::BuildPages() {
     // measured by the desktop's own style, so their captions fit it.
     w_.TabSheet->tabBar()->setUsesScrollButtons(false);
     w_.TabSheet->tabBar()->setElideMode(Qt::ElideNone);
-    const std::array<const char*, 8> captions{"１行項目", "長文項目", "項目順序", "その他",
-                                              "HTML",     "ﾌﾟﾚﾋﾞｭｰ",  "ｵﾌﾟｼｮﾝ",   "ﾃﾝﾌﾟﾚｰﾄﾋﾞｭｰｱ"};
-    const std::array<QWidget* (ReadMeForm::*)(), 8> builders{
-        &ReadMeForm::BuildLinesPage,   &ReadMeForm::BuildLongTextsPage,
-        &ReadMeForm::BuildOrderPage,   &ReadMeForm::BuildOtherPage,
-        &ReadMeForm::BuildHtmlPage,    &ReadMeForm::BuildPreviewPage,
-        &ReadMeForm::BuildOptionsPage, &ReadMeForm::BuildTemplateViewerPage};
-    for (std::size_t n = 0; n < builders.size(); ++n) {
-        QWidget* page = (this->*builders[n])();
+    const std::array<const char*, PageCount> captions{
+        "１行項目", "長文項目", "項目順序", "その他", "HTML", "ﾌﾟﾚﾋﾞｭｰ", "ｵﾌﾟｼｮﾝ", "ﾃﾝﾌﾟﾚｰﾄﾋﾞｭｰｱ"};
+    for (std::size_t n = 0; n < PageCount; ++n) {
+        auto* page = new QWidget;
         page->setObjectName(Indexed("TabPage", static_cast<int>(n) + 1));
         w_.TabPage[n] = page;
         w_.TabSheet->addTab(page, QString::fromUtf8(captions[n]));
     }
     setCentralWidget(w_.TabSheet);
+    // Only the first page is filled before the window is first shown; the
+    // others are filled when first shown, or in the idle time after the first
+    // frame (EnsurePage).
+    EnsurePage(0);
 }
 
-QWidget* ReadMeForm::BuildLinesPage() {
-    auto* page = new QWidget;
+bool ReadMeForm::EnsurePage(std::size_t n) {
+    if (n >= PageCount || pageBuilt_[n]) {
+        return false;
+    }
+    pageBuilt_[n] = true;
+    static constexpr std::array<void (ReadMeForm::*)(QWidget*), PageCount> builders{
+        &ReadMeForm::BuildLinesPage,   &ReadMeForm::BuildLongTextsPage,
+        &ReadMeForm::BuildOrderPage,   &ReadMeForm::BuildOtherPage,
+        &ReadMeForm::BuildHtmlPage,    &ReadMeForm::BuildPreviewPage,
+        &ReadMeForm::BuildOptionsPage, &ReadMeForm::BuildTemplateViewerPage};
+    (this->*builders[n])(w_.TabPage[n]);
+    return true;
+}
+
+void ReadMeForm::BuildLinesPage(QWidget* page) {
     auto* grid = new QGridLayout(page);
     grid->setContentsMargins(6, 6, 6, 6);
     grid->setHorizontalSpacing(6);
@@ -306,11 +318,9 @@ QWidget* ReadMeForm::BuildLinesPage() {
     grid->setColumnStretch(1, 4);
     grid->setColumnStretch(3, 3);
     grid->setRowStretch(std::max(leftRow, rightRow), 1);
-    return page;
 }
 
-QWidget* ReadMeForm::BuildLongTextsPage() {
-    auto* page = new QWidget;
+void ReadMeForm::BuildLongTextsPage(QWidget* page) {
     auto* layout = PageLayout(page);
 
     w_.TopicsFrame =
@@ -353,11 +363,9 @@ QWidget* ReadMeForm::BuildLongTextsPage() {
     buttons->addWidget(w_.CmdTemplate[0]);
     buttons->addWidget(w_.CmdTemplate[1]);
     layout->addLayout(buttons);
-    return page;
 }
 
-QWidget* ReadMeForm::BuildOrderPage() {
-    auto* page = new QWidget;
+void ReadMeForm::BuildOrderPage(QWidget* page) {
     auto* layout = PageLayout(page);
     w_.TopicsSort = Label(QStringLiteral("項目順序の並び替え"), QStringLiteral("TopicsSort"), page);
     layout->addWidget(w_.TopicsSort);
@@ -392,11 +400,9 @@ QWidget* ReadMeForm::BuildOrderPage() {
         CheckBox(QStringLiteral("空白の項目はチェックがついていても記述しない"),
                  QStringLiteral("TopicsSortCheckSpace"), page);
     layout->addWidget(w_.TopicsSortCheckSpace);
-    return page;
 }
 
-QWidget* ReadMeForm::BuildOtherPage() {
-    auto* page = new QWidget;
+void ReadMeForm::BuildOtherPage(QWidget* page) {
     auto* layout = PageLayout(page);
     const std::array<const char*, 5> captions{"区切り線", "を", "回繰り返す", "括弧", "置換"};
     for (int i = 0; i < 5; ++i) {
@@ -442,11 +448,9 @@ QWidget* ReadMeForm::BuildOtherPage() {
     grid->setColumnStretch(1, 1);
     layout->addLayout(grid);
     layout->addStretch();
-    return page;
 }
 
-QWidget* ReadMeForm::BuildHtmlPage() {
-    auto* page = new QWidget;
+void ReadMeForm::BuildHtmlPage(QWidget* page) {
     auto* grid = new QGridLayout(page);
     grid->setContentsMargins(6, 6, 6, 6);
     grid->setVerticalSpacing(3);
@@ -508,11 +512,9 @@ QWidget* ReadMeForm::BuildHtmlPage() {
     grid->setColumnMinimumWidth(0, 8);
     grid->setColumnStretch(2, 1);
     grid->setRowStretch(row + 1, 1);
-    return page;
 }
 
-QWidget* ReadMeForm::BuildPreviewPage() {
-    auto* page = new QWidget;
+void ReadMeForm::BuildPreviewPage(QWidget* page) {
     auto* layout = PageLayout(page);
     auto* modes = new QHBoxLayout;
     w_.TopicsPreview[0] = Label(QStringLiteral("プレビュー"), Indexed("TopicsPreview", 0), page);
@@ -533,11 +535,9 @@ QWidget* ReadMeForm::BuildPreviewPage() {
     layout->addLayout(modes);
     w_.PreviewText = TextBox(QStringLiteral("PreviewText"), true, page);
     layout->addWidget(w_.PreviewText, 1);
-    return page;
 }
 
-QWidget* ReadMeForm::BuildOptionsPage() {
-    auto* page = new QWidget;
+void ReadMeForm::BuildOptionsPage(QWidget* page) {
     auto* layout = PageLayout(page);
     const std::array<const char*, 3> captions{
         "入力補助", "長文項目 ・ ﾌﾟﾚﾋﾞｭｰ ・ ﾃﾝﾌﾟﾚｰﾄﾋﾞｭｰｱ のフォント指定", "各種情報取得"};
@@ -583,11 +583,9 @@ QWidget* ReadMeForm::BuildOptionsPage() {
     layout->addLayout(infoRow);
     w_.TopicsOptionInfo = TextBox(QStringLiteral("TopicsOptionInfo"), true, page);
     layout->addWidget(w_.TopicsOptionInfo, 1);
-    return page;
 }
 
-QWidget* ReadMeForm::BuildTemplateViewerPage() {
-    auto* page = new QWidget;
+void ReadMeForm::BuildTemplateViewerPage(QWidget* page) {
     auto* layout = PageLayout(page);
     auto* top = new QHBoxLayout;
     w_.TopicsTemplate =
@@ -609,7 +607,6 @@ QWidget* ReadMeForm::BuildTemplateViewerPage() {
     w_.TemplateText = TextBox(QStringLiteral("TemplateText"), true, page);
     body->addWidget(w_.TemplateText, 1);
     layout->addLayout(body, 1);
-    return page;
 }
 
 void ReadMeForm::SizeToDesign() {

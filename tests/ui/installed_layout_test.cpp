@@ -44,6 +44,7 @@ void InstalledLayoutTest::templatesLiveInTheUsersFolder() {
     PrepareAppFolders(folders);
     ScriptedHost host;
     ui::ReadMeForm window(host, folders);
+    window.FillAllPages();
     window.show();
     const std::string userTemplates = home.File(".local/share/kelvaro/Templates");
     QCOMPARE(window.session().TemplateFolder, userTemplates);

@@ -13,6 +13,9 @@ WindowFixture::WindowFixture() {
     std::filesystem::copy(std::string(KELVARO_SOURCE_DIR) + "/data/Templates",
                           folder.File("Templates"), std::filesystem::copy_options::recursive);
     window = std::make_unique<ui::ReadMeForm>(host, folder.Path());
+    // Tests reach every page's controls at once; filling pages as they are
+    // first shown has tests of its own.
+    window->FillAllPages();
     window->show();
 }
 
