@@ -75,8 +75,13 @@ wait \$pid
 INSIDE
 chmod 755 "$work/inside.sh"
 
+# The sanitizer build's settings pass through the otherwise empty environment.
+sanitizer=()
+for name in ASAN_OPTIONS UBSAN_OPTIONS LSAN_OPTIONS; do
+  [ -n "${!name:-}" ] && sanitizer+=("$name=${!name}")
+done
 runuser -u "$user" -- env -i PATH="$work/stub:/usr/bin:/bin" HOME="$work/home" \
-  XDG_RUNTIME_DIR="$work/run" LANG=C.UTF-8 \
+  XDG_RUNTIME_DIR="$work/run" LANG=C.UTF-8 "${sanitizer[@]}" \
   xvfb-run -a -s "-screen 0 1024x768x24" "$work/inside.sh"
 
 status=0
