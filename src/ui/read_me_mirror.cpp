@@ -260,6 +260,9 @@ void ReadMeForm::PaintBoxes() {
     const QColor face = palette().color(QPalette::Button);
     for (QPlainTextEdit* box :
          {w_.Description, w_.PreviewText, w_.TemplateText, w_.TopicsOptionInfo}) {
+        if (box == nullptr) {
+            continue; // a page not built yet takes its colours when it is
+        }
         // Only the roles set here are the box's own; every other colour, the
         // text's while it is the default, comes from the theme and follows it.
         QPalette own;

@@ -101,7 +101,7 @@ public:
         paths_.push_back(f.folder.File("Templates/アンインストール方法.txt"));
     }
 
-    void Step(int step) {
+    void Step() {
         AnswerAtRandom();
         if (QApplication::activePopupWidget() != nullptr) {
             Popup();
@@ -138,7 +138,6 @@ public:
             Log(QStringLiteral("window closed; shown again"));
             f_.window->show();
         }
-        Q_UNUSED(step);
     }
 
     // The first way in which the widgets do not show what the core holds, or
@@ -581,7 +580,7 @@ void WindowMonkeyTest::randomEventsKeepTheWindowAndTheFormInStep() {
     QVERIFY(QTest::qWaitForWindowActive(f.window.get()));
     Monkey monkey(f, seed);
     for (int step = 0; step < steps; ++step) {
-        monkey.Step(step);
+        monkey.Step();
         const QString mismatch = monkey.Mismatch();
         if (!mismatch.isEmpty()) {
             QFAIL(qPrintable(QStringLiteral("step %1 of seed %2: the window does not show what the "
