@@ -108,16 +108,23 @@ void Produce(Session& s, OutputMode mode) {
     switch (mode) {
     case OutputMode::TextFile:
     case OutputMode::HtmlFile:
-    case OutputMode::MarkdownFile:
+    case OutputMode::MarkdownFile: {
         // A page in CP932 writes numeric references and loses nothing; text in
-        // CP932 would write replacements, which the user is asked about first.
-        if (output.Encoding == ReadMeEncoding::Cp932 && output.Format != ReadMeFormat::Html &&
-            AskBeforeLossyWrite(s, composed, NamedFormTexts(s.ws.form)) == LossyWrite::DoNotWrite) {
-            break;
+        // CP932 would write replacements, which the user is asked about first,
+        // with UTF-8 offered instead.
+        ReadMeEncoding encoding = output.Encoding;
+        if (encoding == ReadMeEncoding::Cp932 && output.Format != ReadMeFormat::Html) {
+            const LossyWrite answer = AskBeforeLossyReadMe(s, composed, NamedFormTexts(s.ws.form));
+            if (answer == LossyWrite::DoNotWrite) {
+                break;
+            }
+            if (answer == LossyWrite::WriteUtf8) {
+                encoding = ReadMeEncoding::Utf8;
+            }
         }
-        WriteFileReplacing(output.Destination,
-                           ReadMeFileBytes(composed, output.Format, output.Encoding));
+        WriteFileReplacing(output.Destination, ReadMeFileBytes(composed, output.Format, encoding));
         break;
+    }
     case OutputMode::TextPreview:
     case OutputMode::HtmlPreview:
     case OutputMode::MarkdownPreview:

@@ -11,9 +11,9 @@
 
 namespace kelvaro {
 
-enum class MessageButtons { Ok, YesNo };
+enum class MessageButtons { Ok, YesNo, YesNoCancel };
 enum class MessageIcon { None, Information, Exclamation, Critical };
-enum class MessageAnswer { Ok, Yes, No };
+enum class MessageAnswer { Ok, Yes, No, Cancel };
 
 struct MessageRequest {
     std::string Text; // lines joined by CR LF, none after the last

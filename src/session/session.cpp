@@ -290,8 +290,11 @@ LossyWrite AskBeforeLossyWrite(Session& s, const std::vector<NamedText>& texts) 
     return AskAbout(s, LossyCharacterLines(texts));
 }
 
-LossyWrite AskBeforeLossyWrite(Session& s, std::string_view written,
-                               const std::vector<NamedText>& sources) {
+namespace {
+
+// The lines naming the characters of a composed ReadMe that would change, each
+// with the first item that holds it.
+std::string LossyReadMeLines(std::string_view written, const std::vector<NamedText>& sources) {
     std::vector<LossyCharacter> found = FindLossyCharacters(written, kLossyShown + 1);
     const bool more = found.size() > kLossyShown;
     found.resize(std::min(found.size(), kLossyShown));
@@ -306,7 +309,37 @@ LossyWrite AskBeforeLossyWrite(Session& s, std::string_view written,
         }
         places.push_back(LossyPlace{std::move(item), std::move(c)});
     }
-    return AskAbout(s, LinesOf(places, more));
+    return LinesOf(places, more);
+}
+
+} // namespace
+
+LossyWrite AskBeforeLossyWrite(Session& s, std::string_view written,
+                               const std::vector<NamedText>& sources) {
+    return AskAbout(s, LossyReadMeLines(written, sources));
+}
+
+LossyWrite AskBeforeLossyReadMe(Session& s, std::string_view written,
+                                const std::vector<NamedText>& sources) {
+    const std::string lines = LossyReadMeLines(written, sources);
+    if (lines.empty()) {
+        return LossyWrite::NothingLost;
+    }
+    MessageRequest question{"Shift_JISで表せない文字が含まれています。\r\n" + lines +
+                                "\r\n\r\n"
+                                "はい：それらの文字を置き換えて、Shift_JISで保存します。\r\n"
+                                "いいえ：UTF-8で保存します（文字は変わりません）。\r\n"
+                                "キャンセル：保存しません。",
+                            AppInfoString(AppInfo::ProductAndVersion), MessageButtons::YesNoCancel,
+                            MessageIcon::Exclamation, MessageAnswer::Cancel};
+    switch (s.host.ShowMessage(question)) {
+    case MessageAnswer::Yes:
+        return LossyWrite::Replace;
+    case MessageAnswer::No:
+        return LossyWrite::WriteUtf8;
+    default:
+        return LossyWrite::DoNotWrite;
+    }
 }
 
 void ShowTemplateFolderMissing(Session& s) {

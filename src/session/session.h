@@ -161,6 +161,7 @@ enum class LossyWrite {
     NothingLost, // every character comes back as it is: write, nothing was asked
     Replace,     // the user agreed to write them replaced ("?", "\" for ¥, ...)
     DoNotWrite,  // the user said No (the default): write nothing
+    WriteUtf8,   // the user chose to write UTF-8 instead, which keeps every character
 };
 
 // The first few such characters of the texts, a line each with its item
@@ -176,6 +177,11 @@ LossyWrite AskBeforeLossyWrite(Session& s, const std::vector<NamedText>& texts);
 // of `written` count, and each is named by the first source that holds it.
 LossyWrite AskBeforeLossyWrite(Session& s, std::string_view written,
                                const std::vector<NamedText>& sources);
+// The question before a text ReadMe is written in CP932: it also offers to write
+// the file as UTF-8 instead. はい replaces, いいえ writes UTF-8, キャンセル (the
+// default) writes nothing.
+LossyWrite AskBeforeLossyReadMe(Session& s, std::string_view written,
+                                const std::vector<NamedText>& sources);
 
 // The five-line message for a missing template folder.
 void ShowTemplateFolderMissing(Session& s);

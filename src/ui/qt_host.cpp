@@ -49,13 +49,23 @@ std::unique_ptr<QMessageBox> MakeMessageBox(const MessageRequest& request, QWidg
     box->setText(ToBoxText(request.Text));
     box->setTextFormat(Qt::PlainText);
     box->setIcon(IconOf(request.Icon));
-    if (request.Buttons == MessageButtons::YesNo) {
+    if (request.Buttons == MessageButtons::YesNo ||
+        request.Buttons == MessageButtons::YesNoCancel) {
         QPushButton* yes = AddAnswerButton(*box, QStringLiteral("はい(&Y)"), QMessageBox::YesRole,
                                            MessageAnswer::Yes);
         QPushButton* no = AddAnswerButton(*box, QStringLiteral("いいえ(&N)"), QMessageBox::NoRole,
                                           MessageAnswer::No);
-        box->setDefaultButton(request.DefaultButton == MessageAnswer::No ? no : yes);
-        box->setEscapeButton(no);
+        QPushButton* cancel = nullptr;
+        if (request.Buttons == MessageButtons::YesNoCancel) {
+            cancel = AddAnswerButton(*box, QStringLiteral("キャンセル"), QMessageBox::RejectRole,
+                                     MessageAnswer::Cancel);
+        }
+        box->setDefaultButton(request.DefaultButton == MessageAnswer::Cancel && cancel != nullptr
+                                  ? cancel
+                              : request.DefaultButton == MessageAnswer::No ? no
+                                                                           : yes);
+        // Escape is the answer that changes nothing.
+        box->setEscapeButton(cancel != nullptr ? cancel : no);
     } else {
         QPushButton* ok =
             AddAnswerButton(*box, QStringLiteral("OK"), QMessageBox::AcceptRole, MessageAnswer::Ok);

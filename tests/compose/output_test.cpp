@@ -351,7 +351,7 @@ protected:
     Session s;
 };
 
-TEST_F(LossyOutput, TheTextFileAsksFirstAndNoWritesNothing) {
+TEST_F(LossyOutput, TheTextFileAsksFirstOffersUtf8AndWritesNothingByDefault) {
     const std::string path = folder.File("ReadMe.txt");
     WriteBytes(path, "previous\r\n");
     host.AnswerFile(path);
@@ -362,9 +362,12 @@ TEST_F(LossyOutput, TheTextFileAsksFirstAndNoWritesNothing) {
                                      "・「ソフト名」の「한」→「?」\r\n"
                                      "・「ソフト名」の「글」→「?」\r\n"
                                      "・「バージョン」の「𠮷」→「?」\r\n"
-                                     "それらの文字を置き換えて保存しますか？");
-    EXPECT_EQ(host.Messages[0].Buttons, MessageButtons::YesNo);
-    EXPECT_EQ(host.Messages[0].DefaultButton, MessageAnswer::No);
+                                     "\r\n"
+                                     "はい：それらの文字を置き換えて、Shift_JISで保存します。\r\n"
+                                     "いいえ：UTF-8で保存します（文字は変わりません）。\r\n"
+                                     "キャンセル：保存しません。");
+    EXPECT_EQ(host.Messages[0].Buttons, MessageButtons::YesNoCancel);
+    EXPECT_EQ(host.Messages[0].DefaultButton, MessageAnswer::Cancel);
     EXPECT_EQ(ReadBytes(path), "previous\r\n");
 
     host.AnswerFile(path);
@@ -374,6 +377,17 @@ TEST_F(LossyOutput, TheTextFileAsksFirstAndNoWritesNothing) {
     const std::string written = Cp932ToUtf8(ReadBytes(path));
     EXPECT_NE(written.find("【   作者名   】　作者?\r\n"), std::string::npos);
     EXPECT_NE(written.find("【  ソフト名  】　??\r\n"), std::string::npos);
+
+    // いいえ: the same ReadMe as UTF-8, every character kept, CR LF kept.
+    host.AnswerFile(path);
+    host.MessageAnswers.push_back(MessageAnswer::No);
+    GenerateReadMe(s, OutputMode::TextFile);
+    EXPECT_EQ(host.Messages.size(), 3u);
+    const std::string utf8 = ReadBytes(path);
+    EXPECT_NE(utf8.find("【   作者名   】　作者🙂\r\n"), std::string::npos);
+    EXPECT_NE(utf8.find("【  ソフト名  】　한글\r\n"), std::string::npos);
+    EXPECT_NE(utf8.rfind("\r\n"), std::string::npos);
+    EXPECT_NE(utf8.substr(0, 3), "\xEF\xBB\xBF"); // no byte order mark
 }
 
 TEST_F(LossyOutput, OnlyWhatTheReadMeHoldsIsAskedAbout) {

@@ -68,6 +68,18 @@ void QtHostTest::yesNoBoxHasJapaneseButtonsAndTheRequestedDefault() {
     request.DefaultButton = MessageAnswer::Yes;
     box = MakeMessageBox(request, nullptr);
     QCOMPARE(box->defaultButton()->text(), QStringLiteral("はい(&Y)"));
+
+    // Three answers: キャンセル is the default and what Escape means.
+    request.Buttons = MessageButtons::YesNoCancel;
+    request.DefaultButton = MessageAnswer::Cancel;
+    box = MakeMessageBox(request, nullptr);
+    QCOMPARE(ButtonTexts(*box).size(), 3);
+    QVERIFY(ButtonTexts(*box).contains(QStringLiteral("キャンセル")));
+    QCOMPARE(box->defaultButton()->text(), QStringLiteral("キャンセル"));
+    QCOMPARE(box->escapeButton()->text(), QStringLiteral("キャンセル"));
+    QTimer::singleShot(0,
+                       [] { QTest::keyClick(QApplication::activeModalWidget(), Qt::Key_Escape); });
+    QCOMPARE(QtHost().ShowMessage(request), MessageAnswer::Cancel);
 }
 
 void QtHostTest::okBoxAndIcons() {
