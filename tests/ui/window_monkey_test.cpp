@@ -315,13 +315,15 @@ private:
         }
     }
 
-    // Every question of the next step gets a random answer: yes or no, a file
+    // Every question of the next step gets a random answer: yes, no or cancel, a file
     // in the monkey's folder or a cancelled dialog, a font or a cancel.
     void AnswerAtRandom() {
         ScriptedHost& host = f_.host;
         host.MessageAnswers.clear();
+        const MessageAnswer answers[] = {MessageAnswer::Yes, MessageAnswer::No,
+                                         MessageAnswer::Cancel};
         for (int i = 0; i < 4; ++i) {
-            host.MessageAnswers.push_back(Chance(50) ? MessageAnswer::Yes : MessageAnswer::No);
+            host.MessageAnswers.push_back(answers[Below(3)]);
         }
         host.FileAnswers.clear();
         for (int i = 0; i < 2; ++i) {
