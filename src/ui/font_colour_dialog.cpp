@@ -45,7 +45,7 @@ QString InstalledStyleName(const QFont& font) {
     const QString family = font.family();
     const QStringList styles = QFontDatabase::styles(family);
     // The face the boxes are drawn with, when the family has one of that name.
-    const QString drawn = QFontInfo(font).styleName();
+    QString drawn = QFontInfo(font).styleName();
     if (styles.contains(drawn)) {
         return drawn;
     }

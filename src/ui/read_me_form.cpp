@@ -97,7 +97,7 @@ void ReadMeForm::closeEvent(QCloseEvent* event) {
 
 void ReadMeForm::changeEvent(QEvent* event) {
     // A new desktop theme while the program runs: the boxes take its colours.
-    if (event->type() == QEvent::PaletteChange && w_.TabSheet != nullptr) {
+    if (event->type() == QEvent::PaletteChange) {
         PaintBoxes();
     }
     QMainWindow::changeEvent(event);

@@ -288,7 +288,7 @@ void ReadMeForm::PaintBoxes() {
     for (QPlainTextEdit* box :
          {w_.Description, w_.PreviewText, w_.TemplateText, w_.TopicsOptionInfo}) {
         if (box == nullptr) {
-            continue;
+            continue; // a page not built yet takes its colours when it is
         }
         // Only the roles set here are the box's own; every other colour, the
         // text's while it is the default, comes from the theme and follows it.

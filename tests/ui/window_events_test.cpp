@@ -7,24 +7,20 @@
 #include "window_fixture.h"
 
 #include <QAction>
-#include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
-#include <QDropEvent>
 #include <QFont>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabWidget>
 
 #include <filesystem>
-#include <memory>
 
 using namespace kelvaro;
 using namespace kelvaro::test;
@@ -64,26 +60,8 @@ bool IsBold(QWidget* widget) {
     return widget->font().bold();
 }
 
-// Drags entry `from` of the list and drops it at `target` (a point in the
-// list's viewport): the press selects the entry, as the start of a drag
-// does, and the drag carries the list's own drag data through enter, move
-// and drop. (The offscreen platform runs no drag loop of its own.)
 void DragEntry(QListWidget* list, int from, QPoint target) {
-    QWidget* viewport = list->viewport();
-    const QPoint start = list->visualItemRect(list->item(from)).center();
-    QTest::mouseClick(viewport, Qt::LeftButton, {}, start);
-    std::unique_ptr<QMimeData> data(list->model()->mimeData({list->model()->index(from, 0)}));
-    QDragEnterEvent enter(start, Qt::MoveAction, data.get(), Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(viewport, &enter);
-    QVERIFY(enter.isAccepted());
-    QDragMoveEvent move(target, Qt::MoveAction, data.get(), Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(viewport, &move);
-    QVERIFY(move.isAccepted());
-    QDropEvent drop(QPointF(target), Qt::MoveAction, data.get(), Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(viewport, &drop);
-    QVERIFY(drop.isAccepted());
-    // The drag ends as no move of Qt's own, so Qt removes no row.
-    QCOMPARE(drop.dropAction(), Qt::IgnoreAction);
+    QVERIFY(DragListEntry(list, from, target));
 }
 
 // A point on the upper part of row `row`: a drop there puts the entry before it.

@@ -1,7 +1,10 @@
 #include "window_fixture.h"
 
 #include <QApplication>
+#include <QDropEvent>
 #include <QKeyEvent>
+#include <QListWidget>
+#include <QMimeData>
 #include <QTabBar>
 #include <QTabWidget>
 
@@ -28,6 +31,21 @@ WindowFixture::~WindowFixture() {
 void WindowFixture::ClickTab(int index) const {
     QTabBar* bar = window->widgets().TabSheet->tabBar();
     QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(index).center());
+}
+
+bool DragListEntry(QListWidget* list, int from, QPoint target) {
+    QWidget* viewport = list->viewport();
+    const QPoint start = list->visualItemRect(list->item(from)).center();
+    QTest::mouseClick(viewport, Qt::LeftButton, {}, start);
+    const std::unique_ptr<QMimeData> data(list->model()->mimeData({list->model()->index(from, 0)}));
+    QDragEnterEvent enter(start, Qt::MoveAction, data.get(), Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(viewport, &enter);
+    QDragMoveEvent move(target, Qt::MoveAction, data.get(), Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(viewport, &move);
+    QDropEvent drop(QPointF(target), Qt::MoveAction, data.get(), Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(viewport, &drop);
+    return enter.isAccepted() && move.isAccepted() && drop.isAccepted() &&
+           drop.dropAction() == Qt::IgnoreAction;
 }
 
 void TypeText(QWidget* widget, const QString& text) {

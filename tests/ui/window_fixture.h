@@ -7,10 +7,13 @@
 #include "support/scripted_host.h"
 #include "ui/read_me_form.h"
 
+#include <QPoint>
 #include <QString>
 #include <QTest>
 
 #include <memory>
+
+class QListWidget;
 
 namespace kelvaro::test {
 
@@ -40,6 +43,13 @@ struct WindowFixture {
 };
 
 QString Qs(const std::string& utf8);
+
+// Drags entry `from` of an item list and drops it at `target` (a point in the
+// list's viewport): the press selects the entry, as the start of a drag does,
+// and the drag carries the list's own drag data through enter, move and drop.
+// (The offscreen platform runs no drag loop of its own.) True when the list
+// took the drop and left Qt nothing to move itself.
+bool DragListEntry(QListWidget* list, int from, QPoint target);
 
 // Types text into a widget one key at a time, Japanese included (QTest's own
 // key clicks know only ASCII): each key event carries its character, as an
