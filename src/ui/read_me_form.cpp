@@ -192,7 +192,7 @@ void ReadMeForm::ConnectLinesPage() {
         connect(w_.ComboTopics[i], &QComboBox::editTextChanged, this,
                 [this, &form, i](const QString& text) {
                     if (!showing_) {
-                        form.ChoiceValues[i] = AsSingleLine(FromQt(text));
+                        form.ChoiceValues[i] = SingleLineOf(w_.ComboTopics[i]->lineEdit(), text);
                     }
                 });
     }
@@ -212,7 +212,8 @@ void ReadMeForm::ConnectLinesPage() {
             if (showing_) {
                 return;
             }
-            Run([&] { SetUserName(session_, static_cast<int>(i), AsSingleLine(FromQt(text))); });
+            std::string name = SingleLineOf(w_.TopicsAdd[i], text);
+            Run([&] { SetUserName(session_, static_cast<int>(i), std::move(name)); });
         });
     }
     if (Bind(w_.CmdGetToday)) {
@@ -328,9 +329,9 @@ void ReadMeForm::ConnectFields() {
         if (!Bind(box)) {
             continue;
         }
-        connect(box, &QLineEdit::textChanged, this, [this, field](const QString& text) {
+        connect(box, &QLineEdit::textChanged, this, [this, box, field](const QString& text) {
             if (!showing_) {
-                *field = AsSingleLine(FromQt(text));
+                *field = SingleLineOf(box, text);
             }
         });
     }
@@ -402,6 +403,22 @@ void ReadMeForm::ConnectOutputPages() {
             }
         });
     }
+}
+
+std::string ReadMeForm::SingleLineOf(QLineEdit* box, const QString& text) {
+    std::string value = AsSingleLine(FromQt(text));
+    const QString shown = ToQt(value);
+    if (shown != text) {
+        // A pasted line break became a blank in the form: the box shows the
+        // same, with the cursor where it was.
+        const bool wasShowing = showing_;
+        showing_ = true;
+        const int cursor = box->cursorPosition();
+        box->setText(shown);
+        box->setCursorPosition(std::min(cursor, static_cast<int>(shown.size())));
+        showing_ = wasShowing;
+    }
+    return value;
 }
 
 bool ReadMeForm::Bind(const QObject* widget) {

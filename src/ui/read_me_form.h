@@ -176,6 +176,9 @@ private:
     void ConnectPages();
     // True the first time for a control that exists: each is connected once.
     bool Bind(const QObject* widget);
+    // The one-line value of a box's text; a line break in it becomes a blank in
+    // the box as well.
+    std::string SingleLineOf(QLineEdit* box, const QString& text);
     void FillPage(std::size_t n);
     void FillNextPageLater();
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -584,6 +584,10 @@ void WindowEventsTest::lineBreaksPastedIntoOneLineFieldsBecomeBlanks() {
     QCOMPARE(form.PauseCount, std::string("3 9"));
     QCOMPARE(form.HtmlSettings[HtmlSetting::TopicStyle], std::string("color:red; "));
     QCOMPARE(form.ChoiceValues[ChoiceSlot::SoftwareKind], std::string("フリー ウェア"));
+    // The boxes show what the form holds, not the pasted line break.
+    QCOMPARE(f.Find<QLineEdit>("TopicsAdd_0")->text(), QStringLiteral("a b"));
+    QCOMPARE(f.Find<QLineEdit>("TopicsLineText_0")->text(), QStringLiteral("作者 名"));
+    QCOMPARE(f.Find<QComboBox>("ComboTopics_0")->currentText(), QStringLiteral("フリー ウェア"));
 
     // Saved and opened again, the form is the same, field for field.
     const Form saved = form;
