@@ -31,15 +31,7 @@ std::vector<std::string> Lines(const std::string& text) {
     }
 }
 
-// A form whose order holds only the given entries, all checked.
-Form FormWith(std::initializer_list<std::string> keys) {
-    Form form = FreshWorkspace().form;
-    form.Order.clear();
-    for (const auto& key : keys) {
-        form.Order.push_back(OrderEntry{key, key, true});
-    }
-    return form;
-}
+using test::FormWith;
 
 TEST(WorkedExamples, DefaultFormWritesTheTextReadMeByteForByte) {
     Workspace ws = FreshWorkspace();

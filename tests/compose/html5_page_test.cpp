@@ -20,14 +20,7 @@ namespace {
 
 using test::HtmlNode;
 
-Form FormWith(std::initializer_list<std::string> keys) {
-    Form form = FreshWorkspace().form;
-    form.Order.clear();
-    for (const auto& key : keys) {
-        form.Order.push_back(OrderEntry{key, key, true});
-    }
-    return form;
-}
+using test::FormWith;
 
 std::string Page(const Form& form) {
     return ComposeReadMe(form, ReadMeFormat::Html5);

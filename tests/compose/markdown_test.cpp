@@ -22,14 +22,7 @@ using Rows = std::vector<std::vector<std::string>>;
 
 const std::string Nbsp = "\u00A0";
 
-Form FormWith(std::initializer_list<std::string> keys) {
-    Form form = FreshWorkspace().form;
-    form.Order.clear();
-    for (const auto& key : keys) {
-        form.Order.push_back(OrderEntry{key, key, true});
-    }
-    return form;
-}
+using test::FormWith;
 
 class Markdown : public ::testing::Test {
 protected:

@@ -1,5 +1,7 @@
 #include "support/fixtures.h"
 
+#include "model/defaults.h"
+
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -7,6 +9,15 @@
 #include <stdexcept>
 
 namespace kelvaro::test {
+
+Form FormWith(std::initializer_list<std::string> keys) {
+    Form form = FreshWorkspace().form;
+    form.Order.clear();
+    for (const auto& key : keys) {
+        form.Order.push_back(OrderEntry{key, key, true});
+    }
+    return form;
+}
 
 std::string ReadBytes(const std::string& path) {
     std::ifstream in(path, std::ios::binary);

@@ -1,11 +1,16 @@
 #pragma once
 
+#include "model/form.h"
 #include "platform/error.h"
 
 #include <cstddef>
+#include <initializer_list>
 #include <string>
 
 namespace kelvaro::test {
+
+// A fresh form whose item order holds only the given entries, all checked.
+Form FormWith(std::initializer_list<std::string> keys);
 
 // The bytes of a file in tests/data, exactly as committed.
 std::string ReadFixture(const std::string& name);
