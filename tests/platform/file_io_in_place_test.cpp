@@ -36,12 +36,7 @@ protected:
     std::string File(const std::string& name) const { return dir.File(name); }
 
     std::vector<std::string> Entries(const std::string& folder) const {
-        std::vector<std::string> names;
-        for (const auto& entry : fs::directory_iterator(folder)) {
-            names.push_back(entry.path().filename().string());
-        }
-        std::sort(names.begin(), names.end());
-        return names;
+        return test::FolderEntries(folder);
     }
 
     static struct stat Stat(const std::string& path) {

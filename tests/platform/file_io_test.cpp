@@ -48,12 +48,7 @@ protected:
 
     // Every entry of the folder, hidden ones included, sorted.
     std::vector<std::string> Entries(const std::string& folder) const {
-        std::vector<std::string> names;
-        for (const auto& entry : fs::directory_iterator(folder)) {
-            names.push_back(entry.path().filename().string());
-        }
-        std::sort(names.begin(), names.end());
-        return names;
+        return test::FolderEntries(folder);
     }
     std::vector<std::string> Entries() const { return Entries(folder_); }
 

@@ -2,6 +2,7 @@
 
 #include "model/defaults.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -9,6 +10,15 @@
 #include <stdexcept>
 
 namespace kelvaro::test {
+
+std::vector<std::string> FolderEntries(const std::string& folder) {
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+        names.push_back(entry.path().filename().string());
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
 
 Form FormWith(std::initializer_list<std::string> keys) {
     Form form = FreshWorkspace().form;

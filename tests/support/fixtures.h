@@ -6,8 +6,12 @@
 #include <cstddef>
 #include <initializer_list>
 #include <string>
+#include <vector>
 
 namespace kelvaro::test {
+
+// Every entry of the folder, hidden ones included, sorted by name.
+std::vector<std::string> FolderEntries(const std::string& folder);
 
 // A fresh form whose item order holds only the given entries, all checked.
 Form FormWith(std::initializer_list<std::string> keys);
