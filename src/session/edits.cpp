@@ -18,6 +18,10 @@ void OrderChanged(const Session& s) {
 
 } // namespace
 
+void NoteFormEdited(Session& s) {
+    ++s.EditCount;
+}
+
 void SetUserName(Session& s, int userIndex, std::string name) {
     SetUserName(s.ws, userIndex, std::move(name));
     s.Notify(Change::Order);

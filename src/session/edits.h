@@ -11,6 +11,10 @@
 
 namespace kelvaro {
 
+// The window stored what the user typed straight into a field of the form; no
+// control needs refreshing, but the session counts it as a change.
+void NoteFormEdited(Session& s);
+
 void SetUserName(Session& s, int userIndex, std::string name);
 void SelectLongItem(Session& s, int slot);
 

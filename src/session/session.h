@@ -13,6 +13,7 @@
 #include "platform/error.h"
 
 #include <cstddef>
+#include <cstdint>
 #include <exception>
 #include <functional>
 #include <optional>
@@ -82,10 +83,17 @@ struct Session {
     // The one listener (the window) told about every change a command makes.
     void SetChangeListener(ChangeListener listener) { listener_ = std::move(listener); }
     void Notify(Change what) const {
+        ++EditCount;
         if (listener_) {
             listener_(what);
         }
     }
+
+    // Counts the changes made to the session: every notice, and every edit the
+    // window writes into the form directly (NoteFormEdited). Whoever needs to know
+    // that something may have changed since it last looked (the recovery journal)
+    // compares it with the count it saw then.
+    mutable std::uint64_t EditCount = 0;
 
 private:
     ChangeListener listener_;
