@@ -1,7 +1,5 @@
 #include "compose/readme_layout_internal.h"
 
-#include <array>
-
 namespace kelvaro {
 namespace {
 
@@ -20,23 +18,22 @@ char Lower(char c) {
     return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
 }
 
-bool NamesUnsafeScheme(std::string_view value) {
-    std::string scheme;
-    for (char c : value) {
-        if (c == ':') {
-            break;
+// Whether a home page is an address a reader may follow: only the web's own
+// schemes. Anything else ("javascript:", "data:", a scheme spelt with an entity
+// such as "javascript&#58;", a bare "example.jp") stays text. The address is
+// checked as it is written into the page, and the layouts write it so that no
+// renderer decodes anything in it (an "&" is written as "&amp;"), so what is
+// checked here is what the reader's browser would follow.
+bool IsWebAddress(std::string_view value) {
+    for (std::string_view scheme : {std::string_view("http:"), std::string_view("https:")}) {
+        if (value.size() < scheme.size()) {
+            continue;
         }
-        if (c == ' ' || c == '\t' || scheme.size() > 16) {
-            return false;
+        bool same = true;
+        for (std::size_t i = 0; i < scheme.size() && same; ++i) {
+            same = Lower(value[i]) == scheme[i];
         }
-        scheme += Lower(c);
-    }
-    if (scheme.size() == value.size()) {
-        return false; // no scheme at all
-    }
-    constexpr std::array<std::string_view, 4> unsafe{"javascript", "vbscript", "data", "file"};
-    for (std::string_view s : unsafe) {
-        if (scheme == s) {
+        if (same) {
             return true;
         }
     }
@@ -46,7 +43,7 @@ bool NamesUnsafeScheme(std::string_view value) {
 } // namespace
 
 std::string LinkAddress(LinkKind kind, std::string_view value) {
-    if (value.empty() || NamesUnsafeScheme(value)) {
+    if (value.empty() || (kind == LinkKind::HomePage && !IsWebAddress(value))) {
         return {};
     }
     std::string address = kind == LinkKind::Mail ? "mailto:" : "";

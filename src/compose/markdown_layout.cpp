@@ -174,8 +174,15 @@ public:
         Out() += '[';
         AppendOneLine(Out(), value);
         Out() += "](";
+        // Renderers decode entities in a link's destination even after a
+        // backslash, so an "&" goes in as the entity of itself: the address
+        // followed is then exactly the one checked.
         for (char c : address) {
-            if (c == '(' || c == ')' || c == '&') {
+            if (c == '&') {
+                Out() += "&amp;";
+                continue;
+            }
+            if (c == '(' || c == ')') {
                 Out() += '\\';
             }
             Out() += c;

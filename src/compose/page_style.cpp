@@ -159,6 +159,58 @@ std::string FontFamilies(std::string_view text) {
     return families;
 }
 
+char Lower(char c) {
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+// The value in lower case without blanks: what old browsers matched their
+// script-running values against ("expression (" is "expression(" to them).
+std::string Folded(std::string_view value) {
+    std::string folded;
+    for (char c : value) {
+        if (!IsBlank(c)) {
+            folded += Lower(c);
+        }
+    }
+    return folded;
+}
+
+// An address that a browser fetches from elsewhere: one with a scheme
+// ("http:", "data:"; a drive letter such as "C:" is no scheme worth the name)
+// or one that starts at a host ("//host/", "\\host\").
+bool IsRemoteAddress(std::string_view address) {
+    if (address.starts_with("//") || address.starts_with("\\\\")) {
+        return true;
+    }
+    std::size_t i = 0;
+    while (i < address.size() &&
+           (IsLetter(address[i]) || (i > 0 && (IsDigit(address[i]) || address[i] == '+' ||
+                                               address[i] == '-' || address[i] == '.')))) {
+        ++i;
+    }
+    return i >= 2 && i < address.size() && address[i] == ':';
+}
+
+// Properties and values that make a page run code or tell a third party that
+// it was opened: IE's behaviours and expressions, Mozilla's XBL bindings, and
+// anything fetched from another host.
+bool RunsOrFetchesRemotely(const std::string& property, std::string_view value) {
+    if (property == "behavior" || property == "-ms-behavior" || property == "-moz-binding") {
+        return true;
+    }
+    const std::string folded = Folded(value);
+    if (folded.find("expression(") != std::string::npos) {
+        return true;
+    }
+    for (std::size_t at = folded.find("url("); at != std::string::npos;
+         at = folded.find("url(", at + 1)) {
+        if (IsRemoteAddress(std::string_view(folded).substr(at + 4))) {
+            return true;
+        }
+    }
+    return false;
+}
+
 } // namespace
 
 std::string CssString(std::string_view text) {
@@ -189,7 +241,7 @@ std::string CssDeclarations(std::string_view setting) {
         const std::string_view rawValue = declaration.substr(colon + 1);
         const std::string value =
             property == "font-family" ? FontFamilies(rawValue) : PlainValue(rawValue);
-        if (property.empty() || value.empty()) {
+        if (property.empty() || value.empty() || RunsOrFetchesRemotely(property, value)) {
             continue;
         }
         if (!declarations.empty()) {
@@ -209,7 +261,10 @@ std::string CssBackgroundColour(std::string_view colour) {
 
 std::string CssBackgroundImage(std::string_view path) {
     const std::string_view file = Trimmed(Unquoted(Trimmed(path)));
-    return file.empty() ? std::string() : "background-image:url(" + CssString(file) + ")";
+    if (file.empty() || IsRemoteAddress(file)) {
+        return {};
+    }
+    return "background-image:url(" + CssString(file) + ")";
 }
 
 } // namespace kelvaro

@@ -69,9 +69,9 @@ std::unique_ptr<ReadMeLayout> MakeHtml5Layout(const Form& form, std::string& out
 // links safe: "mailto:" before a mail address, and every byte that has no place
 // in an address (blanks, quotes, angle brackets, backslashes, control and
 // non-ASCII bytes) percent-encoded, so it stays one address whatever was typed.
-// Empty when the value is empty or names a scheme that runs or embeds
-// something (javascript:, vbscript:, data:, file:): such a value is shown, not
-// linked.
+// Empty when the value is empty or, for a home page, is no http: or https:
+// address (javascript:, data:, a scheme hidden behind an entity, a bare host
+// name): such a value is shown as text, not linked.
 std::string LinkAddress(LinkKind kind, std::string_view value);
 
 // The HTML 4.01 page's third line, which declares its character set, for a

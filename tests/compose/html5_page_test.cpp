@@ -197,7 +197,7 @@ TEST_F(Html5Page, LinksOnlyFromAHomePageAndAMailAddressThatAreSet) {
     form.LineValues[LineSlot::Author] = "https://example.jp/";
     EXPECT_EQ(test::ParseHtml(Page(form))->FindAll("a").size(), 0u);
     form.LineValues[LineSlot::HomePage] = " JavaScript:alert(1)";
-    EXPECT_EQ(test::ParseHtml(Page(form))->FindAll("a").size(), 1u); // "%20JavaScript:" is a path
+    EXPECT_EQ(test::ParseHtml(Page(form))->FindAll("a").size(), 0u); // no http: or https: address
     for (const char* script : {"javascript:alert(1)", "JAVASCRIPT:alert(1)", "vbscript:x",
                                "data:text/html,<b>", "file:///etc/passwd"}) {
         form.LineValues[LineSlot::HomePage] = script;
@@ -290,6 +290,37 @@ TEST_F(Html5Page, ChromiumRunsNoScriptFromHostileValues) {
     EXPECT_EQ(root->FindAll("script").size(), 0u) << dom;
     EXPECT_EQ(root->FindAll("style").size(), 1u) << dom;
     EXPECT_EQ(root->FindAll("b").size(), 0u) << dom;
+}
+
+// Style settings that would run code in an old browser or fetch from a third
+// party when the page is opened: each is left out, and the page stays valid.
+TEST_F(Html5Page, StyleSettingsThatRunOrFetchAreLeftOut) {
+    const std::vector<std::string> hostile = {
+        "background:url(//evil.example/p.gif)",
+        "background:URL( //evil.example/p.gif)",
+        "width:expression(alert(1))",
+        "width:EXPRESSION (alert(1))",
+        "behavior:url(x.htc)",
+        "-moz-binding:url(x.xml#b)",
+        "color:\"red\";behavior:url(#default#x)",
+    };
+    for (const std::string& setting : hostile) {
+        Form form = FormWith({"作者名"});
+        form.HtmlSettings[HtmlSetting::LinkStyle] = setting;
+        const std::string page = Page(form);
+        const std::string sheet = StyleSheet(*test::ParseHtml(page));
+        for (const char* banned : {"url(", "expression", "behavior", "binding"}) {
+            EXPECT_EQ(sheet.find(banned), std::string::npos) << setting << " gave " << sheet;
+        }
+        ExpectValid(page);
+    }
+    Form form = FormWith({"作者名"});
+    form.HtmlSettings[HtmlSetting::LinkStyle] = "background:url(images/dot.gif)";
+    form.HtmlBackgroundMode = 1;
+    form.HtmlSettings[HtmlSetting::BackgroundImage] = "http://evil.example/back.gif";
+    const std::string sheet = StyleSheet(*test::ParseHtml(Page(form)));
+    EXPECT_NE(sheet.find("a:link{background:url(images/dot.gif)}"), std::string::npos) << sheet;
+    EXPECT_EQ(sheet.find("evil"), std::string::npos) << sheet;
 }
 
 } // namespace

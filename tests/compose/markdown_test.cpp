@@ -331,5 +331,35 @@ TEST(MarkdownFile, IsUtf8WithLfAndOneFinalLineEnd) {
     EXPECT_EQ(ReadMeFileBytes("", ReadMeFormat::Markdown), "\n");
 }
 
+// Values that try to become a link a reader's browser would run, the scheme
+// spelt out or hidden behind an entity: none may give anything but a web or
+// mail link, and each is still shown exactly as typed.
+TEST_F(Markdown, HomePageBecomesALinkOnlyToTheWeb) {
+    const std::vector<std::string> hostile = {
+        "javascript:alert(1)",       "javascript&#58;alert(1)",  "javascript&#x3a;alert(1)",
+        "javascript&colon;alert(1)", "data&colon;text/html,x",   "vbscript&colon;msgbox(1)",
+        "JaVaScRiPt&#0058;alert(1)", "&#106;avascript:alert(1)", "example.jp/soft",
+    };
+    for (const std::string& value : hostile) {
+        for (const LineSlot::Index slot : {LineSlot::HomePage, LineSlot::Mail}) {
+            Form form = FormWith({"ホームページ", "メール"});
+            form.LineValues[slot] = value;
+            auto root = Rendered(form);
+            for (const HtmlNode* a : root->FindAll("a")) {
+                const std::string href = a->Attribute("href");
+                EXPECT_TRUE(href.starts_with("mailto:") || href.starts_with("http://") ||
+                            href.starts_with("https://"))
+                    << value << " became " << href;
+            }
+            EXPECT_EQ(Tables(*root)[0][slot == LineSlot::HomePage ? 0 : 1][1], value);
+        }
+    }
+    Form form = FormWith({"ホームページ"});
+    form.LineValues[LineSlot::HomePage] = "https://example.jp/?a=1&b=2";
+    EXPECT_EQ(
+        Links(*Rendered(form)),
+        (std::vector<std::string>{"https://example.jp/?a=1&b=2 https://example.jp/?a=1&b=2"}));
+}
+
 } // namespace
 } // namespace kelvaro
