@@ -156,10 +156,12 @@ set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "desktop tool for writing the ReadMe of Ja
 set(CPACK_PACKAGE_DESCRIPTION
   "Kelvaro fills in a Japanese ReadMe form: one-line facts such as the author,
 the software name and the version, long texts such as installation, copyright
-and disclaimer, and four items of your own. It writes the ReadMe as plain text
-or as an HTML page, to a file, the clipboard or a preview. Forms are saved in
-files ending in .ref, and every file is Shift_JIS (code page 932) with CR LF
-line ends. About twenty reusable texts come as templates.
+and disclaimer, and four items of your own. It writes the ReadMe as plain text,
+an HTML 4.01 page, GitHub Flavored Markdown (README.md) or an HTML5 page, to a
+file, the clipboard, a preview or the browser. Forms are saved in files ending
+in .ref, in Shift_JIS (code page 932) with CR LF line ends; text and HTML 4.01
+ReadMes are Shift_JIS too unless UTF-8 is chosen, Markdown and HTML5 are UTF-8.
+About twenty reusable texts come as templates.
 
 kelvaro-compose composes the same ReadMe on the command line, for build
 pipelines.")
@@ -175,6 +177,9 @@ set(CPACK_DEBIAN_PACKAGE_SECTION text)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${KELVARO_MAINTAINER}")
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# Qt's own dialogs (file, font, colour) and buttons speak Japanese only with Qt's
+# translations installed; without them every file dialog is in English.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-translations-l10n")
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_GENERATE_SHLIBS OFF)
 
