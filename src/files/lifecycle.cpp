@@ -8,6 +8,7 @@
 #include "platform/app_info.h"
 #include "platform/cp932.h"
 #include "platform/file_io.h"
+#include "platform/file_stamp.h"
 #include "session/options.h"
 
 #include <optional>
@@ -60,6 +61,23 @@ bool ReadyToWrite(Session& s) {
         return false;
     }
     return AskBeforeLossyWrite(s, NamedFormTexts(s.ws.form)) != LossyWrite::DoNotWrite;
+}
+
+// 上書き保存 writes without a dialog, so it is the one write that could throw
+// away, unseen, what another program or another Kelvaro window saved into the
+// current file since this session read or wrote it. A file that is gone is
+// simply written again: nothing of anyone's is lost by that.
+bool MayReplaceCurrentFile(Session& s) {
+    const std::optional<FileStamp> now = StampOf(s.FormFilePath);
+    if (!now || !s.FormFileStamp || *now == *s.FormFileStamp) {
+        return true;
+    }
+    MessageRequest question{
+        s.FormFilePath +
+            " は、開いた後にほかのプログラムによって変更されています。上書きしますか？",
+        AppInfoString(AppInfo::ProductAndVersion), MessageButtons::YesNo, MessageIcon::Exclamation,
+        MessageAnswer::No};
+    return s.host.ShowMessage(question) == MessageAnswer::Yes;
 }
 
 void NotifyWholeForm(const Session& s) {
@@ -117,6 +135,7 @@ void LoadForm(Session& s, const std::string& path, const std::string& title) {
         s.ws = std::move(read);
         s.FormFilePath.clear();
         s.FormFileTitle.clear();
+        s.FormFileStamp.reset();
         NotifyWholeForm(s);
         UpdateWindowTitle(s);
         return;
@@ -124,6 +143,7 @@ void LoadForm(Session& s, const std::string& path, const std::string& title) {
     s.ws = std::move(read);
     s.FormFilePath = path;
     s.FormFileTitle = title;
+    s.FormFileStamp = StampOf(path);
     NotifyWholeForm(s);
     UpdateWindowTitle(s);
 }
@@ -156,6 +176,7 @@ void NewForm(Session& s) {
     ApplyFormDefaults(s.ws);
     s.FormFilePath.clear();
     s.FormFileTitle.clear();
+    s.FormFileStamp.reset();
     NotifyWholeForm(s);
     UpdateWindowTitle(s);
 }
@@ -181,10 +202,11 @@ void SaveForm(Session& s) {
         return;
     }
     RunReportingFailures(s, [&] {
-        if (!ReadyToWrite(s)) {
+        if (!MayReplaceCurrentFile(s) || !ReadyToWrite(s)) {
             return;
         }
         WriteFormFile(s.ws, s.FormFilePath);
+        s.FormFileStamp = StampOf(s.FormFilePath);
         UpdateWindowTitle(s);
     });
 }
@@ -201,6 +223,7 @@ void SaveFormAs(Session& s) {
         // title and 上書き保存 still name the file the form came from.
         s.FormFilePath = chosen->Path;
         s.FormFileTitle = chosen->FileTitle;
+        s.FormFileStamp = StampOf(chosen->Path);
         UpdateWindowTitle(s);
     });
 }

@@ -11,6 +11,7 @@
 #include "model/workspace.h"
 #include "platform/app_folders.h"
 #include "platform/error.h"
+#include "platform/file_stamp.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -57,6 +58,9 @@ struct Session {
 
     std::string FormFilePath;  // full path of the current form file; empty: none
     std::string FormFileTitle; // its name without the folder
+    // The current form file as this session last read or wrote it; nullopt
+    // while there is none. 上書き保存 asks before replacing a file that changed.
+    std::optional<FileStamp> FormFileStamp;
     std::string WindowTitle;
 
     Page CurrentPage = Page::Lines;

@@ -497,5 +497,45 @@ TEST_F(Lifecycle, CloseDeletesTheBrowserPageWhateverTheAnswer) {
     EXPECT_EQ(host.Messages.size(), 2u);
 }
 
+// 上書き保存 over a file that another program (or another window) saved since
+// it was opened or last saved here asks first, No by default; No writes
+// nothing and keeps the form. A file left as it was is written without a word.
+TEST_F(Lifecycle, SaveAsksBeforeReplacingAFileChangedSinceItWasRead) {
+    const std::string path = dir.File("shared.ref");
+    session.ws.form.LineValues[LineSlot::Author] = "最初";
+    host.FileAnswers.push_back(FileDialogResult{path, "shared.ref"});
+    SaveFormAs(session);
+    const std::string others = ReadBytes(path) + "\r\n";
+    struct Case {
+        bool changedOnDisk;
+        MessageAnswer answer;
+        bool written;
+    };
+    for (const Case c :
+         {Case{false, MessageAnswer::Yes, true}, Case{true, MessageAnswer::No, false},
+          Case{true, MessageAnswer::Yes, true}}) {
+        if (c.changedOnDisk) {
+            WriteBytes(path, others);
+        }
+        const std::string before = ReadBytes(path);
+        host.Messages.clear();
+        host.MessageAnswers.push_back(c.answer);
+        session.ws.form.LineValues[LineSlot::Author] += "+";
+        const Form form = session.ws.form;
+        SaveForm(session);
+        EXPECT_EQ(host.Messages.size(), c.changedOnDisk ? 1u : 0u);
+        if (c.changedOnDisk && !host.Messages.empty()) {
+            EXPECT_EQ(
+                host.LastMessage().Text,
+                path + " は、開いた後にほかのプログラムによって変更されています。上書きしますか？");
+            EXPECT_EQ(host.LastMessage().DefaultButton, MessageAnswer::No);
+        } else {
+            host.MessageAnswers.clear();
+        }
+        EXPECT_EQ(ReadBytes(path) != before, c.written);
+        EXPECT_EQ(session.ws.form, form);
+    }
+}
+
 } // namespace
 } // namespace kelvaro
