@@ -1,6 +1,7 @@
 #include "platform/file_io.h"
 
 #include "platform/error.h"
+#include "platform/error_causes.h"
 
 #include <cerrno>
 #include <cstdlib>
@@ -46,65 +47,6 @@ std::string Describe(const std::string& what, const std::string& path, int error
     return what + " " + path + ": " + std::strerror(error);
 }
 
-// What the program was doing with the file, so that a refusal can say whose
-// permission was missing.
-enum class Access {
-    Read,   // reading a file
-    Write,  // writing an existing file
-    Create, // making a file in a folder: the target itself or the temporary file
-    List,   // reading a folder
-};
-
-constexpr const char* kFolderMissing = "フォルダが見つかりません";
-constexpr const char* kNotAFile = "ファイルではなくフォルダです";
-constexpr const char* kNotARegularFile = "通常のファイルではありません";
-
-std::string CauseOf(int error, Access access) {
-    switch (error) {
-    case ENOENT:
-        return access == Access::List ? kFolderMissing : "ファイルが見つかりません";
-    case ENOTDIR:
-        return "途中のフォルダがフォルダではありません";
-    case EACCES:
-    case EPERM:
-        switch (access) {
-        case Access::Read:
-            return "ファイルを読む権限がありません";
-        case Access::Write:
-            return "ファイルに書き込む権限がありません";
-        case Access::Create:
-            return "フォルダに書き込む権限がありません";
-        case Access::List:
-            return "フォルダを読む権限がありません";
-        }
-        break;
-    case EROFS:
-        return "読み取り専用のディスクです";
-    case EWOULDBLOCK:
-        return "ほかのプログラムが使用中です";
-    case ENOSPC:
-        return "ディスクの空き容量が足りません";
-    case EDQUOT:
-        return "ディスクの使用量の上限を超えます";
-    case EISDIR:
-        return kNotAFile;
-    case EIO:
-        return "ディスクの読み書きに失敗しました";
-    case ENAMETOOLONG:
-        return "ファイル名が長すぎます";
-    case ENOMEM:
-        return "メモリが足りません";
-    case ELOOP:
-        return "シンボリックリンクが循環しているか、多すぎます";
-    case EMFILE:
-    case ENFILE:
-        return "開いているファイルが多すぎます";
-    default:
-        break;
-    }
-    return std::string("システムのエラーです（") + std::strerror(error) + "）";
-}
-
 // The folder part of a path as open() sees it: "." for a bare name, "/" for a
 // name straight under the root.
 std::string ParentFolder(const std::string& path) {
@@ -125,26 +67,28 @@ std::string BaseName(const std::string& path) {
 }
 
 [[noreturn]] void ThrowErrno(const std::string& what, const std::string& path, int error,
-                             Access access) {
-    throw RuntimeError(ErrorNumberFromErrno(error), FailurePlace{path, CauseOf(error, access)},
+                             FileAccess access) {
+    throw RuntimeError(ErrorNumberFromErrno(error),
+                       FailurePlace{path, FileErrorCause(error, access)},
                        Describe(what, path, error));
 }
 
 // ENOENT alone cannot tell a missing file from a missing folder on the way; the
 // user is told which of the two it was.
 [[noreturn]] void ThrowOpenError(const std::string& what, const std::string& path, int error,
-                                 Access access) {
+                                 FileAccess access) {
     if (error == ENOENT && !IsDirectory(ParentFolder(path))) {
-        throw RuntimeError(ErrorNo::PathNotFound, FailurePlace{path, kFolderMissing},
+        throw RuntimeError(ErrorNo::PathNotFound, FailurePlace{path, Cause::FolderMissing},
                            Describe(what, path, error));
     }
     ThrowErrno(what, path, error, access);
 }
 
 [[noreturn]] void ThrowNotRegular(const std::string& path, const struct stat& info) {
-    throw RuntimeError(ErrorNo::PathFileAccess,
-                       FailurePlace{path, S_ISDIR(info.st_mode) ? kNotAFile : kNotARegularFile},
-                       "not a regular file: " + path);
+    throw RuntimeError(
+        ErrorNo::PathFileAccess,
+        FailurePlace{path, S_ISDIR(info.st_mode) ? Cause::NotAFile : Cause::NotARegularFile},
+        "not a regular file: " + path);
 }
 
 class FileDescriptor {
@@ -182,17 +126,17 @@ std::size_t OpenForReading(const std::string& path, FileDescriptor& file) {
     CheckFileName(path);
     file.Reset(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
     if (!file.IsOpen()) {
-        ThrowOpenError("cannot open", path, errno, Access::Read);
+        ThrowOpenError("cannot open", path, errno, FileAccess::Read);
     }
     struct stat info {};
     if (::fstat(file.Get(), &info) != 0) {
-        ThrowErrno("cannot examine", path, errno, Access::Read);
+        ThrowErrno("cannot examine", path, errno, FileAccess::Read);
     }
     if (!S_ISREG(info.st_mode)) {
         ThrowNotRegular(path, info);
     }
     if (::flock(file.Get(), LOCK_SH | LOCK_NB) != 0) {
-        ThrowErrno("cannot lock", path, errno, Access::Read);
+        ThrowErrno("cannot lock", path, errno, FileAccess::Read);
     }
     return static_cast<std::size_t>(info.st_size);
 }
@@ -205,7 +149,7 @@ std::size_t ReadSome(int fd, char* buffer, std::size_t size, const std::string& 
             return static_cast<std::size_t>(got);
         }
         if (errno != EINTR) {
-            ThrowErrno("cannot read", path, errno, Access::Read);
+            ThrowErrno("cannot read", path, errno, FileAccess::Read);
         }
     }
 }
@@ -221,7 +165,7 @@ void WriteAll(int fd, std::string_view bytes, const std::string& path, off_t off
             if (errno == EINTR) {
                 continue;
             }
-            ThrowErrno("cannot write", path, errno, Access::Write);
+            ThrowErrno("cannot write", path, errno, FileAccess::Write);
         }
         if (done == 0) {
             // A regular file that accepts nothing and reports no error: treat it as a
@@ -240,7 +184,7 @@ void WriteAll(int fd, std::string_view bytes, const std::string& path, off_t off
 void SyncFile(int fd, const std::string& path) {
     while (::fsync(fd) != 0) {
         if (errno != EINTR) {
-            ThrowErrno("cannot sync", path, errno, Access::Write);
+            ThrowErrno("cannot sync", path, errno, FileAccess::Write);
         }
     }
 }
@@ -277,7 +221,7 @@ std::string FollowLinks(const std::string& path) {
         for (;;) {
             ssize_t length = ::readlink(current.c_str(), target.data(), target.size());
             if (length < 0) {
-                ThrowErrno("cannot follow the link", current, errno, Access::Read);
+                ThrowErrno("cannot follow the link", current, errno, FileAccess::Read);
             }
             if (static_cast<std::size_t>(length) < target.size()) {
                 target.resize(static_cast<std::size_t>(length));
@@ -295,7 +239,7 @@ std::string FollowLinks(const std::string& path) {
             current = WithSlash(ParentFolder(current)).append(target);
         }
     }
-    ThrowErrno("too many links at", path, ELOOP, Access::Write);
+    ThrowErrno("too many links at", path, ELOOP, FileAccess::Write);
 }
 
 // Opens the target for the lock without truncating it, creating it when missing.
@@ -387,11 +331,12 @@ void ReplaceTransaction::OpenTarget() {
     if (!target_.IsOpen()) {
         int error = errno;
         ThrowOpenError("cannot open", path_, error,
-                       error == EACCES && !PathExists(path_) ? Access::Create : Access::Write);
+                       error == EACCES && !PathExists(path_) ? FileAccess::Create
+                                                             : FileAccess::Write);
     }
     struct stat info {};
     if (::fstat(target_.Get(), &info) != 0) {
-        ThrowErrno("cannot examine", path_, errno, Access::Write);
+        ThrowErrno("cannot examine", path_, errno, FileAccess::Write);
     }
     if (!S_ISREG(info.st_mode)) {
         ThrowNotRegular(path_, info);
@@ -426,7 +371,7 @@ void ReplaceTransaction::Run(std::string_view bytes) {
 
     RunFaultHook("lock");
     if (::flock(target_.Get(), LOCK_EX | LOCK_NB) != 0) {
-        ThrowErrno("cannot lock", path_, errno, Access::Write);
+        ThrowErrno("cannot lock", path_, errno, FileAccess::Write);
     }
 
     // A new target was created with 0666 under the umask, so its mode is what a
@@ -434,7 +379,7 @@ void ReplaceTransaction::Run(std::string_view bytes) {
     // would mean changing it, which is not safe with other threads around.
     struct stat targetInfo {};
     if (::fstat(target_.Get(), &targetInfo) != 0) {
-        ThrowErrno("cannot examine", path_, errno, Access::Write);
+        ThrowErrno("cannot examine", path_, errno, FileAccess::Write);
     }
 
     // A file this save created is nobody else's and has no other links; it is
@@ -450,13 +395,13 @@ void ReplaceTransaction::Run(std::string_view bytes) {
             WriteInPlace(bytes);
             return;
         }
-        ThrowOpenError("cannot create a temporary file beside", path_, error, Access::Create);
+        ThrowOpenError("cannot create a temporary file beside", path_, error, FileAccess::Create);
     }
 
     RunFaultHook("write");
     WriteAll(temporary_.Get(), bytes, path_);
     if (::fchmod(temporary_.Get(), targetInfo.st_mode & 07777) != 0) {
-        ThrowErrno("cannot set the permissions of", temporaryPath_, errno, Access::Write);
+        ThrowErrno("cannot set the permissions of", temporaryPath_, errno, FileAccess::Write);
     }
     // Keeps a file saved by root owned by its owner; only root can do this, and a
     // failure just leaves the new file owned by whoever saved it.
@@ -468,7 +413,7 @@ void ReplaceTransaction::Run(std::string_view bytes) {
     RunFaultHook("fsync");
     SyncFile(temporary_.Get(), path_);
     if (int error = temporary_.Close(); error != 0) {
-        ThrowErrno("cannot close", path_, error, Access::Write);
+        ThrowErrno("cannot close", path_, error, FileAccess::Write);
     }
 
     RunFaultHook("rename");
@@ -480,7 +425,7 @@ void ReplaceTransaction::Run(std::string_view bytes) {
             WriteInPlace(bytes);
             return;
         }
-        ThrowErrno("cannot replace", path_, error, Access::Create);
+        ThrowErrno("cannot replace", path_, error, FileAccess::Create);
     }
     committed_ = true;
     SyncFolderBestEffort(ParentFolder(path_));
@@ -557,7 +502,7 @@ void ReplaceTransaction::WriteInPlace(std::string_view bytes) {
         touched = true;
         WriteAll(target_.Get(), bytes, path_, 0);
         if (::ftruncate(target_.Get(), static_cast<off_t>(bytes.size())) != 0) {
-            ThrowErrno("cannot truncate", path_, errno, Access::Write);
+            ThrowErrno("cannot truncate", path_, errno, FileAccess::Write);
         }
         RunFaultHook("fsync");
         SyncFile(target_.Get(), path_);
@@ -683,7 +628,7 @@ std::vector<std::string> ListFileNames(const std::string& folder) {
     if (dir == nullptr) {
         int error = errno;
         int number = error == ENOENT ? ErrorNo::PathNotFound : ErrorNumberFromErrno(error);
-        throw RuntimeError(number, FailurePlace{folder, CauseOf(error, Access::List)},
+        throw RuntimeError(number, FailurePlace{folder, FileErrorCause(error, FileAccess::List)},
                            Describe("cannot list", folder, error));
     }
     std::vector<std::string> names;
@@ -694,7 +639,7 @@ std::vector<std::string> ListFileNames(const std::string& folder) {
             int error = errno;
             ::closedir(dir);
             if (error != 0) {
-                ThrowErrno("cannot list", folder, error, Access::List);
+                ThrowErrno("cannot list", folder, error, FileAccess::List);
             }
             return names;
         }
@@ -735,33 +680,6 @@ std::string ProgramFolder() {
         target.resize(target.size() * 2);
     }
     return ParentFolder(target);
-}
-
-int ErrorNumberFromErrno(int error) {
-    switch (error) {
-    case ENOENT:
-        return ErrorNo::FileNotFound;
-    case ENOTDIR:
-        return ErrorNo::PathNotFound;
-    case EACCES:
-    case EPERM:
-    case EROFS:
-    case EWOULDBLOCK: // also EAGAIN: what a non-blocking flock reports for a held lock
-        return ErrorNo::PermissionDenied;
-    case ENOSPC:
-    case EDQUOT:
-        return ErrorNo::DiskFull;
-    case EISDIR:
-        return ErrorNo::PathFileAccess;
-    case EIO:
-        return ErrorNo::DeviceIo;
-    case ENAMETOOLONG:
-        return ErrorNo::BadFileName;
-    case ENOMEM:
-        return ErrorNo::OutOfMemory;
-    default:
-        return ErrorNo::PathFileAccess;
-    }
 }
 
 void SetWriteFaultHook(WriteFaultHook hook) {
