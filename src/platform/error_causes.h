@@ -31,6 +31,9 @@ inline constexpr const char* BadFileName = "ファイル名が空か、使えな
 inline constexpr const char* OutOfMemory = "メモリが足りません";
 inline constexpr const char* LinkLoop = "シンボリックリンクが循環しているか、多すぎます";
 inline constexpr const char* TooManyOpen = "開いているファイルが多すぎます";
+inline constexpr const char* ForeignLinkInSharedFolder =
+    "共有フォルダにあるほかのユーザーのシンボリックリンクなので、たどりません";
+inline constexpr const char* LinkNotFollowed = "シンボリックリンクなので、たどりません";
 } // namespace Cause
 
 // What the program was doing with the file, so that a refusal can say whose

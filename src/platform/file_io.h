@@ -20,12 +20,20 @@ namespace kelvaro {
 // renames it over the target.
 //
 // A symbolic link is followed to the file it points to, which is written (and
-// created when missing) while the link stays. A file with other hard links, and
-// a writable file in a folder where no temporary file can be made or renamed
-// over it, are written in place with their own mode, owner and links; should that
-// write fail, the previous bytes are put back, or else the new bytes are kept in
-// a file of their own whose path the failure's cause gives.
+// created when missing) while the link stays; in a shared sticky folder only a
+// link of the user's or of the folder's owner is followed, as the kernel's
+// protected_symlinks rule has it, and any other is refused with its cause. A file with other hard
+// links, and a writable file in a folder where no temporary file can be made or renamed over it,
+// are written in place with their own mode, owner and links; should that write fail, the previous
+// bytes are put back, or else the new bytes are kept in a file of their own whose path the
+// failure's cause gives.
 void WriteFileReplacing(const std::string& path, std::string_view bytes);
+
+// Writes a file the program names itself (the browser page, say) into `folder`,
+// which is made private first (MakePrivateFolder; a folder others may write is
+// refused), as WriteFileReplacing does but without following any link: a link
+// at `name` is refused.
+void WriteOwnFile(const std::string& folder, const std::string& name, std::string_view bytes);
 
 // Opens the file, takes a shared lock (non-blocking), reads it whole, closes it.
 std::string ReadWholeFile(const std::string& path);

@@ -1,6 +1,7 @@
 #include "platform/file_descriptor.h"
 #include "platform/file_io.h"
 #include "platform/file_links.h"
+#include "platform/private_folder.h"
 
 #include "platform/error.h"
 
@@ -38,7 +39,7 @@ void RunFaultHook(std::string_view step) {
 // remove it again and leave the folder as it found it.
 int OpenTargetForLock(const std::string& path, bool& created) {
     created = false;
-    const int flags = O_WRONLY | O_CLOEXEC | O_NONBLOCK;
+    const int flags = O_WRONLY | O_CLOEXEC | O_NONBLOCK | O_NOFOLLOW;
     int fd = ::open(path.c_str(), flags);
     if (fd >= 0 || errno != ENOENT) {
         return fd;
@@ -121,6 +122,12 @@ void ReplaceTransaction::OpenTarget() {
     target_.Reset(OpenTargetForLock(path_, createdTarget_));
     if (!target_.IsOpen()) {
         int error = errno;
+        if (error == ELOOP) {
+            // A link appeared after the links were followed: it is not followed.
+            throw RuntimeError(ErrorNo::PermissionDenied,
+                               FailurePlace{path_, Cause::LinkNotFollowed},
+                               "a link appeared at " + path_);
+        }
         ThrowOpenError("cannot open", path_, error,
                        error == EACCES && !PathExists(path_) ? FileAccess::Create
                                                              : FileAccess::Write);
@@ -327,6 +334,21 @@ void WriteFileReplacing(const std::string& path, std::string_view bytes) {
         transaction.Run(bytes);
     } catch (RuntimeError& error) {
         // The fault hook's failures know no file.
+        error.SetPathIfMissing(path);
+        throw;
+    }
+}
+
+void WriteOwnFile(const std::string& folder, const std::string& name, std::string_view bytes) {
+    const std::string path = WithSlash(folder) + name;
+    CheckFileName(path);
+    try {
+        MakePrivateFolder(folder);
+        // No link is followed: in a private folder only the user could have
+        // made one, and the target is opened with O_NOFOLLOW all the same.
+        ReplaceTransaction transaction(path);
+        transaction.Run(bytes);
+    } catch (RuntimeError& error) {
         error.SetPathIfMissing(path);
         throw;
     }
