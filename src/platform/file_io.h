@@ -57,9 +57,25 @@ bool RemoveFile(const std::string& path);
 // The folder of the running executable, without a trailing separator.
 std::string ProgramFolder();
 
+// A write in place (see WriteFileReplacing) first keeps its new content whole
+// in a write-ahead file in the state folder, so that a run killed part way
+// leaves the target's new content behind. This finishes what such runs left:
+// each target that is still the same file (device and inode) gets its new
+// content; for any other the content is kept in a file beside the write-ahead
+// file. It also makes `stateFolder` (when not empty) the folder later writes
+// use. Called once at start; returns what it did, for the caller to tell.
+struct ResumedWrite {
+    std::string Path;   // the file that was being written
+    bool Completed;     // its new content is in it now
+    std::string KeptAt; // when not: where the new content was kept ("" if nowhere)
+};
+std::vector<ResumedWrite> FinishInterruptedWrites(const std::string& stateFolder);
+
 // Fault injection for tests: called before each step of WriteFileReplacing with
 // the step's name ("open", "lock", "write", "fsync", "rename"; a write in place
-// has no "rename", and calls "restore" before it puts the previous bytes back).
+// has no "rename" but "write-ahead" before the write-ahead file, "truncate"
+// before cutting the target to its new size and "forget" before the write-ahead
+// file is removed, and calls "restore" before it puts the previous bytes back).
 // A hook that throws makes that step fail. Empty in the product.
 using WriteFaultHook = std::function<void(std::string_view step)>;
 void SetWriteFaultHook(WriteFaultHook hook);

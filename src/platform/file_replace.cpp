@@ -2,6 +2,7 @@
 #include "platform/file_io.h"
 #include "platform/file_links.h"
 #include "platform/private_folder.h"
+#include "platform/write_ahead.h"
 
 #include "platform/error.h"
 
@@ -265,13 +266,18 @@ bool ReplaceTransaction::Restore(const std::string& previous) {
     }
 }
 
-// Keeps the new bytes in a file of their own, beside the target or else in the
-// temporary folder, when the target could be neither written nor put back;
+// Keeps the new bytes in a file of their own, beside the target or else in one
+// of the program's private folders, when the target could be neither written nor put back;
 // returns its path, or "" when no such file could be made either.
 std::string ReplaceTransaction::Rescue(std::string_view bytes) const {
     std::vector<std::string> folders = {ParentFolder(path_)};
-    const char* tmp = std::getenv("TMPDIR");
-    folders.emplace_back(tmp != nullptr && *tmp != '\0' ? tmp : "/tmp");
+    for (const std::string& folder : WriteAheadFolders()) {
+        try {
+            MakePrivateFolder(folder);
+            folders.push_back(folder);
+        } catch (const RuntimeError&) {
+        }
+    }
     for (const std::string& folder : folders) {
         std::string pattern =
             WithSlash(folder) + BaseName(path_).substr(0, 160) + ".kelvaro-new-XXXXXX";
@@ -294,16 +300,26 @@ std::string ReplaceTransaction::Rescue(std::string_view bytes) const {
 
 void ReplaceTransaction::WriteInPlace(std::string_view bytes) {
     const std::optional<std::string> previous = ReadPrevious();
+    struct stat info {};
+    if (::fstat(target_.Get(), &info) != 0) {
+        ThrowErrno("cannot examine", path_, errno, FileAccess::Write);
+    }
+    // From here until it is forgotten a kill leaves the new content whole in a
+    // file of the program's own, which the next run writes over the target.
+    RunFaultHook("write-ahead");
+    const WriteAhead ahead(path_, info, bytes);
     bool touched = false;
     try {
         RunFaultHook("write");
         touched = true;
         WriteAll(target_.Get(), bytes, path_, 0);
+        RunFaultHook("truncate");
         if (::ftruncate(target_.Get(), static_cast<off_t>(bytes.size())) != 0) {
             ThrowErrno("cannot truncate", path_, errno, FileAccess::Write);
         }
         RunFaultHook("fsync");
         SyncFile(target_.Get(), path_);
+        RunFaultHook("forget");
     } catch (RuntimeError& error) {
         if (!touched || (previous && Restore(*previous))) {
             throw;
