@@ -93,7 +93,10 @@ std::string Compose(Session& s, ReadMeFormat format) {
 
 void WriteBrowserPage(Session& s, const std::string& composed) {
     const std::string path = BrowserPagePath(s);
-    WriteFileReplacing(path, ReadMeFileBytes(composed, ReadMeFormat::Html));
+    // The program names this file itself: it is written only into a private
+    // folder, and whatever stands at its name is replaced, never followed.
+    WriteOwnFile(s.BrowserPageFolder, path.substr(path.find_last_of('/') + 1),
+                 ReadMeFileBytes(composed, ReadMeFormat::Html));
     // Whether the desktop could open it is its own business: nothing is reported.
     s.host.OpenDocument(path, s.BrowserPageFolder);
 }

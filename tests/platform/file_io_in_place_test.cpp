@@ -119,7 +119,8 @@ TEST_F(InPlace, AFileWithAnotherHardLinkStaysOneFile) {
     SetWriteFaultHook([&](std::string_view step) { steps.emplace_back(step); });
     WriteFileReplacing(File("a.txt"), "new");
     SetWriteFaultHook({});
-    EXPECT_EQ(steps, (std::vector<std::string>{"open", "lock", "write", "fsync"}));
+    EXPECT_EQ(steps, (std::vector<std::string>{"open", "lock", "write-ahead", "write", "truncate",
+                                               "fsync", "forget"}));
     EXPECT_EQ(ReadBytes(File("b.txt")), "new");
     EXPECT_EQ(Stat(File("a.txt")).st_ino, inode);
     EXPECT_EQ(Stat(File("a.txt")).st_nlink, 2u);

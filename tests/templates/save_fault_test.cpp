@@ -163,10 +163,9 @@ protected:
     bool Mount(const std::string& options) {
         const std::string point = dir_.File("mounted");
         fs::create_directory(point);
-        if (geteuid() != 0 ||
-            std::system(
-                ("mount -t tmpfs -o " + options + " tmpfs " + point + " 2>/dev/null").c_str()) !=
-                0) {
+        if (geteuid() != 0 || std::system(("mount -t tmpfs -o mode=0755," + options + " tmpfs " +
+                                           point + " 2>/dev/null")
+                                              .c_str()) != 0) {
             return false;
         }
         mountPoint_ = point;
