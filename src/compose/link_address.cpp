@@ -1,4 +1,5 @@
 #include "compose/readme_layout_internal.h"
+#include "platform/text.h"
 
 #include <array>
 
@@ -16,10 +17,6 @@ bool KeepsInAddress(char c) {
     return marks.find(c) != std::string_view::npos;
 }
 
-char Lower(char c) {
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
 bool NamesUnsafeScheme(std::string_view value) {
     std::string scheme;
     for (char c : value) {
@@ -29,7 +26,7 @@ bool NamesUnsafeScheme(std::string_view value) {
         if (c == ' ' || c == '\t' || scheme.size() > 16) {
             return false;
         }
-        scheme += Lower(c);
+        scheme += AsciiLower(c);
     }
     if (scheme.size() == value.size()) {
         return false; // no scheme at all

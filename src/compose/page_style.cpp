@@ -1,4 +1,5 @@
 #include "compose/page_style.h"
+#include "platform/text.h"
 
 #include <array>
 #include <cstdio>
@@ -102,7 +103,7 @@ std::string PropertyName(std::string_view text) {
         if (!(IsLetter(c) || IsDigit(c) || c == '-')) {
             return {};
         }
-        name += (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+        name += AsciiLower(c);
     }
     return name;
 }
