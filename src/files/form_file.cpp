@@ -427,6 +427,14 @@ std::vector<std::string_view> FormFileTexts(const Form& f) {
     return texts;
 }
 
+bool BeginsWithFormHeader(std::string_view text) {
+    // Read as the reader reads it: the first line ends at CR or, in a file
+    // without one, at LF. Any product's name may stand in it.
+    const std::string_view first = text.substr(0, text.find_first_of("\r\n"));
+    return first.size() >= HeaderStart.size() + HeaderEnd.size() &&
+           first.starts_with(HeaderStart) && first.ends_with(HeaderEnd);
+}
+
 int FindMarkerLine(const Form& form) {
     for (int k = 0; k < static_cast<int>(LongTextCount); ++k) {
         bool found = false;

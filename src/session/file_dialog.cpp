@@ -5,6 +5,8 @@
 #include "platform/text.h"
 #include "session/session.h"
 
+#include <algorithm>
+
 namespace kelvaro {
 
 namespace {
@@ -41,6 +43,49 @@ std::string FirstFilterExtension(const std::string& filter) {
     return extension;
 }
 
+// Calls `each` with every pattern of every filter ("*.html", "*.htm", "*.*").
+template <typename Each> void ForEachPattern(std::string_view filter, Each each) {
+    bool isPattern = false; // descriptions and patterns take turns
+    std::size_t start = 0;
+    while (start <= filter.size()) {
+        const std::size_t bar = std::min(filter.find('|', start), filter.size());
+        if (isPattern) {
+            std::string_view patterns = filter.substr(start, bar - start);
+            while (!patterns.empty()) {
+                const std::size_t semicolon = std::min(patterns.find(';'), patterns.size());
+                each(patterns.substr(0, semicolon));
+                patterns.remove_prefix(std::min(semicolon + 1, patterns.size()));
+            }
+        }
+        isPattern = !isPattern;
+        start = bar + 1;
+    }
+}
+
+bool SameIgnoringCase(std::string_view a, std::string_view b) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return AsciiLower(x) == AsciiLower(y);
+           });
+}
+
+// Whether a filter's pattern is "*" and the extension (".htm").
+bool FilterNamesExtension(std::string_view filter, std::string_view extension) {
+    bool named = false;
+    ForEachPattern(filter, [&](std::string_view pattern) {
+        named =
+            named || (pattern.starts_with('*') && SameIgnoringCase(pattern.substr(1), extension));
+    });
+    return named;
+}
+
+// Whether a filter shows every file ("*.*" or "*").
+bool FilterTakesAnyFile(std::string_view filter) {
+    bool any = false;
+    ForEachPattern(
+        filter, [&](std::string_view pattern) { any = any || pattern == "*.*" || pattern == "*"; });
+    return any;
+}
+
 bool EndsWithIgnoringCase(std::string_view name, std::string_view tail) {
     if (name.size() < tail.size()) {
         return false;
@@ -70,7 +115,12 @@ std::string ProposedFileName(const std::string& remembered, const std::string& f
     if (base.size() == nameStart) {
         return remembered; // a folder alone: no name to give an extension
     }
-    return base + extension;
+    // A name this dialog could have written as it stands is what the user
+    // chose: "page.htm" in the HTML dialog, or a name without an extension,
+    // which only the dialog's every-file filter writes.
+    const bool fits = hasExtension ? FilterNamesExtension(filter, remembered.substr(dot))
+                                   : FilterTakesAnyFile(filter);
+    return fits ? remembered : base + extension;
 }
 
 namespace {
@@ -97,6 +147,7 @@ std::optional<FileDialogResult> WithExtension(Session& s, FileDialogResult chose
     if (EndsWithIgnoringCase(chosen.FileTitle, extension)) {
         return chosen;
     }
+    const std::string asChosen = chosen.Path;
     chosen.Path += extension;
     chosen.FileTitle += extension;
     if (PathExists(chosen.Path)) {
@@ -105,6 +156,13 @@ std::optional<FileDialogResult> WithExtension(Session& s, FileDialogResult chose
                                 MessageIcon::Exclamation, MessageAnswer::No};
         if (s.host.ShowMessage(question) != MessageAnswer::Yes) {
             return std::nullopt;
+        }
+    }
+    // The dialogs remember the file as it is written, so that the next one
+    // proposes that name with its own extension.
+    for (std::string* memory : {&s.DialogFileName, &s.TemplateDialogFileName}) {
+        if (*memory == asChosen) {
+            *memory = chosen.Path;
         }
     }
     return chosen;

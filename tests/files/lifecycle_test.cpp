@@ -119,8 +119,8 @@ TEST_F(Lifecycle, SaveAsAddsRefAndSaveThenWritesSilently) {
     host.AnswerFile(dir.File("README.REF"));
     SaveFormAs(session);
     EXPECT_EQ(session.FormFileTitle, "README.REF");
-    // the shared dialog remembers the name it returned, before ".ref" was added,
-    // and proposes it as a form file
+    // the shared dialog remembers the name the file was written under, and
+    // proposes it as a form file
     EXPECT_EQ(session.DialogFileName, dir.File("README.REF"));
     EXPECT_EQ(host.FileDialogs.back().InitialFileName, dir.File("readme.ref"));
     host.AnswerFile(dir.File("readme.txt"));
@@ -256,8 +256,9 @@ TEST_F(Lifecycle, ATemplateOpenedAsAFormLeavesTheFormAndItsFile) {
     WriteBytes(tmpl, Utf8ToCp932(text));
     host.AnswerFile(tmpl);
     host.MessageAnswers.push_back(MessageAnswer::Ok);
-    host.MessageAnswers.push_back(MessageAnswer::No);
+    host.MessageAnswers.push_back(MessageAnswer::Yes);
     OpenForm(session);
+    ASSERT_EQ(host.Messages.size(), 1u); // no form: no offer to show what was read
     ExpectUnexpectedAt(0, ErrorNo::InputPastEnd,
                        tmpl + ": ファイルが途中で終わっています" +
                            "（フォームファイルではないか、壊れています）");
@@ -306,6 +307,29 @@ TEST_F(Lifecycle, WhatWasReadIsShownOnlyOnYesAsANewFormWithoutAFile) {
     // Saving it asks for a name instead of writing over a file.
     SaveForm(session);
     EXPECT_EQ(host.FileDialogs.back().Kind, FileDialogKind::Save);
+}
+
+TEST_F(Lifecycle, AnOpenTakesFromTheFileOnlyWhatItHolds) {
+    // A form whose order leaves out an item that is bold by default, and whose
+    // preview mode is HTML(Text).
+    Workspace other = FreshWorkspace();
+    const auto bold =
+        std::find_if(other.form.Order.begin(), other.form.Order.end(),
+                     [&](const OrderEntry& e) { return ItemIsEmphasised(other, e.Key); });
+    ASSERT_NE(bold, other.form.Order.end());
+    const std::string unlisted = bold->Key;
+    other.form.Order.erase(bold);
+    other.form.PreviewMode = 1;
+    WriteBytes(dir.File("other.ref"), Utf8ToCp932(FormFileText(other.form)));
+
+    SetItemEmphasis(session.ws, unlisted, false);
+    session.PreviewMarkdown = true;
+    host.AnswerFile(dir.File("other.ref"));
+    OpenForm(session);
+    ASSERT_EQ(session.FormFilePath, dir.File("other.ref"));
+    EXPECT_FALSE(ItemIsEmphasised(session.ws, unlisted)) << unlisted;
+    EXPECT_FALSE(session.PreviewMarkdown);
+    EXPECT_EQ(session.ws.form.PreviewMode, 1);
 }
 
 TEST_F(Lifecycle, AFormFileWhoseLineEndsBecameLfOpens) {
