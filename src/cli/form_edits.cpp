@@ -5,6 +5,7 @@
 #include "model/form_texts.h"
 #include "model/long_text.h"
 #include "platform/file_io.h"
+#include "platform/text.h"
 #include "session/session.h"
 
 #include <string_view>
@@ -50,63 +51,15 @@ bool HoldsLineBreak(std::string_view text) {
 std::string WithCrLf(std::string_view text) {
     std::string lines;
     lines.reserve(text.size() + text.size() / 16);
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '\r' || text[i] == '\n') {
-            if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') {
-                ++i;
-            }
+    bool first = true;
+    ForEachLineEndedByAnyBreak(text, [&](std::string_view line) {
+        if (!first) {
             lines += "\r\n";
-        } else {
-            lines += text[i];
         }
-    }
+        lines += line;
+        first = false;
+    });
     return lines;
-}
-
-// Well-formed UTF-8: no stray or missing continuation bytes, no overlong
-// forms, no surrogates, nothing past U+10FFFF.
-bool IsUtf8(std::string_view text) {
-    std::size_t i = 0;
-    while (i < text.size()) {
-        const auto lead = static_cast<unsigned char>(text[i]);
-        std::size_t length = 0;
-        char32_t min = 0;
-        char32_t cp = 0;
-        if (lead < 0x80) {
-            ++i;
-            continue;
-        }
-        if ((lead & 0xE0) == 0xC0) {
-            length = 2;
-            min = 0x80;
-            cp = lead & 0x1F;
-        } else if ((lead & 0xF0) == 0xE0) {
-            length = 3;
-            min = 0x800;
-            cp = lead & 0x0F;
-        } else if ((lead & 0xF8) == 0xF0) {
-            length = 4;
-            min = 0x10000;
-            cp = lead & 0x07;
-        } else {
-            return false;
-        }
-        if (i + length > text.size()) {
-            return false;
-        }
-        for (std::size_t k = 1; k < length; ++k) {
-            const auto next = static_cast<unsigned char>(text[i + k]);
-            if ((next & 0xC0) != 0x80) {
-                return false;
-            }
-            cp = (cp << 6) | (next & 0x3F);
-        }
-        if (cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) {
-            return false;
-        }
-        i += length;
-    }
-    return true;
 }
 
 std::optional<std::string> ValueOf(const ValueEdit& edit, const CatalogueItem& item) {
@@ -215,8 +168,8 @@ std::string FormWriteProblem(const Form& form, bool allowLossy) {
     if (lines.empty()) {
         return {};
     }
-    return "Shift_JISで表せない文字が含まれています。\r\n" + lines +
-           "\r\n--allow-lossy を付けると、それらの文字を置き換えて保存します。";
+    return LossyQuestionText(lines,
+                             "--allow-lossy を付けると、それらの文字を置き換えて保存します。");
 }
 
 } // namespace kelvaro::cli

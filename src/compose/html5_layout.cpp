@@ -9,6 +9,7 @@
 #include "compose/page_style.h"
 #include "compose/readme_layout_internal.h"
 #include "platform/app_info.h"
+#include "platform/text.h"
 
 #include <cstdint>
 
@@ -17,47 +18,6 @@ namespace {
 
 constexpr std::string_view IdeographicSpace = "　";
 constexpr std::string_view ReplacementCharacter = "\xEF\xBF\xBD"; // U+FFFD
-
-// The length of the UTF-8 sequence starting at `text[i]` and its code point,
-// or 0 when the bytes there are no well-formed UTF-8.
-std::size_t DecodeUtf8(std::string_view text, std::size_t i, std::uint32_t& codePoint) {
-    const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(text[i + k]); };
-    const unsigned char lead = byte(0);
-    std::size_t length = 0;
-    std::uint32_t min = 0;
-    if (lead < 0x80) {
-        codePoint = lead;
-        return 1;
-    }
-    if (lead >= 0xC2 && lead <= 0xDF) {
-        length = 2;
-        codePoint = lead & 0x1Fu;
-        min = 0x80;
-    } else if (lead >= 0xE0 && lead <= 0xEF) {
-        length = 3;
-        codePoint = lead & 0x0Fu;
-        min = 0x800;
-    } else if (lead >= 0xF0 && lead <= 0xF4) {
-        length = 4;
-        codePoint = lead & 0x07u;
-        min = 0x10000;
-    } else {
-        return 0;
-    }
-    if (i + length > text.size()) {
-        return 0;
-    }
-    for (std::size_t k = 1; k < length; ++k) {
-        if ((byte(k) & 0xC0) != 0x80) {
-            return 0;
-        }
-        codePoint = (codePoint << 6) | (byte(k) & 0x3Fu);
-    }
-    if (codePoint < min || codePoint > 0x10FFFF || (codePoint >= 0xD800 && codePoint <= 0xDFFF)) {
-        return 0;
-    }
-    return length;
-}
 
 // Characters an HTML parser reports as errors wherever they stand: controls
 // other than tab, line feed and carriage return, and the noncharacters.
@@ -103,14 +63,13 @@ void AppendEscaped(std::string& out, std::string_view text) {
         default:
             break;
         }
-        std::uint32_t codePoint = 0;
-        const std::size_t length = DecodeUtf8(text, i, codePoint);
-        if (length == 0) {
+        const Utf8Char c = DecodeUtf8At(text, i);
+        if (c.Form != Utf8Form::Scalar) {
             replace(1, ReplacementCharacter);
-        } else if (IsForbiddenInHtml(codePoint)) {
-            replace(length, ReplacementCharacter);
+        } else if (IsForbiddenInHtml(c.CodePoint)) {
+            replace(c.Length, ReplacementCharacter);
         } else {
-            i += length;
+            i += c.Length;
         }
     }
     out.append(text, run, i - run);

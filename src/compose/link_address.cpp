@@ -1,4 +1,5 @@
 #include "compose/readme_layout_internal.h"
+#include "platform/text.h"
 
 namespace kelvaro {
 namespace {
@@ -14,10 +15,6 @@ bool KeepsInAddress(char c) {
     return marks.find(c) != std::string_view::npos;
 }
 
-char Lower(char c) {
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
 // Whether a home page is an address a reader may follow: only the web's own
 // schemes. Anything else ("javascript:", "data:", a scheme spelt with an entity
 // such as "javascript&#58;", a bare "example.jp") stays text. The address is
@@ -31,7 +28,7 @@ bool IsWebAddress(std::string_view value) {
         }
         bool same = true;
         for (std::size_t i = 0; i < scheme.size() && same; ++i) {
-            same = Lower(value[i]) == scheme[i];
+            same = AsciiLower(value[i]) == scheme[i];
         }
         if (same) {
             return true;

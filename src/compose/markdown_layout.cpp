@@ -16,6 +16,7 @@
 // extension, which no escape inside the text prevents; its text stays as typed.)
 
 #include "compose/readme_layout_internal.h"
+#include "platform/text.h"
 
 namespace kelvaro {
 namespace {
@@ -104,26 +105,11 @@ void AppendLine(std::string& out, std::string_view line) {
     AppendInline(out, rest);
 }
 
-// Calls `each` with every line of a text: lines end at CR LF, a lone CR or LF.
-template <typename Each> void ForEachLine(std::string_view text, Each&& each) {
-    std::size_t start = 0;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '\r' || text[i] == '\n') {
-            each(text.substr(start, i - start));
-            if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') {
-                ++i;
-            }
-            start = i + 1;
-        }
-    }
-    each(text.substr(start));
-}
-
 // A text that has to stay on one Markdown line (a table cell, a heading): its
 // line breaks become spaces.
 void AppendOneLine(std::string& out, std::string_view text) {
     bool first = true;
-    ForEachLine(text, [&](std::string_view line) {
+    ForEachLineEndedByAnyBreak(text, [&](std::string_view line) {
         if (!first) {
             out += ' ';
         }
@@ -199,7 +185,7 @@ public:
         AppendOneLine(Out(), name.Plain);
         Out() += '\n';
         bool inParagraph = false;
-        ForEachLine(text, [&](std::string_view line) {
+        ForEachLineEndedByAnyBreak(text, [&](std::string_view line) {
             if (IsBlankLine(line)) {
                 if (inParagraph) {
                     Out() += '\n';

@@ -1,4 +1,5 @@
 #include "compose/page_style.h"
+#include "platform/text.h"
 
 #include <array>
 #include <cstdio>
@@ -102,7 +103,7 @@ std::string PropertyName(std::string_view text) {
         if (!(IsLetter(c) || IsDigit(c) || c == '-')) {
             return {};
         }
-        name += (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+        name += AsciiLower(c);
     }
     return name;
 }
@@ -159,17 +160,13 @@ std::string FontFamilies(std::string_view text) {
     return families;
 }
 
-char Lower(char c) {
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
 // The value in lower case without blanks: what old browsers matched their
 // script-running values against ("expression (" is "expression(" to them).
 std::string Folded(std::string_view value) {
     std::string folded;
     for (char c : value) {
         if (!IsBlank(c)) {
-            folded += Lower(c);
+            folded += AsciiLower(c);
         }
     }
     return folded;

@@ -1,6 +1,7 @@
 #include "files/form_file.h"
 
 #include "compose/pause_line.h"
+#include "model/form_fields.h"
 #include "model/form_texts.h"
 #include "model/item_order.h"
 #include "model/long_text.h"
@@ -8,6 +9,7 @@
 #include "platform/cp932.h"
 #include "platform/error.h"
 #include "platform/file_io.h"
+#include "platform/text.h"
 
 #include <algorithm>
 #include <cmath>
@@ -211,24 +213,6 @@ void ApplyOptionFlag(int& selected, int button, bool flag) {
     }
 }
 
-void ForEachLine(std::string_view text, auto visit) {
-    std::size_t pos = 0;
-    while (pos <= text.size()) {
-        std::size_t cr = text.find('\r', pos);
-        std::size_t end = cr == std::string_view::npos ? text.size() : cr;
-        if (visit(text.substr(pos, end - pos))) {
-            return;
-        }
-        if (cr == std::string_view::npos) {
-            return;
-        }
-        pos = cr + 1;
-        if (pos < text.size() && text[pos] == '\n') {
-            ++pos;
-        }
-    }
-}
-
 // The size of the file's text, near enough for one allocation: every text with
 // its line end, a flag line per order entry and room for the fixed lines.
 std::size_t ExpectedTextSize(const Form& f) {
@@ -239,46 +223,50 @@ std::size_t ExpectedTextSize(const Form& f) {
     return size + f.Order.size() * (std::string_view("False").size() + CRLF.size());
 }
 
+// The first line of every form file; the product's name stands between them.
+constexpr std::string_view HeaderStart = "### 編集すると、「";
+constexpr std::string_view HeaderEnd = "」の動作に使用が出る恐れがあります。 ###";
+
 template <typename Sink> std::string WriteLines(const Form& f) {
     Writer<Sink> w(ExpectedTextSize(f));
-    w.Line("### 編集すると、「" + AppInfoString(AppInfo::ProductName) +
-           "」の動作に使用が出る恐れがあります。 ###");
-    w.Line(AppInfoString(AppInfo::Version));
-    for (const auto& value : f.LineValues) {
-        w.Line(value);
-    }
-    w.Integer(f.SizeUnit);
-    for (const auto& value : f.ChoiceValues) {
-        w.Line(value);
-    }
-    for (const auto& name : f.UserNames) {
-        w.Line(name);
-    }
-    for (int k = 0; k < static_cast<int>(LongTextCount); ++k) {
-        w.Line(std::string(BlockStart) + LongTextName(f, k));
-        w.Line(f.LongTexts[static_cast<std::size_t>(k)]);
-        w.Line(BlockEnd);
-    }
-    w.Integer(static_cast<long long>(f.Order.size()));
-    for (const auto& entry : f.Order) {
-        w.Flag(entry.Checked);
-        w.Line(entry.Key);
-    }
-    w.Integer(f.SkipEmptyItems);
-    w.Line(f.PauseChars);
-    w.Line(f.PauseCount);
-    w.Line(f.LeftBracket);
-    w.Line(f.RightBracket);
-    w.Integer(f.ReplaceUserInput);
-    w.Integer(f.UseReplacement);
-    w.Flag(f.HtmlBackgroundMode == 0);
-    w.Flag(f.HtmlBackgroundMode == 1);
-    for (const auto& setting : f.HtmlSettings) {
-        w.Line(setting);
-    }
-    w.Integer(f.HtmlPauseAsHr);
-    for (int mode = 0; mode < 3; ++mode) {
-        w.Flag(f.PreviewMode == mode);
+    for (const FormField& field : FormFields()) {
+        switch (field.Kind) {
+        case FieldKind::Header:
+            w.Line(std::string(HeaderStart) + AppInfoString(AppInfo::ProductName) +
+                   std::string(HeaderEnd));
+            break;
+        case FieldKind::Version:
+            w.Line(AppInfoString(AppInfo::Version));
+            break;
+        case FieldKind::SizeUnit:
+            w.Integer(f.SizeUnit);
+            break;
+        case FieldKind::LongText:
+            w.Line(std::string(BlockStart) + LongTextName(f, static_cast<int>(field.Slot)));
+            w.Line(f.LongTexts[field.Slot]);
+            w.Line(BlockEnd);
+            break;
+        case FieldKind::Order:
+            w.Integer(static_cast<long long>(f.Order.size()));
+            for (const auto& entry : f.Order) {
+                w.Flag(entry.Checked);
+                w.Line(entry.Key);
+            }
+            break;
+        case FieldKind::CheckBox:
+            w.Integer(f.*field.Number);
+            break;
+        case FieldKind::OptionFlag:
+            w.Flag(f.*field.Number == static_cast<int>(field.Slot));
+            break;
+        case FieldKind::LineValue:
+        case FieldKind::Choice:
+        case FieldKind::UserName:
+        case FieldKind::Text:
+        case FieldKind::HtmlSetting:
+            w.Line(*FieldText(f, field));
+            break;
+        }
     }
     return w.Take();
 }
@@ -297,48 +285,36 @@ void RenameUserItems(Workspace& ws) {
     }
 }
 
-void ReadLines(Workspace& ws, std::string_view text) {
+void ReadLongText(Workspace& ws, LineReader& in, std::size_t slot) {
     Form& f = ws.form;
-    LineReader in(text);
-    in.Next();
-    in.Next();
-    for (auto& value : f.LineValues) {
-        value = in.Text();
+    if (slot == 0) {
+        SelectLongItem(ws, 0);
     }
-    long long unit = in.Integer();
-    if (unit < -1 || unit > 3) {
-        throw RuntimeError(ErrorNo::InvalidProperty,
-                           FailurePlace{{}, "ｱｰｶｲﾌﾞｻｲｽﾞの単位に読み込めない値があります"},
-                           "no such size unit");
-    }
-    f.SizeUnit = static_cast<int>(unit);
-    for (auto& value : f.ChoiceValues) {
-        value = in.Text();
-    }
-    for (int i = 0; i < static_cast<int>(UserNameCount); ++i) {
-        SetUserName(ws, i, in.Text());
-    }
-    SelectLongItem(ws, 0);
-    for (auto& longText : f.LongTexts) {
-        longText.clear();
-        // Measured first, so a long text is filled in one allocation rather
-        // than copied each time it outgrows itself.
-        longText.reserve(JoinedBlockLength(in));
-        bool first = true;
-        const bool ended = ForEachBlockLine(in, [&](std::string_view line) {
-            if (!first) {
-                longText += CRLF;
-            }
-            longText += line;
-            first = false;
-        });
-        if (!ended) {
-            throw RuntimeError(ErrorNo::InputPastEnd, FailurePlace{{}, kEndsEarly},
-                               "the form file ends early");
+    std::string& longText = f.LongTexts[slot];
+    longText.clear();
+    // Measured first, so a long text is filled in one allocation rather
+    // than copied each time it outgrows itself.
+    longText.reserve(JoinedBlockLength(in));
+    bool first = true;
+    const bool ended = ForEachBlockLine(in, [&](std::string_view line) {
+        if (!first) {
+            longText += CRLF;
         }
+        longText += line;
+        first = false;
+    });
+    if (!ended) {
+        throw RuntimeError(ErrorNo::InputPastEnd, FailurePlace{{}, kEndsEarly},
+                           "the form file ends early");
     }
-    ws.EditorText = f.LongTexts[0];
+    // The editor shows the first text once all of them are in.
+    if (slot + 1 == LongTextCount) {
+        ws.EditorText = f.LongTexts[0];
+    }
+}
 
+void ReadOrder(Workspace& ws, LineReader& in) {
+    Form& f = ws.form;
     const long long count = in.Integer();
     f.Order.clear();
     // A file may promise more entries than it holds: room is made for what the
@@ -357,22 +333,49 @@ void ReadLines(Workspace& ws, std::string_view text) {
     if (ws.Selected >= static_cast<int>(f.Order.size())) {
         ws.Selected = -1;
     }
+}
 
-    f.SkipEmptyItems = in.CheckBox();
-    f.PauseChars = in.Text();
-    f.PauseCount = in.Text();
-    f.LeftBracket = in.Text();
-    f.RightBracket = in.Text();
-    f.ReplaceUserInput = in.CheckBox();
-    f.UseReplacement = in.CheckBox();
-    ApplyOptionFlag(f.HtmlBackgroundMode, 0, in.Flag());
-    ApplyOptionFlag(f.HtmlBackgroundMode, 1, in.Flag());
-    for (auto& setting : f.HtmlSettings) {
-        setting = in.Text();
-    }
-    f.HtmlPauseAsHr = in.CheckBox();
-    for (int mode = 0; mode < 3; ++mode) {
-        ApplyOptionFlag(f.PreviewMode, mode, in.Flag());
+void ReadLines(Workspace& ws, std::string_view text) {
+    Form& f = ws.form;
+    LineReader in(text);
+    for (const FormField& field : FormFields()) {
+        switch (field.Kind) {
+        case FieldKind::Header:
+        case FieldKind::Version:
+            in.Next();
+            break;
+        case FieldKind::SizeUnit: {
+            const long long unit = in.Integer();
+            if (unit < -1 || unit > 3) {
+                throw RuntimeError(ErrorNo::InvalidProperty,
+                                   FailurePlace{{}, "ｱｰｶｲﾌﾞｻｲｽﾞの単位に読み込めない値があります"},
+                                   "no such size unit");
+            }
+            f.SizeUnit = static_cast<int>(unit);
+            break;
+        }
+        case FieldKind::UserName:
+            SetUserName(ws, static_cast<int>(field.Slot), in.Text());
+            break;
+        case FieldKind::LongText:
+            ReadLongText(ws, in, field.Slot);
+            break;
+        case FieldKind::Order:
+            ReadOrder(ws, in);
+            break;
+        case FieldKind::CheckBox:
+            f.*field.Number = in.CheckBox();
+            break;
+        case FieldKind::OptionFlag:
+            ApplyOptionFlag(f.*field.Number, static_cast<int>(field.Slot), in.Flag());
+            break;
+        case FieldKind::LineValue:
+        case FieldKind::Choice:
+        case FieldKind::Text:
+        case FieldKind::HtmlSetting:
+            *FieldText(f, field) = in.Text();
+            break;
+        }
     }
 }
 
@@ -419,37 +422,27 @@ void ReadFormFile(Workspace& ws, const std::string& path) {
 
 std::vector<std::string_view> FormFileTexts(const Form& f) {
     std::vector<std::string_view> texts;
-    for (const auto& v : f.LineValues) {
-        texts.push_back(v);
-    }
-    for (const auto& v : f.ChoiceValues) {
-        texts.push_back(v);
-    }
-    for (const auto& v : f.UserNames) {
-        texts.push_back(v);
-    }
-    for (const auto& v : f.LongTexts) {
-        texts.push_back(v);
-    }
-    for (const auto& e : f.Order) {
-        texts.push_back(e.Key);
-    }
-    for (const auto* v : {&f.PauseChars, &f.PauseCount, &f.LeftBracket, &f.RightBracket}) {
-        texts.push_back(*v);
-    }
-    for (const auto& v : f.HtmlSettings) {
-        texts.push_back(v);
-    }
+    texts.reserve(FormFields().size() + f.Order.size());
+    ForEachFormText(f, [&](const FormField&, std::string_view text) { texts.push_back(text); });
     return texts;
+}
+
+bool BeginsWithFormHeader(std::string_view text) {
+    // Read as the reader reads it: the first line ends at CR or, in a file
+    // without one, at LF. Any product's name may stand in it.
+    const std::string_view first = text.substr(0, text.find_first_of("\r\n"));
+    return first.size() >= HeaderStart.size() + HeaderEnd.size() &&
+           first.starts_with(HeaderStart) && first.ends_with(HeaderEnd);
 }
 
 int FindMarkerLine(const Form& form) {
     for (int k = 0; k < static_cast<int>(LongTextCount); ++k) {
         bool found = false;
-        ForEachLine(form.LongTexts[static_cast<std::size_t>(k)], [&](std::string_view line) {
-            found = line.starts_with(BlockStart) || line.starts_with(BlockEnd);
-            return found;
-        });
+        ForEachLineEndedByCr(form.LongTexts[static_cast<std::size_t>(k)],
+                             [&](std::string_view line) {
+                                 found = line.starts_with(BlockStart) || line.starts_with(BlockEnd);
+                                 return found;
+                             });
         if (found) {
             return k;
         }
@@ -471,7 +464,7 @@ std::optional<UnwritableItem> FindUnwritableItem(const Form& form) {
         }
         bool marker = false;
         bool loneCr = false;
-        ForEachLine(text.Text, [&](std::string_view line) {
+        ForEachLineEndedByCr(text.Text, [&](std::string_view line) {
             marker = line.starts_with(BlockStart) || line.starts_with(BlockEnd);
             return marker;
         });

@@ -30,6 +30,10 @@ void WriteFormFile(Workspace& ws, const std::string& path);
 // Reads the file under a shared lock, decodes it and runs ReadFormFileText.
 void ReadFormFile(Workspace& ws, const std::string& path);
 
+// Whether a decoded file's first line is the line every form file begins with
+// (whichever product's name it carries).
+bool BeginsWithFormHeader(std::string_view text);
+
 // Every text of the form that goes into a form file, for checks before writing.
 std::vector<std::string_view> FormFileTexts(const Form& form);
 

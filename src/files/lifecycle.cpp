@@ -89,11 +89,22 @@ void NotifyWholeForm(const Session& s) {
 
 // What an open reads into: the session's workspace with the form and editor of
 // a new form, so that the window's own state (the emphasis option, the
-// selection) carries over while no value of the form in hand can.
+// selection, the bold of items the file does not list) carries over while no
+// value of the form in hand can.
 Workspace NewFormWorkspace(const Session& s) {
     Workspace ws = s.ws;
     ApplyFormDefaults(ws);
+    ws.ItemEmphasis = s.ws.ItemEmphasis;
     return ws;
+}
+
+// The opened form's preview mode is what the preview shows from now on, also
+// when the Markdown was chosen before.
+void ShowFormsPreviewMode(Session& s) {
+    if (s.PreviewMarkdown) {
+        s.PreviewMarkdown = false;
+        s.Notify(Change::Preview);
+    }
 }
 
 // The failures that happen inside a file that did open: it ends early, holds a
@@ -125,7 +136,9 @@ void LoadForm(Session& s, const std::string& path, const std::string& title) {
         }
         error.SetPathIfMissing(path);
         ReportFailure(s, error);
-        if (!AskShowingWhatWasRead(s)) {
+        // Only a file that starts as a form has parts worth showing; the lines
+        // of any other file would fill the fields with what is no value.
+        if (!BeginsWithFormHeader(text) || !AskShowingWhatWasRead(s)) {
             return;
         }
         // What was read, on top of a new form's defaults, as a form of its
@@ -137,6 +150,7 @@ void LoadForm(Session& s, const std::string& path, const std::string& title) {
         s.FormFileTitle.clear();
         s.FormFileStamp.reset();
         NotifyWholeForm(s);
+        ShowFormsPreviewMode(s);
         UpdateWindowTitle(s);
         return;
     }
@@ -145,6 +159,7 @@ void LoadForm(Session& s, const std::string& path, const std::string& title) {
     s.FormFileTitle = title;
     s.FormFileStamp = StampOf(path);
     NotifyWholeForm(s);
+    ShowFormsPreviewMode(s);
     UpdateWindowTitle(s);
 }
 

@@ -1,6 +1,7 @@
 #include "model/form_texts.h"
 
 #include "model/catalogue.h"
+#include "model/form_fields.h"
 #include "model/long_text.h"
 
 #include <array>
@@ -15,22 +16,11 @@ std::string UserItemName(const Form& form, int userIndex) {
     return name.empty() ? UserItemKey(userIndex + 1) : name;
 }
 
-// The captions of the HTML page's settings, in HtmlSetting order.
-constexpr std::array<std::string_view, HtmlSettingCount> kHtmlSettingNames{
-    "HTMLの背景色",      "HTMLの背景画像",     "HTMLのLink",
-    "HTMLのActive Link", "HTMLのVisited Link", "HTMLのHover Link",
-    "HTMLのBODY",        "HTMLの区切り線",     "HTMLの括弧項目",
-};
-
 } // namespace
 
 std::vector<NamedText> NamedFormTexts(const Form& form) {
-    std::vector<NamedText> texts;
-    texts.reserve(LineValueCount + ChoiceValueCount + UserNameCount + LongTextCount +
-                  form.Order.size() + 4 + HtmlSettingCount);
     std::array<std::string, LineValueCount> lineNames;
     std::array<std::string, ChoiceValueCount> choiceNames;
-    std::array<std::string, LongTextCount> longNames;
     for (const CatalogueItem& item : Catalogue()) {
         const auto slot = static_cast<std::size_t>(item.Slot);
         switch (item.Kind) {
@@ -46,38 +36,47 @@ std::vector<NamedText> NamedFormTexts(const Form& form) {
             break;
         case ItemKind::LongText:
         case ItemKind::UserLongText:
-            longNames[slot] = LongTextName(form, item.Slot);
-            if (longNames[slot].empty()) {
-                longNames[slot] = std::string(item.Key); // a user item not named yet
-            }
-            break;
         case ItemKind::Separator:
         case ItemKind::CreditLine:
             break;
         }
     }
-    for (std::size_t i = 0; i < LineValueCount; ++i) {
-        texts.push_back({lineNames[i], form.LineValues[i]});
-    }
-    for (std::size_t i = 0; i < ChoiceValueCount; ++i) {
-        texts.push_back({choiceNames[i], form.ChoiceValues[i]});
-    }
-    for (std::size_t i = 0; i < UserNameCount; ++i) {
-        texts.push_back({UserItemKey(static_cast<int>(i) + 1) + "の項目名", form.UserNames[i]});
-    }
-    for (std::size_t k = 0; k < LongTextCount; ++k) {
-        texts.push_back({longNames[k], form.LongTexts[k], false});
-    }
-    for (const OrderEntry& entry : form.Order) {
-        texts.push_back({"項目順序", entry.Key});
-    }
-    texts.push_back({"区切り線の文字", form.PauseChars});
-    texts.push_back({"区切り線の回数", form.PauseCount});
-    texts.push_back({"括弧（左）", form.LeftBracket});
-    texts.push_back({"括弧（右）", form.RightBracket});
-    for (std::size_t i = 0; i < HtmlSettingCount; ++i) {
-        texts.push_back({std::string(kHtmlSettingNames[i]), form.HtmlSettings[i]});
-    }
+    std::vector<NamedText> texts;
+    texts.reserve(FormFields().size() + form.Order.size());
+    ForEachFormText(form, [&](const FormField& field, std::string_view text) {
+        switch (field.Kind) {
+        case FieldKind::LineValue:
+            texts.push_back({lineNames[field.Slot], text});
+            break;
+        case FieldKind::Choice:
+            texts.push_back({choiceNames[field.Slot], text});
+            break;
+        case FieldKind::UserName:
+            texts.push_back({UserItemKey(static_cast<int>(field.Slot) + 1) + "の項目名", text});
+            break;
+        case FieldKind::LongText: {
+            std::string name = LongTextName(form, static_cast<int>(field.Slot));
+            if (name.empty()) { // a user item not named yet
+                name = LongItemKey(static_cast<int>(field.Slot));
+            }
+            texts.push_back({std::move(name), text, false});
+            break;
+        }
+        case FieldKind::Order:
+            texts.push_back({"項目順序", text});
+            break;
+        case FieldKind::Text:
+        case FieldKind::HtmlSetting:
+            texts.push_back({std::string(field.Name), text});
+            break;
+        case FieldKind::Header:
+        case FieldKind::Version:
+        case FieldKind::SizeUnit:
+        case FieldKind::CheckBox:
+        case FieldKind::OptionFlag:
+            break;
+        }
+    });
     return texts;
 }
 

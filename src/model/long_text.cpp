@@ -1,5 +1,7 @@
 #include "model/long_text.h"
 
+#include "model/form_fields.h"
+
 #include <cstring>
 #include <string_view>
 #include <utility>
@@ -7,12 +9,7 @@
 namespace kelvaro {
 
 std::string LongTextName(const Form& form, int slot) {
-    // Slots 13 and 14 hold 追加3 and 追加4, whose names are UserNames[2] and [3].
-    constexpr int firstUserSlot = 13;
-    constexpr std::size_t firstUserName = 2;
-    return slot >= firstUserSlot
-               ? form.UserNames[static_cast<std::size_t>(slot - firstUserSlot) + firstUserName]
-               : std::string(LongItemKey(slot));
+    return LongTextBlockName(form, static_cast<std::size_t>(slot));
 }
 
 void SelectLongItem(Workspace& ws, int k) {

@@ -1,6 +1,7 @@
 #include "platform/cp932.h"
 
 #include "platform/error.h"
+#include "platform/text.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -92,29 +93,13 @@ namespace {
 
 using Converter = Cp932Builder::Converter;
 
-// Length of the UTF-8 sequence starting at `s` and its code point; a malformed
-// sequence counts as one byte with code point U+FFFD.
-std::size_t DecodeUtf8(const unsigned char* s, std::size_t left, char32_t& cp) {
-    unsigned char b = s[0];
-    std::size_t len = b < 0x80           ? 1
-                      : (b >> 5) == 0x6  ? 2
-                      : (b >> 4) == 0xE  ? 3
-                      : (b >> 3) == 0x1E ? 4
-                                         : 0;
-    if (len == 0 || len > left) {
-        cp = 0xFFFD;
-        return 1;
-    }
-    char32_t value = len == 1 ? b : len == 2 ? (b & 0x1F) : len == 3 ? (b & 0x0F) : (b & 0x07);
-    for (std::size_t i = 1; i < len; ++i) {
-        if ((s[i] & 0xC0) != 0x80) {
-            cp = 0xFFFD;
-            return 1;
-        }
-        value = (value << 6) | (s[i] & 0x3F);
-    }
-    cp = value;
-    return len;
+// Length of the UTF-8 sequence starting at text[i] and its code point, as the
+// converter gets past a character it could not take: a sequence shaped like a
+// character counts whole, a broken one as one byte with code point U+FFFD.
+std::size_t CharacterAt(std::string_view text, std::size_t i, char32_t& cp) {
+    const Utf8Char c = DecodeUtf8At(text, i);
+    cp = c.CodePoint;
+    return c.Length;
 }
 
 } // namespace
@@ -133,7 +118,7 @@ void Cp932Builder::Append(std::string_view utf8) {
     std::size_t left = utf8.size();
     while (!converter_->Run(in, left, out_)) {
         char32_t cp = 0;
-        std::size_t skip = DecodeUtf8(reinterpret_cast<const unsigned char*>(in), left, cp);
+        std::size_t skip = CharacterAt(std::string_view(in, left), 0, cp);
         if (mode_ == Unmappable::NumericReference) {
             out_ += "&#" + std::to_string(static_cast<std::uint32_t>(cp)) + ";";
         } else {
@@ -207,7 +192,7 @@ std::vector<LossyCharacter> FindLossyCharacters(std::string_view utf8, std::size
             continue;
         }
         char32_t cp = 0;
-        const std::size_t length = DecodeUtf8(bytes + pos, utf8.size() - pos, cp);
+        const std::size_t length = CharacterAt(utf8, pos, cp);
         // A byte that starts no character of its own stands for U+FFFD.
         const std::string character = cp == 0xFFFD && length == 1
                                           ? std::string("\xEF\xBF\xBD")

@@ -1,4 +1,5 @@
 #include "settings/system_info.h"
+#include "platform/text.h"
 
 #include <sys/utsname.h>
 
@@ -26,20 +27,11 @@ std::string TrimBlanks(const std::string& text) {
     return text.substr(first, last - first + 1);
 }
 
-std::string AsciiUpper(std::string text) {
-    for (char& c : text) {
-        if (c >= 'a' && c <= 'z') {
-            c = static_cast<char>(c - 'a' + 'A');
-        }
-    }
-    return text;
-}
-
 std::string Win9xName(const OsVersionRecord& rec, const std::string& sp) {
     if (rec.MajorVersion != 4) {
         return "Windows Me later (Unknown)";
     }
-    const std::string letter = AsciiUpper(TrimBlanks(sp));
+    const std::string letter = AsciiUppered(TrimBlanks(sp));
     switch (rec.MinorVersion) {
     case 0:
         if (letter == "C") {
@@ -187,28 +179,21 @@ std::string GetOSName(const std::optional<OsVersionRecordEx>& extended,
 std::optional<std::string> ParseOsReleasePrettyName(std::string_view content) {
     constexpr std::string_view key = "PRETTY_NAME=";
     std::optional<std::string> found;
-    while (!content.empty()) {
-        const auto end = content.find('\n');
-        std::string_view line = content.substr(0, end);
-        content = end == std::string_view::npos ? std::string_view{} : content.substr(end + 1);
-
-        if (!line.empty() && line.back() == '\r') {
-            line.remove_suffix(1);
-        }
+    ForEachLineEndedByLf(content, [&](std::string_view line) {
         const auto start = line.find_first_not_of(" \t");
         if (start == std::string_view::npos) {
-            continue;
+            return;
         }
         line.remove_prefix(start);
         if (line.front() == '#' || !line.starts_with(key)) {
-            continue;
+            return;
         }
         line.remove_prefix(key.size());
         const auto last = line.find_last_not_of(" \t");
         line = last == std::string_view::npos ? std::string_view{} : line.substr(0, last + 1);
         // A later assignment overrides an earlier one, as when the file is sourced.
         found = UnquoteValue(line);
-    }
+    });
     if (found && found->empty()) {
         return std::nullopt;
     }

@@ -1,3 +1,4 @@
+#include "platform/text.h"
 #include "templates/template_text_internal.h"
 
 namespace kelvaro {
@@ -5,23 +6,15 @@ namespace kelvaro {
 std::string WithLineEnds(std::string_view text) {
     std::string lines;
     lines.reserve(text.size() + text.size() / 16 + 2);
-    bool lineOpen = false;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '\r') {
+    // Every line gets CR LF; the end of the file ends the last line too, and
+    // after a final line end there is no line left to end.
+    ForEachLineEndedByCr(text, [&](std::string_view line) {
+        const bool last = line.data() + line.size() == text.data() + text.size();
+        lines += line;
+        if (!last || !line.empty()) {
             lines += "\r\n";
-            lineOpen = false;
-            if (i + 1 < text.size() && text[i + 1] == '\n') {
-                ++i;
-            }
-            continue;
         }
-        lines += text[i];
-        lineOpen = true;
-    }
-    // The end of the file ends the last line too.
-    if (lineOpen) {
-        lines += "\r\n";
-    }
+    });
     return lines;
 }
 

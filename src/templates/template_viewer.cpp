@@ -3,6 +3,7 @@
 #include "platform/app_info.h"
 #include "platform/cp932.h"
 #include "platform/file_io.h"
+#include "platform/text.h"
 #include "templates/template_text_internal.h"
 
 #include <algorithm>
@@ -12,16 +13,6 @@
 
 namespace kelvaro {
 namespace {
-
-char AsciiLower(char c) {
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-std::string AsciiLower(std::string_view text) {
-    std::string lower(text);
-    std::transform(lower.begin(), lower.end(), lower.begin(), [](char c) { return AsciiLower(c); });
-    return lower;
-}
 
 // The set was made for a file system that ignores letter case, where the folder
 // lists its names in that order; ties (names differing only in case) keep a
@@ -45,7 +36,7 @@ bool IsTemplateName(const std::string& name) {
     if (name.empty() || name.front() == '.') {
         return false;
     }
-    const std::string lower = AsciiLower(name);
+    const std::string lower = AsciiLowered(name);
     if (lower == "version.txt") {
         return false;
     }

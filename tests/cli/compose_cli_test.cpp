@@ -4,26 +4,28 @@
 #include "model/defaults.h"
 #include "platform/cp932.h"
 #include "platform/file_io.h"
+#include "support/child_process.h"
 #include "support/fixtures.h"
 
 #include <gtest/gtest.h>
 
-#include <array>
-#include <cstdio>
 #include <filesystem>
 #include <string>
-#include <sys/wait.h>
 #include <vector>
 
 namespace kelvaro {
 namespace {
 
+// What a run of the command wrote to the captured stream, and its status.
 struct CommandRun {
     int status = -1;
     std::string out;
 };
 
-CommandRun RunShell(const std::string& command);
+CommandRun RunShell(const std::string& command) {
+    test::ToolRun run = test::RunShell(command);
+    return CommandRun{run.Status, std::move(run.Out)};
+}
 
 // Runs the real kelvaro-compose through the shell, capturing standard output
 // (and standard error when `withStderr`).
@@ -37,22 +39,6 @@ CommandRun Compose(const std::string& arguments, bool withStderr = false) {
 CommandRun ComposeStderr(const std::string& arguments) {
     return RunShell(std::string(KELVARO_BIN_DIR) + "/kelvaro-compose " + arguments +
                     " 2>&1 >/dev/null");
-}
-
-CommandRun RunShell(const std::string& command) {
-    CommandRun run;
-    FILE* pipe = popen(command.c_str(), "r");
-    if (pipe == nullptr) {
-        return run;
-    }
-    std::array<char, 4096> buffer{};
-    std::size_t n = 0;
-    while ((n = fread(buffer.data(), 1, buffer.size(), pipe)) > 0) {
-        run.out.append(buffer.data(), n);
-    }
-    int status = pclose(pipe);
-    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return run;
 }
 
 TEST(ComposeCommand, DefaultFormMatchesTheFileOutputByteForByte) {
@@ -153,7 +139,7 @@ TEST(ComposeCommand, UsageErrorsExitTwoWithAUsageLine) {
     }
     CommandRun version = Compose("--version");
     EXPECT_EQ(version.status, 0);
-    EXPECT_EQ(version.out, "kelvaro-compose 1.0.0\n");
+    EXPECT_EQ(version.out, "kelvaro-compose " + std::string(ProgramVersion) + "\n");
 }
 
 TEST(ComposeCommand, FormFilesInAndOut) {

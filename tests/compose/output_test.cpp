@@ -9,6 +9,7 @@
 #include "platform/cp932.h"
 #include "platform/file_io.h"
 #include "support/change_log.h"
+#include "support/fault_injector.h"
 #include "support/fixtures.h"
 #include "support/scripted_host.h"
 
@@ -34,17 +35,7 @@ std::string Composed(const std::string& fixture) {
     return text.substr(0, text.size() - 2);
 }
 
-// Makes one step of every file write fail until the test's scope ends.
-struct FaultAt {
-    FaultAt(std::string step, std::function<void()> fail) {
-        SetWriteFaultHook([step = std::move(step), fail = std::move(fail)](std::string_view at) {
-            if (at == step) {
-                fail();
-            }
-        });
-    }
-    ~FaultAt() { SetWriteFaultHook({}); }
-};
+using test::FaultAt;
 
 class Output : public ::testing::Test {
 protected:

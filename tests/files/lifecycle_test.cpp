@@ -7,6 +7,7 @@
 #include "platform/cp932.h"
 #include "platform/file_io.h"
 #include "support/change_log.h"
+#include "support/fault_injector.h"
 #include "support/fixtures.h"
 #include "support/ordinary_user.h"
 #include "support/scripted_host.h"
@@ -31,7 +32,7 @@ protected:
     void ExpectCancelled() {
         ASSERT_FALSE(host.Messages.empty());
         EXPECT_EQ(host.LastMessage().Text, "キャンセルされました。");
-        EXPECT_EQ(host.LastMessage().Title, "Kelvaro Ver 1.0.0");
+        EXPECT_EQ(host.LastMessage().Title, test::kProductAndVersion);
         EXPECT_EQ(host.LastMessage().Icon, MessageIcon::Information);
     }
 
@@ -55,7 +56,7 @@ protected:
 };
 
 TEST_F(Lifecycle, StartUpTitleAndDefaults) {
-    EXPECT_EQ(session.WindowTitle, "Kelvaro Ver 1.0.0");
+    EXPECT_EQ(session.WindowTitle, test::kProductAndVersion);
     EXPECT_EQ(session.ws.form, FreshWorkspace().form);
     EXPECT_TRUE(session.ws.EmphasisEnabled);
     EXPECT_EQ(session.TemplateFolder, dir.Path() + "/Templates");
@@ -80,7 +81,7 @@ TEST_F(Lifecycle, NewFormAsksWithNoAsDefaultAndResetsOnlyOnYes) {
     EXPECT_EQ(question.Buttons, MessageButtons::YesNo);
     EXPECT_EQ(question.Icon, MessageIcon::Exclamation);
     EXPECT_EQ(question.DefaultButton, MessageAnswer::No);
-    EXPECT_EQ(question.Title, "Kelvaro Ver 1.0.0");
+    EXPECT_EQ(question.Title, test::kProductAndVersion);
     EXPECT_EQ(session.ws.form.LineValues[LineSlot::Author], "作者");
     EXPECT_EQ(session.FormFilePath, "/x/a.ref");
 
@@ -92,7 +93,7 @@ TEST_F(Lifecycle, NewFormAsksWithNoAsDefaultAndResetsOnlyOnYes) {
     EXPECT_TRUE(session.BoxFont.Font.Bold);   // and so does the font
     EXPECT_EQ(session.ws.form.SkipEmptyItems, 1);
     EXPECT_EQ(session.FormFilePath, "");
-    EXPECT_EQ(session.WindowTitle, "Kelvaro Ver 1.0.0 --- ");
+    EXPECT_EQ(session.WindowTitle, test::kProductAndVersion + " --- ");
 }
 
 TEST_F(Lifecycle, SaveAsAddsRefAndSaveThenWritesSilently) {
@@ -105,7 +106,7 @@ TEST_F(Lifecycle, SaveAsAddsRefAndSaveThenWritesSilently) {
     EXPECT_EQ(dialog.Filter, "Kelvaroフォーム (*.ref)|*.ref|すべてのファイル (*.*)|*.*");
     EXPECT_TRUE(dialog.Options.OverwritePrompt);
     EXPECT_EQ(session.FormFilePath, dir.File("readme.ref"));
-    EXPECT_EQ(session.WindowTitle, "Kelvaro Ver 1.0.0 --- readme.ref");
+    EXPECT_EQ(session.WindowTitle, test::kProductAndVersion + " --- readme.ref");
     EXPECT_EQ(ReadBytes(dir.File("readme.ref")), test::ReadFixture("fresh_form.ref"));
 
     session.ws.EditorText = "typed, not committed";
@@ -118,8 +119,8 @@ TEST_F(Lifecycle, SaveAsAddsRefAndSaveThenWritesSilently) {
     host.AnswerFile(dir.File("README.REF"));
     SaveFormAs(session);
     EXPECT_EQ(session.FormFileTitle, "README.REF");
-    // the shared dialog remembers the name it returned, before ".ref" was added,
-    // and proposes it as a form file
+    // the shared dialog remembers the name the file was written under, and
+    // proposes it as a form file
     EXPECT_EQ(session.DialogFileName, dir.File("README.REF"));
     EXPECT_EQ(host.FileDialogs.back().InitialFileName, dir.File("readme.ref"));
     host.AnswerFile(dir.File("readme.txt"));
@@ -151,7 +152,7 @@ TEST_F(Lifecycle, CancelledDialogsChangeNothing) {
     host.CancelFile();
     SaveFormAs(session);
     ExpectCancelled();
-    EXPECT_EQ(session.WindowTitle, "Kelvaro Ver 1.0.0");
+    EXPECT_EQ(session.WindowTitle, test::kProductAndVersion);
     EXPECT_EQ(session.FormFilePath, "");
     EXPECT_EQ(session.ws.form, FreshWorkspace().form);
 }
@@ -172,7 +173,7 @@ TEST_F(Lifecycle, OpenReadsTheFileAndNamesItInTheTitle) {
     EXPECT_EQ(session.ws.form.LineValues[LineSlot::SoftwareName], "ソフト");
     EXPECT_EQ(session.ws.form.Order[17].Text, "独自1");
     EXPECT_EQ(session.ws.CurrentLongItem, 0);
-    EXPECT_EQ(session.WindowTitle, "Kelvaro Ver 1.0.0 --- sample.ref");
+    EXPECT_EQ(session.WindowTitle, test::kProductAndVersion + " --- sample.ref");
     EXPECT_EQ(session.FormFilePath, path);
 }
 
@@ -214,7 +215,7 @@ TEST_F(Lifecycle, ACutFileOpenedOverAFilledFormChangesNothingAndSaveKeepsTheGood
     EXPECT_EQ(host.Messages[1].Text, kShowWhatWasRead);
     EXPECT_EQ(host.Messages[1].Buttons, MessageButtons::YesNo);
     EXPECT_EQ(host.Messages[1].DefaultButton, MessageAnswer::No);
-    EXPECT_EQ(host.Messages[1].Title, "Kelvaro Ver 1.0.0");
+    EXPECT_EQ(host.Messages[1].Title, test::kProductAndVersion);
     EXPECT_EQ(session.ws.form, before.form);
     EXPECT_EQ(session.ws.EditorText, "書きかけ");
     EXPECT_EQ(session.ws.CurrentLongItem, 7);
@@ -255,8 +256,9 @@ TEST_F(Lifecycle, ATemplateOpenedAsAFormLeavesTheFormAndItsFile) {
     WriteBytes(tmpl, Utf8ToCp932(text));
     host.AnswerFile(tmpl);
     host.MessageAnswers.push_back(MessageAnswer::Ok);
-    host.MessageAnswers.push_back(MessageAnswer::No);
+    host.MessageAnswers.push_back(MessageAnswer::Yes);
     OpenForm(session);
+    ASSERT_EQ(host.Messages.size(), 1u); // no form: no offer to show what was read
     ExpectUnexpectedAt(0, ErrorNo::InputPastEnd,
                        tmpl + ": ファイルが途中で終わっています" +
                            "（フォームファイルではないか、壊れています）");
@@ -298,13 +300,36 @@ TEST_F(Lifecycle, WhatWasReadIsShownOnlyOnYesAsANewFormWithoutAFile) {
     EXPECT_EQ(session.ws.EditorText, "読めた長文");
     EXPECT_EQ(session.FormFilePath, "");
     EXPECT_EQ(session.FormFileTitle, "");
-    EXPECT_EQ(session.WindowTitle, "Kelvaro Ver 1.0.0 --- ");
+    EXPECT_EQ(session.WindowTitle, test::kProductAndVersion + " --- ");
     EXPECT_NE(std::find(changes.Seen.begin(), changes.Seen.end(), Change::Form),
               changes.Seen.end());
 
     // Saving it asks for a name instead of writing over a file.
     SaveForm(session);
     EXPECT_EQ(host.FileDialogs.back().Kind, FileDialogKind::Save);
+}
+
+TEST_F(Lifecycle, AnOpenTakesFromTheFileOnlyWhatItHolds) {
+    // A form whose order leaves out an item that is bold by default, and whose
+    // preview mode is HTML(Text).
+    Workspace other = FreshWorkspace();
+    const auto bold =
+        std::find_if(other.form.Order.begin(), other.form.Order.end(),
+                     [&](const OrderEntry& e) { return ItemIsEmphasised(other, e.Key); });
+    ASSERT_NE(bold, other.form.Order.end());
+    const std::string unlisted = bold->Key;
+    other.form.Order.erase(bold);
+    other.form.PreviewMode = 1;
+    WriteBytes(dir.File("other.ref"), Utf8ToCp932(FormFileText(other.form)));
+
+    SetItemEmphasis(session.ws, unlisted, false);
+    session.PreviewMarkdown = true;
+    host.AnswerFile(dir.File("other.ref"));
+    OpenForm(session);
+    ASSERT_EQ(session.FormFilePath, dir.File("other.ref"));
+    EXPECT_FALSE(ItemIsEmphasised(session.ws, unlisted)) << unlisted;
+    EXPECT_FALSE(session.PreviewMarkdown);
+    EXPECT_EQ(session.ws.form.PreviewMode, 1);
 }
 
 TEST_F(Lifecycle, AFormFileWhoseLineEndsBecameLfOpens) {
@@ -361,16 +386,13 @@ TEST_F(Lifecycle, FailedWriteReportsAndLeavesTheOldFile) {
     WriteBytes(path, "old");
     session.FormFilePath = path;
     session.FormFileTitle = "keep.ref";
-    SetWriteFaultHook([](std::string_view step) {
-        if (step == "write") {
-            throw RuntimeError(ErrorNo::DiskFull);
-        }
-    });
-    SaveForm(session);
-    SetWriteFaultHook({});
+    {
+        test::FaultAt fault("write", ErrorNo::DiskFull);
+        SaveForm(session);
+    }
     ExpectUnexpected(ErrorNo::DiskFull, path + ": ディスクの空き容量が足りません");
     EXPECT_EQ(ReadBytes(path), "old");
-    EXPECT_EQ(session.WindowTitle, "Kelvaro Ver 1.0.0"); // not refreshed after a failed save
+    EXPECT_EQ(session.WindowTitle, test::kProductAndVersion); // not refreshed after a failed save
 
     session.FormFilePath = dir.File("no-such-folder/keep.ref");
     SaveForm(session);
@@ -412,7 +434,8 @@ TEST_F(Lifecycle, ASaveAsThatFailsLeavesTheFileBeforeCurrent) {
               test::FourthLine(text));
         check(s.FormFilePath == good, "current file: " + s.FormFilePath);
         check(s.FormFileTitle == "good.ref", "file title: " + s.FormFileTitle);
-        check(s.WindowTitle == "Kelvaro Ver 1.0.0 --- good.ref", "title: " + s.WindowTitle);
+        check(s.WindowTitle == test::kProductAndVersion + " --- good.ref",
+              "title: " + s.WindowTitle);
         // 上書き保存 goes where the form came from.
         SaveForm(s);
         check(userHost.Messages.size() == 1, "上書き保存 showed a message");

@@ -3,6 +3,7 @@
 #include "model/catalogue.h"
 #include "model/defaults.h"
 #include "model/long_text.h"
+#include "support/fixtures.h"
 #include "support/scripted_host.h"
 
 #include <gtest/gtest.h>
@@ -110,7 +111,7 @@ TEST(ResetOrder, AsksFirstAndKeepsEverythingOnNo) {
     const auto& m = host.Messages[0];
     EXPECT_EQ(m.Text, "項目順序、チェックの有無はすべて初期化されます。\r\n"
                       "デフォルトに戻してもよろしいですか？");
-    EXPECT_EQ(m.Title, "Kelvaro Ver 1.0.0");
+    EXPECT_EQ(m.Title, test::kProductAndVersion);
     EXPECT_EQ(m.Buttons, MessageButtons::YesNo);
     EXPECT_EQ(m.Icon, MessageIcon::Exclamation);
     EXPECT_EQ(m.DefaultButton, MessageAnswer::Yes);

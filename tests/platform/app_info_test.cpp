@@ -16,8 +16,8 @@ using test::WriteBytes;
 
 TEST(AppInfoString, NamesAndVersions) {
     EXPECT_EQ(AppInfoString(AppInfo::ProductName), "Kelvaro");
-    EXPECT_EQ(AppInfoString(AppInfo::Version), "Ver 1.0.0");
-    EXPECT_EQ(AppInfoString(AppInfo::ProductAndVersion), "Kelvaro Ver 1.0.0");
+    EXPECT_EQ(AppInfoString(AppInfo::Version), "Ver " + std::string(ProgramVersion));
+    EXPECT_EQ(AppInfoString(AppInfo::ProductAndVersion), test::kProductAndVersion);
     EXPECT_EQ(AppInfoString(AppInfo::ProductAndVersion),
               AppInfoString(AppInfo::ProductName) + " " + AppInfoString(AppInfo::Version));
     EXPECT_EQ(AppInfoString(static_cast<AppInfo>(4)), "");

@@ -2,6 +2,7 @@
 
 #include "model/form.h"
 #include "platform/error.h"
+#include "platform/version.h"
 
 #include <cstddef>
 #include <initializer_list>
@@ -9,6 +10,10 @@
 #include <vector>
 
 namespace kelvaro::test {
+
+// The window's title and the messages' title: the product and the version the
+// program is built with.
+inline const std::string kProductAndVersion = "Kelvaro Ver " + std::string(ProgramVersion);
 
 // Every entry of the folder, hidden ones included, sorted by name.
 std::vector<std::string> FolderEntries(const std::string& folder);

@@ -6,21 +6,14 @@
 // tool is found when the build is configured; a test skips (GTEST_SKIP) when
 // its tool is missing, and fails when the tool is there but cannot be run.
 
+#include "support/child_process.h"
+
 #include <map>
 #include <memory>
 #include <string>
 #include <vector>
 
 namespace kelvaro::test {
-
-struct ToolRun {
-    int Status = -1; // the exit status; -1 when the tool did not exit by itself
-    std::string Out; // standard output
-    std::string Err; // standard error
-};
-
-// Runs `arguments[0]` with the arguments, without a shell.
-ToolRun RunTool(const std::vector<std::string>& arguments);
 
 // The path of a tool as configured ("" when it was not found).
 std::string CmarkGfm();

@@ -21,13 +21,30 @@ namespace {
 using test::ReadBytes;
 using test::WriteBytes;
 
-TEST(ProposedFileName, OnlyTheNamesExtensionChanges) {
+TEST(ProposedFileName, OnlyANameTheDialogCouldNotWriteTakesItsExtension) {
     const std::string text = "テキストファイル (*.txt)|*.txt|すべてのファイル (*.*)|*.*";
-    EXPECT_EQ(ProposedFileName("/home/u/my.app/ReadMe", text), "/home/u/my.app/ReadMe.txt");
-    EXPECT_EQ(ProposedFileName("/home/u/v1.2.ref", text), "/home/u/v1.2.txt");
-    EXPECT_EQ(ProposedFileName("/home/u/.hidden", text), "/home/u/.hidden.txt");
-    // A first filter of any file proposes the last choice as it is.
-    EXPECT_EQ(ProposedFileName("/home/u/a.ref", "すべてのファイル (*.*)|*.*"), "/home/u/a.ref");
+    const std::string html = "HTMLファイル (*.html, *htm)|*.html;*.htm|"
+                             "HTMLファイル UTF-8・HTML5 (*.html)|*.html|すべてのファイル (*.*)|*.*";
+    const struct {
+        const char* remembered;
+        const std::string& filter;
+        const char* proposed;
+    } cases[] = {
+        {"/home/u/v1.2.ref", text, "/home/u/v1.2.txt"},
+        {"/home/u/my.app/ReadMe.ref", text, "/home/u/my.app/ReadMe.txt"},
+        {"/home/u/page.html", text, "/home/u/page.txt"},
+        {"/home/u/notes.txt", html, "/home/u/notes.html"},
+        // Names this dialog writes as they stand are what the user chose.
+        {"/home/u/page.htm", html, "/home/u/page.htm"},
+        {"/home/u/PAGE.HTM", html, "/home/u/PAGE.HTM"},
+        {"/home/u/my.app/ReadMe", text, "/home/u/my.app/ReadMe"},
+        {"/home/u/.hidden", text, "/home/u/.hidden"},
+        // A first filter of any file proposes the last choice as it is.
+        {"/home/u/a.ref", "すべてのファイル (*.*)|*.*", "/home/u/a.ref"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(ProposedFileName(c.remembered, c.filter), c.proposed) << c.remembered;
+    }
 }
 
 class FileDialogs : public ::testing::Test {

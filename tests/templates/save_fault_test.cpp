@@ -8,6 +8,7 @@
 #include "model/defaults.h"
 #include "platform/error.h"
 #include "platform/file_io.h"
+#include "support/fault_injector.h"
 #include "support/fixtures.h"
 #include "support/lock_holder.h"
 #include "support/scripted_host.h"
@@ -105,20 +106,7 @@ const std::vector<Command>& Commands() {
     return commands;
 }
 
-// Makes one step of every file write fail until the scope ends.
-class FaultAt {
-public:
-    FaultAt(std::string step, int number) {
-        SetWriteFaultHook([step = std::move(step), number](std::string_view at) {
-            if (at == step) {
-                throw RuntimeError(number, "injected");
-            }
-        });
-    }
-    ~FaultAt() { SetWriteFaultHook({}); }
-    FaultAt(const FaultAt&) = delete;
-    FaultAt& operator=(const FaultAt&) = delete;
-};
+using test::FaultAt;
 
 // A program folder: the session's folder, with the template folder in it.
 class SaveFaults : public ::testing::Test {

@@ -43,7 +43,7 @@ TEST_F(TemplateFiles, WithoutTheFolderBothCommandsAdviseDownloadingAndShowNoDial
         ExpectOnlyMessage("テンプレートフォルダ\r\n" + dir.Path() +
                               "/Templates\r\nは、存在しません。\r\n開発元ホームページから、\r\n"
                               "最新版のテンプレートをダウンロードしてください。",
-                          "Kelvaro Ver 1.0.0", MessageIcon::Exclamation);
+                          test::kProductAndVersion, MessageIcon::Exclamation);
         EXPECT_EQ(host.FileDialogs.size(), 0u);
         EXPECT_EQ(session.ws.EditorText, "手元の文章\r\n");
     }
@@ -54,7 +54,7 @@ TEST_F(TemplateFiles, AFileNamedTemplatesPassesTheFolderTest) {
     WriteBytes(session.TemplateFolder, "");
     LoadTemplate(session);
     EXPECT_EQ(host.FileDialogs.size(), 1u);
-    ExpectOnlyMessage("キャンセルされました。", "Kelvaro Ver 1.0.0", MessageIcon::Information);
+    ExpectOnlyMessage("キャンセルされました。", test::kProductAndVersion, MessageIcon::Information);
 }
 
 TEST_F(TemplateFiles, DialogsStartInTheFolderFromTheLastChosenFile) {
@@ -96,7 +96,8 @@ TEST_F(TemplateFiles, CancellingEitherDialogSaysSoAndChangesNothing) {
         session.ws.EditorText = "そのまま";
         host.CancelFile();
         command(session);
-        ExpectOnlyMessage("キャンセルされました。", "Kelvaro Ver 1.0.0", MessageIcon::Information);
+        ExpectOnlyMessage("キャンセルされました。", test::kProductAndVersion,
+                          MessageIcon::Information);
         EXPECT_EQ(session.ws.EditorText, "そのまま");
     }
     EXPECT_TRUE(std::filesystem::is_empty(session.TemplateFolder));
@@ -221,7 +222,7 @@ TEST_F(TemplateFiles, CharactersThatWouldChangeAreNamedAndNoIsTheDefault) {
                                        "・「テンプレート」の「〜」→「～」\r\n"
                                        "・「テンプレート」の「😀」→「?」\r\n"
                                        "それらの文字を置き換えて保存しますか？");
-    EXPECT_EQ(host.LastMessage().Title, "Kelvaro Ver 1.0.0");
+    EXPECT_EQ(host.LastMessage().Title, test::kProductAndVersion);
     EXPECT_EQ(host.LastMessage().Buttons, MessageButtons::YesNo);
     EXPECT_EQ(host.LastMessage().Icon, MessageIcon::Exclamation);
     EXPECT_EQ(host.LastMessage().DefaultButton, MessageAnswer::No);

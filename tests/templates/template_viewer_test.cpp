@@ -38,7 +38,7 @@ TEST_F(TemplateViewer, WithoutTheFolderTheListEmptiesAndTheBoxStays) {
     EXPECT_EQ(host.LastMessage().Text, "テンプレートフォルダ\r\n" + session.TemplateFolder +
                                            "\r\nは、存在しません。\r\n開発元ホームページから、\r\n"
                                            "最新版のテンプレートをダウンロードしてください。");
-    EXPECT_EQ(host.LastMessage().Title, "Kelvaro Ver 1.0.0");
+    EXPECT_EQ(host.LastMessage().Title, test::kProductAndVersion);
     EXPECT_EQ(host.LastMessage().Icon, MessageIcon::Exclamation);
     EXPECT_EQ(host.LastMessage().Buttons, MessageButtons::Ok);
     EXPECT_EQ(changes.Seen, std::vector<Change>{Change::Templates});
@@ -149,7 +149,7 @@ TEST_F(TemplateViewer, ATemplateGoneSinceTheScanAsksForANewScanAndKeepsTheBox) {
         ExpectOnlyMessage(
             "テンプレートファイル\r\n" + dir.Path() + "/Templates/" + name +
                 "\r\nが存在しません\r\nもう一度テンプレートを読み込んでみてください。",
-            "Kelvaro Ver 1.0.0");
+            test::kProductAndVersion);
         EXPECT_EQ(session.TemplateText, summary);
     }
     EXPECT_EQ(changes.Seen, std::vector<Change>{});
