@@ -9,6 +9,7 @@
 #include "platform/cp932.h"
 #include "platform/file_io.h"
 #include "session/options.h"
+#include "session/unsaved.h"
 
 #include <optional>
 #include <utility>
@@ -126,6 +127,7 @@ void LoadForm(Session& s, const std::string& path, const std::string& title) {
     s.FormFileTitle = title;
     NotifyWholeForm(s);
     UpdateWindowTitle(s);
+    MarkFormClean(s);
 }
 
 } // namespace
@@ -145,6 +147,7 @@ void StartUp(Session& s) {
     s.FormFilePath.clear();
     s.FormFileTitle.clear();
     NotifyWholeForm(s);
+    MarkFormClean(s);
 }
 
 void NewForm(Session& s) {
@@ -158,9 +161,13 @@ void NewForm(Session& s) {
     s.FormFileTitle.clear();
     NotifyWholeForm(s);
     UpdateWindowTitle(s);
+    MarkFormClean(s);
 }
 
 void OpenForm(Session& s) {
+    if (!ConfirmDiscardChanges(s)) {
+        return;
+    }
     RunReportingFailures(s, [&] {
         FileDialogResult chosen =
             ShowSharedFileDialog(s, FileKind::Form, FormDialog(FileDialogKind::Open));
@@ -169,6 +176,9 @@ void OpenForm(Session& s) {
 }
 
 void OpenFormPath(Session& s, const std::string& path) {
+    if (!ConfirmDiscardChanges(s)) {
+        return;
+    }
     RunReportingFailures(s, [&] {
         const std::size_t slash = path.rfind('/');
         LoadForm(s, path, slash == std::string::npos ? path : path.substr(slash + 1));
@@ -186,6 +196,7 @@ void SaveForm(Session& s) {
         }
         WriteFormFile(s.ws, s.FormFilePath);
         UpdateWindowTitle(s);
+        MarkFormClean(s);
     });
 }
 
@@ -202,6 +213,7 @@ void SaveFormAs(Session& s) {
         s.FormFilePath = chosen->Path;
         s.FormFileTitle = chosen->FileTitle;
         UpdateWindowTitle(s);
+        MarkFormClean(s);
     });
 }
 
