@@ -3,8 +3,10 @@
 #include "platform/app_info.h"
 #include "platform/error.h"
 #include "platform/file_io.h"
+#include "platform/private_folder.h"
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cerrno>
 #include <cstdlib>
@@ -38,35 +40,65 @@ void MakeFolders(const std::string& path, mode_t mode) {
         }
         const std::string part = path.substr(0, end);
         if (::mkdir(part.c_str(), mode) != 0 && errno != EEXIST) {
-            throw RuntimeError(ErrorNumberFromErrno(errno), part);
+            const int error = errno;
+            throw RuntimeError(ErrorNumberFromErrno(error),
+                               FailurePlace{part, FileErrorCause(error, FileAccess::Create)},
+                               "cannot make " + part);
         }
     }
     if (!IsDirectory(path)) {
-        throw RuntimeError(ErrorNo::PathFileAccess, path);
+        throw RuntimeError(ErrorNo::PathFileAccess, FailurePlace{path, "フォルダではありません"},
+                           "not a folder: " + path);
     }
+}
+
+std::string HomeOf(const FolderEnvironment& env) {
+    return WithoutTrailingSeparator(env.Home.empty() ? "/" : env.Home);
+}
+
+std::string UsersStateFolder(const FolderEnvironment& env) {
+    std::string stateHome = WithoutTrailingSeparator(Absolute(env.StateHome));
+    if (stateHome.empty()) {
+        stateHome = WithTrailingBackslash(HomeOf(env)) + ".local/state";
+    }
+    return stateHome + "/kelvaro";
+}
+
+bool Writable(const std::string& path) {
+    return ::access(path.c_str(), W_OK) == 0;
 }
 
 } // namespace
 
 FolderEnvironment CurrentFolderEnvironment() {
-    return FolderEnvironment{Variable("HOME"), Variable("XDG_DATA_HOME"),
-                             Variable("XDG_RUNTIME_DIR"), Variable("XDG_CACHE_HOME")};
+    return FolderEnvironment{HomeFolder(), Variable("XDG_DATA_HOME"), Variable("XDG_RUNTIME_DIR"),
+                             Variable("XDG_CACHE_HOME"), Variable("XDG_STATE_HOME")};
+}
+
+AppFolders PortableFolders(const std::string& programFolder, const FolderEnvironment& env) {
+    const std::string beside = WithTrailingBackslash(programFolder);
+    const std::string state = beside + "State";
+    const bool keepBeside = IsDirectory(state) ? Writable(state) : Writable(programFolder);
+    return AppFolders{programFolder,
+                      beside + "Templates",
+                      programFolder,
+                      beside + "guide.html",
+                      {},
+                      keepBeside ? state : UsersStateFolder(env)};
 }
 
 AppFolders PortableFolders(const std::string& programFolder) {
-    const std::string beside = WithTrailingBackslash(programFolder);
-    return AppFolders{
-        programFolder, beside + "Templates", programFolder, beside + "guide.html", {}};
+    return PortableFolders(programFolder, CurrentFolderEnvironment());
 }
 
 AppFolders LocateAppFolders(const std::string& programFolder, const FolderEnvironment& env) {
-    AppFolders portable = PortableFolders(programFolder);
-    if (IsDirectory(portable.Templates)) {
-        return portable;
-    }
     // bin/kelvaro beside share/: the installation's prefix is the program's parent.
     const std::string prefix = WithTrailingBackslash(programFolder) + "../";
-    const std::string home = WithoutTrailingSeparator(env.Home.empty() ? "/" : env.Home);
+    AppFolders portable = PortableFolders(programFolder, env);
+    if (IsDirectory(portable.Templates) || !IsDirectory(prefix + "share/kelvaro")) {
+        return portable;
+    }
+    const std::string home = HomeOf(env);
 
     std::string dataHome = WithoutTrailingSeparator(Absolute(env.DataHome));
     if (dataHome.empty()) {
@@ -86,19 +118,13 @@ AppFolders LocateAppFolders(const std::string& programFolder, const FolderEnviro
     installed.BrowserPage = pageFolder + "/kelvaro";
     installed.Guide = prefix + "share/doc/kelvaro/guide.html";
     installed.InstalledTemplates = prefix + "share/kelvaro/Templates";
+    installed.StateFolder = UsersStateFolder(env);
     return installed;
 }
 
-int PrepareAppFolders(const AppFolders& folders) {
-    if (folders.InstalledTemplates.empty()) {
-        return 0;
-    }
-    // The page folder may sit in the runtime folder, which only its user may see.
-    MakeFolders(folders.BrowserPage, 0700);
-    MakeFolders(folders.Templates, 0755);
-    if (!IsDirectory(folders.InstalledTemplates)) {
-        return 0;
-    }
+namespace {
+
+int CopyMissingTemplates(const AppFolders& folders) {
     int copied = 0;
     const std::string from = WithTrailingBackslash(folders.InstalledTemplates);
     const std::string to = WithTrailingBackslash(folders.Templates);
@@ -109,6 +135,22 @@ int PrepareAppFolders(const AppFolders& folders) {
         WriteFileReplacing(to + name, ReadWholeFile(from + name));
         ++copied;
     }
+    return copied;
+}
+
+} // namespace
+
+int PrepareAppFolders(const AppFolders& folders) {
+    if (folders.InstalledTemplates.empty()) {
+        return 0;
+    }
+    MakeFolders(folders.Templates, 0755);
+    int copied = 0;
+    if (IsDirectory(folders.InstalledTemplates)) {
+        copied = CopyMissingTemplates(folders);
+    }
+    // Last, so that a page folder that cannot be had leaves the templates ready.
+    MakePrivateFolder(folders.BrowserPage);
     return copied;
 }
 

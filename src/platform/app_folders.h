@@ -1,16 +1,23 @@
 #pragma once
 
-// Where the program finds and keeps its files. A program with a Templates folder
-// beside it is portable and keeps everything there, exactly as in its archive.
-// An installed program (bin/kelvaro with ../share/kelvaro) reads its data from
-// the installation, found relative to the program itself so that a relocated or
-// staged installation works too, and keeps what the user writes in the user's
-// own folders:
+// Where the program finds and keeps its files. An installed program (bin/kelvaro
+// with ../share/kelvaro) reads its data from the installation, found relative to
+// the program itself so that a relocated or staged installation works too, and
+// keeps what the user writes in the user's own folders. Any other program is
+// portable and keeps everything beside itself, exactly as in its archive; a
+// portable copy whose Templates folder is missing stays portable, so that the
+// user is told the folder is missing. A Templates folder beside the program
+// makes it portable even when installed data is found.
+// The installed program's folders:
 //   templates     $XDG_DATA_HOME/kelvaro/Templates (~/.local/share/...), filled
 //                 from the installed set with the templates it does not have;
 //   browser page  $XDG_RUNTIME_DIR/kelvaro, else $XDG_CACHE_HOME/kelvaro
 //                 (~/.cache/kelvaro);
-//   user guide    ../share/doc/kelvaro/guide.html.
+//   user guide    ../share/doc/kelvaro/guide.html;
+//   state         $XDG_STATE_HOME/kelvaro (~/.local/state/kelvaro): what the
+//                 program keeps between runs, such as unfinished writes.
+// A portable program keeps its state in the State folder beside itself when it
+// may write there, and in the user's state folder otherwise.
 
 #include <string>
 
@@ -24,22 +31,30 @@ struct AppFolders {
     // The installed template set the user's folder is filled from; empty when
     // the program is portable.
     std::string InstalledTemplates;
+    // What the program keeps for itself between runs; made private
+    // (MakePrivateFolder) by whoever first writes there.
+    std::string StateFolder;
 };
 
 // The variables of the environment the folders depend on; empty when unset.
 struct FolderEnvironment {
     std::string Home;
-    std::string DataHome;   // XDG_DATA_HOME
-    std::string RuntimeDir; // XDG_RUNTIME_DIR
-    std::string CacheHome;  // XDG_CACHE_HOME
+    std::string DataHome;       // XDG_DATA_HOME
+    std::string RuntimeDir;     // XDG_RUNTIME_DIR
+    std::string CacheHome;      // XDG_CACHE_HOME
+    std::string StateHome = {}; // XDG_STATE_HOME; last, and defaulted, so older lists still fit
 };
 
+// HOME is taken from the password database when it is unset.
 FolderEnvironment CurrentFolderEnvironment();
 
-// Everything beside the program, as in the portable layout.
-AppFolders PortableFolders(const std::string& programFolder);
+// Everything beside the program, as in the portable layout; the state folder
+// falls back to the user's (from `env`) when the program's folder is not writable.
+AppFolders PortableFolders(const std::string& programFolder, const FolderEnvironment& env);
+AppFolders PortableFolders(const std::string& programFolder); // the current environment
 
-// Portable when a Templates folder stands beside the program, installed otherwise.
+// Installed when the installed data stands beside the program's folder and no
+// Templates folder stands beside the program; portable otherwise.
 AppFolders LocateAppFolders(const std::string& programFolder, const FolderEnvironment& env);
 
 // Makes an installed program's own folders exist (the template folder and the

@@ -6,6 +6,8 @@
 // Failures are RuntimeErrors with the numbers of platform/error.h, each naming
 // the file and its cause.
 
+#include "platform/error_causes.h"
+
 #include <functional>
 #include <string>
 #include <string_view>
@@ -46,9 +48,6 @@ bool RemoveFile(const std::string& path);
 
 // The folder of the running executable, without a trailing separator.
 std::string ProgramFolder();
-
-// Maps an errno value to the program's error number.
-int ErrorNumberFromErrno(int error);
 
 // Fault injection for tests: called before each step of WriteFileReplacing with
 // the step's name ("open", "lock", "write", "fsync", "rename"; a write in place

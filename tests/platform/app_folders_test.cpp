@@ -1,10 +1,12 @@
 #include "platform/app_folders.h"
 
 #include "support/fixtures.h"
+#include "support/ordinary_user.h"
 
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace kelvaro {
 namespace {
@@ -41,7 +43,51 @@ TEST(AppFolders, ATemplatesFolderBesideTheProgramKeepsEverythingThere) {
     EXPECT_EQ(folders.BrowserPage, program.Path());
     EXPECT_EQ(folders.Guide, program.File("guide.html"));
     EXPECT_EQ(folders.InstalledTemplates, "");
+    EXPECT_EQ(folders.StateFolder, program.File("State"));
     EXPECT_EQ(PrepareAppFolders(folders), 0);
+}
+
+// Only the installed data beside the program's folder makes it installed: a
+// portable copy without its Templates folder keeps everything beside itself.
+TEST(AppFolders, WithoutTemplatesOnlyInstalledDataMakesTheProgramInstalled) {
+    struct Case {
+        bool templates;
+        bool installedData;
+        bool installed;
+    };
+    for (const Case& c : {Case{false, false, false}, Case{false, true, true},
+                          Case{true, true, false}, Case{true, false, false}}) {
+        TempFolder root;
+        MakeFolder(root.File("bin"));
+        if (c.templates) {
+            MakeFolder(root.File("bin/Templates"));
+        }
+        if (c.installedData) {
+            MakeFolder(root.File("share"));
+            MakeFolder(root.File("share/kelvaro"));
+        }
+        const AppFolders folders =
+            LocateAppFolders(root.File("bin"), FolderEnvironment{"/home/u", "", "", "", "/s"});
+        const std::string which = std::to_string(c.templates) + std::to_string(c.installedData);
+        EXPECT_EQ(folders.Templates == root.File("bin/Templates"), !c.installed) << which;
+        EXPECT_EQ(folders.BrowserPage == root.File("bin"), !c.installed) << which;
+        EXPECT_EQ(folders.Guide == root.File("bin/guide.html"), !c.installed) << which;
+        EXPECT_EQ(folders.StateFolder, c.installed ? "/s/kelvaro" : root.File("bin/State"))
+            << which;
+    }
+}
+
+TEST(AppFolders, APortableProgramInAFolderTheUserCannotWriteKeepsItsStateWithTheUser) {
+    TempFolder program;
+    ::chmod(program.Path().c_str(), 0755);
+    const auto report = test::RunAsOrdinaryUser([&]() -> std::string {
+        return PortableFolders(program.Path(), FolderEnvironment{"/home/u", "", "", "", ""})
+            .StateFolder;
+    });
+    if (!report || ::geteuid() != 0) {
+        GTEST_SKIP() << "needs root, to own a program folder an ordinary user cannot write";
+    }
+    EXPECT_EQ(*report, "/home/u/.local/state/kelvaro");
 }
 
 TEST(AppFolders, InstalledUsesTheUsersFoldersAndFindsItsDataBesideItself) {
@@ -55,9 +101,11 @@ TEST(AppFolders, InstalledUsesTheUsersFoldersAndFindsItsDataBesideItself) {
     EXPECT_EQ(folders.InstalledTemplates, prefix + "share/kelvaro/Templates");
 
     // Unset and relative values fall back to the documented defaults.
-    folders = LocateAppFolders(install.Bin(), FolderEnvironment{"/home/u/", "relative", "", ""});
+    folders = LocateAppFolders(install.Bin(),
+                               FolderEnvironment{"/home/u/", "relative", "", "", "relative"});
     EXPECT_EQ(folders.Templates, "/home/u/.local/share/kelvaro/Templates");
     EXPECT_EQ(folders.BrowserPage, "/home/u/.cache/kelvaro");
+    EXPECT_EQ(folders.StateFolder, "/home/u/.local/state/kelvaro");
     folders = LocateAppFolders(install.Bin(), FolderEnvironment{"/home/u", "", "", "/c"});
     EXPECT_EQ(folders.BrowserPage, "/c/kelvaro");
 }

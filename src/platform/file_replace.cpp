@@ -1,0 +1,339 @@
+#include "platform/file_descriptor.h"
+#include "platform/file_io.h"
+#include "platform/file_links.h"
+
+#include "platform/error.h"
+
+#include <cerrno>
+#include <cstdlib>
+#include <fcntl.h>
+#include <optional>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <utility>
+#include <vector>
+
+namespace kelvaro {
+
+using namespace fileio;
+
+namespace {
+
+WriteFaultHook& FaultHook() {
+    static WriteFaultHook hook;
+    return hook;
+}
+
+void RunFaultHook(std::string_view step) {
+    // A copy, so a hook that replaces itself does not pull the function from under us.
+    WriteFaultHook hook = FaultHook();
+    if (hook) {
+        hook(step);
+    }
+}
+
+// Opens the target for the lock without truncating it, creating it when missing.
+// `created` tells whether this call made the file, so that a failed save can
+// remove it again and leave the folder as it found it.
+int OpenTargetForLock(const std::string& path, bool& created) {
+    created = false;
+    const int flags = O_WRONLY | O_CLOEXEC | O_NONBLOCK;
+    int fd = ::open(path.c_str(), flags);
+    if (fd >= 0 || errno != ENOENT) {
+        return fd;
+    }
+    fd = ::open(path.c_str(), flags | O_CREAT | O_EXCL, 0666);
+    if (fd >= 0) {
+        created = true;
+        return fd;
+    }
+    if (errno != EEXIST) {
+        return fd;
+    }
+    // Someone else created it in between (links were followed before): the file
+    // is not ours to remove.
+    return ::open(path.c_str(), flags | O_CREAT, 0666);
+}
+
+bool IsPermissionError(int error) {
+    return error == EACCES || error == EPERM;
+}
+
+// A folder with the sticky bit (a shared folder such as /tmp) lets only the
+// owner of a file, of the folder, or root rename over the file: anyone else who
+// may write the file has to write it where it is.
+bool StickyFolderForbidsRenaming(const std::string& folder, const struct stat& target) {
+    struct stat info {};
+    if (::stat(folder.c_str(), &info) != 0 || (info.st_mode & S_ISVTX) == 0) {
+        return false;
+    }
+    const uid_t me = ::geteuid();
+    return me != 0 && target.st_uid != me && info.st_uid != me;
+}
+
+// Everything a half-done save has to undo. Undoing happens in the destructor, so
+// a failure anywhere, including one thrown by the fault hook, cleans up the same.
+//
+// A save normally writes a temporary file and renames it over the target, so
+// the previous file stays whole until the new one is. Where a rename would
+// break what the user has, the file is written in place instead, as QSaveFile
+// falls back to: a file with other hard links (a rename would split it from
+// them), and a writable file in a folder where no temporary file can be made
+// or renamed (a folder the user may not write, a shared sticky folder).
+class ReplaceTransaction {
+public:
+    explicit ReplaceTransaction(const std::string& path) : path_(path) {}
+    ~ReplaceTransaction() {
+        temporary_.Close();
+        if (!temporaryPath_.empty() && !committed_) {
+            ::unlink(temporaryPath_.c_str());
+        }
+        if (createdTarget_ && !committed_) {
+            ::unlink(path_.c_str());
+        }
+        target_.Close(); // releases the lock last
+    }
+    ReplaceTransaction(const ReplaceTransaction&) = delete;
+    ReplaceTransaction& operator=(const ReplaceTransaction&) = delete;
+
+    void Run(std::string_view bytes);
+
+private:
+    void OpenTarget();
+    int CreateTemporary(); // errno, or 0
+    void DropTemporary();
+    void WriteInPlace(std::string_view bytes);
+    std::optional<std::string> ReadPrevious() const;
+    bool Restore(const std::string& previous);
+    std::string Rescue(std::string_view bytes) const;
+
+    const std::string& path_;
+    FileDescriptor target_;
+    FileDescriptor temporary_;
+    std::string temporaryPath_;
+    bool createdTarget_ = false;
+    bool committed_ = false;
+};
+
+void ReplaceTransaction::OpenTarget() {
+    RunFaultHook("open");
+    target_.Reset(OpenTargetForLock(path_, createdTarget_));
+    if (!target_.IsOpen()) {
+        int error = errno;
+        ThrowOpenError("cannot open", path_, error,
+                       error == EACCES && !PathExists(path_) ? FileAccess::Create
+                                                             : FileAccess::Write);
+    }
+    struct stat info {};
+    if (::fstat(target_.Get(), &info) != 0) {
+        ThrowErrno("cannot examine", path_, errno, FileAccess::Write);
+    }
+    if (!S_ISREG(info.st_mode)) {
+        ThrowNotRegular(path_, info);
+    }
+}
+
+int ReplaceTransaction::CreateTemporary() {
+    // Kept in the target's folder so that the final rename never crosses file
+    // systems; hidden, and named after the target so a leftover explains itself.
+    // The name part is shortened so that a long target name still leaves room.
+    std::string pattern =
+        WithSlash(ParentFolder(path_)) + "." + BaseName(path_).substr(0, 160) + ".kelvaro-XXXXXX";
+    int fd = ::mkostemp(pattern.data(), O_CLOEXEC);
+    if (fd < 0) {
+        return errno;
+    }
+    temporary_.Reset(fd);
+    temporaryPath_ = pattern;
+    return 0;
+}
+
+void ReplaceTransaction::DropTemporary() {
+    temporary_.Close();
+    if (!temporaryPath_.empty()) {
+        ::unlink(temporaryPath_.c_str());
+        temporaryPath_.clear();
+    }
+}
+
+void ReplaceTransaction::Run(std::string_view bytes) {
+    OpenTarget();
+
+    RunFaultHook("lock");
+    if (::flock(target_.Get(), LOCK_EX | LOCK_NB) != 0) {
+        ThrowErrno("cannot lock", path_, errno, FileAccess::Write);
+    }
+
+    // A new target was created with 0666 under the umask, so its mode is what a
+    // new file should get; an old one keeps its own. Reading the umask directly
+    // would mean changing it, which is not safe with other threads around.
+    struct stat targetInfo {};
+    if (::fstat(target_.Get(), &targetInfo) != 0) {
+        ThrowErrno("cannot examine", path_, errno, FileAccess::Write);
+    }
+
+    // A file this save created is nobody else's and has no other links; it is
+    // always replaced, so a failure can remove it again.
+    if (!createdTarget_ &&
+        (targetInfo.st_nlink > 1 || StickyFolderForbidsRenaming(ParentFolder(path_), targetInfo))) {
+        WriteInPlace(bytes);
+        return;
+    }
+
+    if (int error = CreateTemporary(); error != 0) {
+        if (IsPermissionError(error) && !createdTarget_) {
+            WriteInPlace(bytes);
+            return;
+        }
+        ThrowOpenError("cannot create a temporary file beside", path_, error, FileAccess::Create);
+    }
+
+    RunFaultHook("write");
+    WriteAll(temporary_.Get(), bytes, path_);
+    if (::fchmod(temporary_.Get(), targetInfo.st_mode & 07777) != 0) {
+        ThrowErrno("cannot set the permissions of", temporaryPath_, errno, FileAccess::Write);
+    }
+    // Keeps a file saved by root owned by its owner; only root can do this, and a
+    // failure just leaves the new file owned by whoever saved it.
+    if (targetInfo.st_uid != ::geteuid() || targetInfo.st_gid != ::getegid()) {
+        [[maybe_unused]] int ignored =
+            ::fchown(temporary_.Get(), targetInfo.st_uid, targetInfo.st_gid);
+    }
+
+    RunFaultHook("fsync");
+    SyncFile(temporary_.Get(), path_);
+    if (int error = temporary_.Close(); error != 0) {
+        ThrowErrno("cannot close", path_, error, FileAccess::Write);
+    }
+
+    RunFaultHook("rename");
+    if (::rename(temporaryPath_.c_str(), path_.c_str()) != 0) {
+        const int error = errno;
+        if (IsPermissionError(error) && !createdTarget_) {
+            // The folder let us make a file but not rename over this one.
+            DropTemporary();
+            WriteInPlace(bytes);
+            return;
+        }
+        ThrowErrno("cannot replace", path_, error, FileAccess::Create);
+    }
+    committed_ = true;
+    SyncFolderBestEffort(ParentFolder(path_));
+}
+
+// The previous bytes, kept to put back should the write in place fail part way;
+// nullopt when the file cannot be read (write-only for this user).
+std::optional<std::string> ReplaceTransaction::ReadPrevious() const {
+    FileDescriptor file(::open(path_.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+    if (!file.IsOpen()) {
+        return std::nullopt;
+    }
+    try {
+        std::string bytes;
+        char buffer[65536];
+        for (;;) {
+            std::size_t got = ReadSome(file.Get(), buffer, sizeof buffer, path_);
+            if (got == 0) {
+                return bytes;
+            }
+            bytes.append(buffer, got);
+        }
+    } catch (const RuntimeError&) {
+        return std::nullopt;
+    }
+}
+
+bool ReplaceTransaction::Restore(const std::string& previous) {
+    try {
+        RunFaultHook("restore");
+        WriteAll(target_.Get(), previous, path_, 0);
+        if (::ftruncate(target_.Get(), static_cast<off_t>(previous.size())) != 0) {
+            return false;
+        }
+        SyncFile(target_.Get(), path_);
+        return true;
+    } catch (const std::exception&) {
+        return false;
+    }
+}
+
+// Keeps the new bytes in a file of their own, beside the target or else in the
+// temporary folder, when the target could be neither written nor put back;
+// returns its path, or "" when no such file could be made either.
+std::string ReplaceTransaction::Rescue(std::string_view bytes) const {
+    std::vector<std::string> folders = {ParentFolder(path_)};
+    const char* tmp = std::getenv("TMPDIR");
+    folders.emplace_back(tmp != nullptr && *tmp != '\0' ? tmp : "/tmp");
+    for (const std::string& folder : folders) {
+        std::string pattern =
+            WithSlash(folder) + BaseName(path_).substr(0, 160) + ".kelvaro-new-XXXXXX";
+        FileDescriptor file(::mkostemp(pattern.data(), O_CLOEXEC));
+        if (!file.IsOpen()) {
+            continue;
+        }
+        try {
+            WriteAll(file.Get(), bytes, pattern);
+            SyncFile(file.Get(), pattern);
+            if (file.Close() == 0) {
+                return pattern;
+            }
+        } catch (const RuntimeError&) {
+        }
+        ::unlink(pattern.c_str());
+    }
+    return {};
+}
+
+void ReplaceTransaction::WriteInPlace(std::string_view bytes) {
+    const std::optional<std::string> previous = ReadPrevious();
+    bool touched = false;
+    try {
+        RunFaultHook("write");
+        touched = true;
+        WriteAll(target_.Get(), bytes, path_, 0);
+        if (::ftruncate(target_.Get(), static_cast<off_t>(bytes.size())) != 0) {
+            ThrowErrno("cannot truncate", path_, errno, FileAccess::Write);
+        }
+        RunFaultHook("fsync");
+        SyncFile(target_.Get(), path_);
+    } catch (RuntimeError& error) {
+        if (!touched || (previous && Restore(*previous))) {
+            throw;
+        }
+        const std::string kept = Rescue(bytes);
+        error.SetPathIfMissing(path_);
+        error.SetCauseIfMissing("書き込みに失敗しました");
+        error.AppendToCause(kept.empty() ? "。元の内容に戻せず、新しい内容も保存できませんでした"
+                                         : "。元の内容に戻せなかったため、新しい内容を " + kept +
+                                               " に保存しました");
+        throw;
+    } catch (...) {
+        if (touched && previous) {
+            Restore(*previous);
+        }
+        throw;
+    }
+    committed_ = true;
+}
+
+} // namespace
+
+void WriteFileReplacing(const std::string& path, std::string_view bytes) {
+    CheckFileName(path);
+    try {
+        const std::string target = FollowLinks(path);
+        ReplaceTransaction transaction(target);
+        transaction.Run(bytes);
+    } catch (RuntimeError& error) {
+        // The fault hook's failures know no file.
+        error.SetPathIfMissing(path);
+        throw;
+    }
+}
+
+void SetWriteFaultHook(WriteFaultHook hook) {
+    FaultHook() = std::move(hook);
+}
+
+} // namespace kelvaro
