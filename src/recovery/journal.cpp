@@ -17,6 +17,8 @@
 namespace kelvaro {
 namespace {
 
+// Every name starts so: the state folder keeps other things of the program too.
+constexpr std::string_view NameStart = "recovery-";
 constexpr std::string_view JournalEnd = ".journal";
 constexpr std::string_view LockEnd = ".lock";
 constexpr std::string_view UnreadableEnd = ".unreadable";
@@ -32,7 +34,7 @@ std::string OwnName() {
     char part[32];
     std::snprintf(part, sizeof part, "%ld-%08x", static_cast<long>(::getpid()),
                   static_cast<unsigned>(random()));
-    return part;
+    return std::string(NameStart) + part;
 }
 
 std::int64_t Now() {
@@ -61,6 +63,9 @@ std::vector<LeftJournal> FindLeftJournals(const std::string& folder) {
         return left;
     }
     for (const std::string& name : names) {
+        if (!name.starts_with(NameStart)) {
+            continue;
+        }
         const std::string path = folder + "/" + name;
         if (EndsWith(name, LockEnd)) {
             const std::string stem = path.substr(0, path.size() - LockEnd.size());

@@ -206,19 +206,19 @@ TEST(Journal, NothingIsLeftToOfferAfterACleanEndASaveOrANo) {
 
 TEST(Journal, AnUnreadableJournalIsKeptAsideAndNamedOnce) {
     test::TempFolder dir;
-    test::WriteBytes(dir.File("dead.journal"), "Kelvaro recovery journal 1\nsaved 1");
+    test::WriteBytes(dir.File("recovery-dead.journal"), "Kelvaro recovery journal 1\nsaved 1");
     for (int start = 0; start < 2; ++start) {
         Window w(dir.Path());
         OfferLeftJournals(w.session, w.journal);
         if (start == 0) {
             ASSERT_EQ(w.host.Messages.size(), 1U);
-            EXPECT_NE(w.host.Messages[0].Text.find(dir.File("dead.journal.unreadable")),
+            EXPECT_NE(w.host.Messages[0].Text.find(dir.File("recovery-dead.journal.unreadable")),
                       std::string::npos);
         } else {
             EXPECT_TRUE(w.host.Messages.empty());
         }
     }
-    EXPECT_TRUE(IsRegularFile(dir.File("dead.journal.unreadable")));
+    EXPECT_TRUE(IsRegularFile(dir.File("recovery-dead.journal.unreadable")));
 }
 
 } // namespace
