@@ -177,7 +177,7 @@ void RecoveryJournal::Watch(Session& s, Clock::time_point now) {
         return;
     }
     written_ = true;
-    Hand(Job{Snapshot(s)});
+    Hand(Job{Take(s)});
 }
 
 void RecoveryJournal::WriteNow(Session& s) {
@@ -188,7 +188,7 @@ void RecoveryJournal::WriteNow(Session& s) {
     pending_ = false;
     if (HasUnsavedChanges(s)) {
         written_ = true;
-        Hand(Job{Snapshot(s)});
+        Hand(Job{Take(s)});
     } else if (written_) {
         written_ = false;
         Hand(Job{});
@@ -216,17 +216,48 @@ std::string RecoveryJournal::LastFailure() const {
     return failure_;
 }
 
-JournalState RecoveryJournal::Snapshot(const Session& s) {
+RecoveryJournal::Snapshot RecoveryJournal::Take(Session& s) {
     ++snapshots_;
-    JournalState state;
-    state.form = s.ws.form;
-    state.form.LongTexts[static_cast<std::size_t>(s.ws.CurrentLongItem)] = s.ws.EditorText;
-    state.CurrentLongItem = s.ws.CurrentLongItem;
-    state.FormFilePath = s.FormFilePath;
-    state.FormFileTitle = s.FormFileTitle;
-    state.WindowTitle = s.WindowTitle;
-    state.SavedAt = Now();
-    return state;
+    Snapshot taken;
+    const Form& form = s.ws.form;
+    const auto editing = static_cast<std::size_t>(s.ws.CurrentLongItem);
+    for (std::size_t slot = 0; slot < LongTextCount; ++slot) {
+        const std::string& text = slot == editing ? s.ws.EditorText : form.LongTexts[slot];
+        const auto& before = last_ ? last_->LongTexts[slot] : nullptr;
+        taken.LongTexts[slot] =
+            before && *before == text ? before : std::make_shared<const std::string>(text);
+    }
+    const auto& order = last_ ? last_->Order : nullptr;
+    taken.Order = order && *order == form.Order
+                      ? order
+                      : std::make_shared<const std::vector<OrderEntry>>(form.Order);
+    JournalState& rest = taken.Rest;
+    {
+        // Everything else of the form, without copying its large parts: they
+        // are swapped out for the copy and back (a swap moves no text).
+        Form& inHand = s.ws.form;
+        std::array<std::string, LongTextCount> texts;
+        std::vector<OrderEntry> entries;
+        texts.swap(inHand.LongTexts);
+        entries.swap(inHand.Order);
+        struct Back {
+            Form& form;
+            std::array<std::string, LongTextCount>& texts;
+            std::vector<OrderEntry>& entries;
+            ~Back() {
+                form.LongTexts.swap(texts);
+                form.Order.swap(entries);
+            }
+        } back{inHand, texts, entries};
+        rest.form = inHand;
+    }
+    rest.CurrentLongItem = s.ws.CurrentLongItem;
+    rest.FormFilePath = s.FormFilePath;
+    rest.FormFileTitle = s.FormFileTitle;
+    rest.WindowTitle = s.WindowTitle;
+    rest.SavedAt = Now();
+    last_ = taken;
+    return taken;
 }
 
 void RecoveryJournal::Hand(Job job) {
@@ -252,7 +283,13 @@ void RecoveryJournal::Run() {
         std::string failure;
         try {
             if (job.Write) {
-                WriteFileReplacing(path_, JournalText(*job.Write));
+                // Put together here, off the window's thread.
+                JournalState& state = job.Write->Rest;
+                for (std::size_t slot = 0; slot < LongTextCount; ++slot) {
+                    state.form.LongTexts[slot] = *job.Write->LongTexts[slot];
+                }
+                state.form.Order = *job.Write->Order;
+                WriteFileReplacing(path_, JournalText(state));
             } else if (PathExists(path_) && !RemoveFile(path_)) {
                 failure = path_ + ": could not be removed";
             }

@@ -15,13 +15,16 @@
 #include "recovery/journal_file.h"
 #include "session/session.h"
 
+#include <array>
 #include <chrono>
 #include <condition_variable>
 #include <cstdint>
+#include <memory>
 #include <mutex>
 #include <optional>
 #include <string>
 #include <thread>
+#include <vector>
 
 namespace kelvaro {
 
@@ -62,12 +65,20 @@ public:
     std::uint64_t Snapshots() const { return snapshots_; }
 
 private:
+    // A copy of the state whose large parts (the long texts, the item order)
+    // are shared with the copy before when they have not changed, so that a
+    // large form costs the window's thread a comparison, not a copy.
+    struct Snapshot {
+        JournalState Rest; // without the long texts and the order
+        std::array<std::shared_ptr<const std::string>, LongTextCount> LongTexts;
+        std::shared_ptr<const std::vector<OrderEntry>> Order;
+    };
     struct Job {
-        std::optional<JournalState> Write; // nullopt: remove the journal
+        std::optional<Snapshot> Write; // nullopt: remove the journal
     };
     void Hand(Job job);
     void Run();
-    JournalState Snapshot(const Session& s);
+    Snapshot Take(Session& s);
 
     std::string folder_;
     std::string path_;
@@ -81,6 +92,7 @@ private:
     Clock::time_point lastChange_{};
     Clock::time_point pendingSince_{};
     std::uint64_t snapshots_ = 0;
+    std::optional<Snapshot> last_;
 
     // Shared with the writer
     mutable std::mutex mutex_;
