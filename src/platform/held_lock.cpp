@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <utility>
@@ -9,15 +10,26 @@
 namespace kelvaro {
 
 std::optional<HeldLock> HeldLock::TryTake(const std::string& path) {
-    const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
-    if (fd < 0) {
-        return std::nullopt;
-    }
-    if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+    // Whoever holds a lock may remove its file: a lock taken on a file that
+    // was removed meanwhile holds nothing, so the file is opened again.
+    for (int attempt = 0; attempt < 8; ++attempt) {
+        const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
+        if (fd < 0) {
+            return std::nullopt;
+        }
+        if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+            ::close(fd);
+            return std::nullopt;
+        }
+        struct stat held {};
+        struct stat named {};
+        if (::fstat(fd, &held) == 0 && ::stat(path.c_str(), &named) == 0 &&
+            held.st_ino == named.st_ino && held.st_dev == named.st_dev) {
+            return HeldLock(path, fd);
+        }
         ::close(fd);
-        return std::nullopt;
     }
-    return HeldLock(path, fd);
+    return std::nullopt;
 }
 
 HeldLock::HeldLock(HeldLock&& other) noexcept

@@ -66,7 +66,8 @@ std::vector<LeftJournal> FindLeftJournals(const std::string& folder) {
         if (!name.starts_with(NameStart)) {
             continue;
         }
-        const std::string path = folder + "/" + name;
+        std::string path = folder;
+        path.append("/").append(name);
         if (EndsWith(name, LockEnd)) {
             const std::string stem = path.substr(0, path.size() - LockEnd.size());
             if (!PathExists(stem + std::string(JournalEnd))) {
