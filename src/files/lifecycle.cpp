@@ -10,6 +10,7 @@
 #include "platform/file_io.h"
 #include "platform/file_stamp.h"
 #include "session/options.h"
+#include "session/unsaved.h"
 
 #include <optional>
 #include <utility>
@@ -161,6 +162,7 @@ void LoadForm(Session& s, const std::string& path, const std::string& title) {
     NotifyWholeForm(s);
     ShowFormsPreviewMode(s);
     UpdateWindowTitle(s);
+    MarkFormClean(s);
 }
 
 } // namespace
@@ -180,6 +182,7 @@ void StartUp(Session& s) {
     s.FormFilePath.clear();
     s.FormFileTitle.clear();
     NotifyWholeForm(s);
+    MarkFormClean(s);
 }
 
 void NewForm(Session& s) {
@@ -194,9 +197,13 @@ void NewForm(Session& s) {
     s.FormFileStamp.reset();
     NotifyWholeForm(s);
     UpdateWindowTitle(s);
+    MarkFormClean(s);
 }
 
 void OpenForm(Session& s) {
+    if (!ConfirmDiscardChanges(s)) {
+        return;
+    }
     RunReportingFailures(s, [&] {
         FileDialogResult chosen =
             ShowSharedFileDialog(s, FileKind::Form, FormDialog(FileDialogKind::Open));
@@ -205,6 +212,9 @@ void OpenForm(Session& s) {
 }
 
 void OpenFormPath(Session& s, const std::string& path) {
+    if (!ConfirmDiscardChanges(s)) {
+        return;
+    }
     RunReportingFailures(s, [&] {
         const std::size_t slash = path.rfind('/');
         LoadForm(s, path, slash == std::string::npos ? path : path.substr(slash + 1));
@@ -223,6 +233,7 @@ void SaveForm(Session& s) {
         WriteFormFile(s.ws, s.FormFilePath);
         s.FormFileStamp = StampOf(s.FormFilePath);
         UpdateWindowTitle(s);
+        MarkFormClean(s);
     });
 }
 
@@ -240,6 +251,7 @@ void SaveFormAs(Session& s) {
         s.FormFileTitle = chosen->FileTitle;
         s.FormFileStamp = StampOf(chosen->Path);
         UpdateWindowTitle(s);
+        MarkFormClean(s);
     });
 }
 

@@ -99,6 +99,14 @@ struct Session {
     // compares it with the count it saw then.
     mutable std::uint64_t EditCount = 0;
 
+    // The form as it was last opened, saved or made new, and EditCount right
+    // after: what HasUnsavedChanges (session/unsaved.h) compares with.
+    Form CleanForm;
+    std::uint64_t CleanEditCount = 0;
+    // A form brought back from a recovery journal differs from every file
+    // whatever it holds, until it is saved, opened anew or made new.
+    bool ChangedRegardless = false;
+
 private:
     ChangeListener listener_;
 };

@@ -3,15 +3,19 @@
 #include "platform/app_folders.h"
 #include "platform/error.h"
 #include "platform/file_io.h"
+#include "platform/private_folder.h"
 #include "platform/version.h"
+#include "recovery/journal.h"
 #include "ui/application.h"
 #include "ui/command_line.h"
 #include "ui/qt_host.h"
 #include "ui/read_me_form.h"
+#include "ui/recovery_guard.h"
 
 #include <QApplication>
 
 #include <cstdio>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -60,9 +64,33 @@ int main(int argc, char** argv) {
     kelvaro::ui::QtHost host;
     kelvaro::ui::ReadMeForm window(host, folders);
     host.SetWindow(&window);
+    // The recovery journal of this run, in the user's private state folder;
+    // without that folder the window runs without one.
+    std::unique_ptr<kelvaro::RecoveryJournal> journal;
+    try {
+        kelvaro::MakePrivateFolder(folders.StateFolder);
+        journal = std::make_unique<kelvaro::RecoveryJournal>(folders.StateFolder);
+    } catch (const kelvaro::RuntimeError& error) {
+        std::fprintf(stderr, "kelvaro: no recovery journal: %s (Error No.%d)\n", error.what(),
+                     error.Number());
+    }
+    if (journal && !journal->Active()) {
+        std::fprintf(stderr, "kelvaro: no recovery journal: %s cannot be written\n",
+                     folders.StateFolder.c_str());
+    }
+    kelvaro::ui::RecoveryGuard guard(window, journal.get());
+
     window.show();
+    if (journal) {
+        kelvaro::OfferLeftJournals(window.session(), *journal);
+    }
     if (!args.FormFile.empty()) {
         window.OpenFormFile(args.FormFile);
     }
-    return QApplication::exec();
+    const int status = QApplication::exec();
+    // The exit question answered はい: nothing is left to offer next time.
+    if (journal && !guard.KeepsJournal()) {
+        journal->Discard();
+    }
+    return status;
 }

@@ -6,6 +6,7 @@
 #include "model/long_text.h"
 #include "platform/cp932.h"
 #include "platform/file_io.h"
+#include "session/edits.h"
 #include "support/change_log.h"
 #include "support/fault_injector.h"
 #include "support/fixtures.h"
@@ -16,6 +17,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <functional>
 
 namespace kelvaro {
 namespace {
@@ -175,6 +177,40 @@ TEST_F(Lifecycle, OpenReadsTheFileAndNamesItInTheTitle) {
     EXPECT_EQ(session.ws.CurrentLongItem, 0);
     EXPECT_EQ(session.WindowTitle, test::kProductAndVersion + " --- sample.ref");
     EXPECT_EQ(session.FormFilePath, path);
+}
+
+TEST_F(Lifecycle, OpeningOverUnsavedWorkAsksAndNoKeepsTheForm) {
+    const std::string path = dir.File("other.ref");
+    WriteFormFile(session.ws, path);
+    const std::function<void()> opens[] = {
+        [&] {
+            host.AnswerFile(path);
+            OpenForm(session);
+        },
+        [&] { OpenFormPath(session, path); },
+    };
+    for (const auto& open : opens) {
+        host.Messages.clear();
+        host.FileAnswers.clear();
+        session.ws.form.LineValues[LineSlot::Author] = "typed";
+        NoteFormEdited(session);
+        open(); // answered by its default, いいえ
+        ASSERT_EQ(host.Messages.size(), 1U);
+        EXPECT_EQ(host.Messages[0].Text,
+                  "フォームの変更は保存されていません。保存せずに別のフォームを開きますか？");
+        EXPECT_EQ(host.Messages[0].DefaultButton, MessageAnswer::No);
+        EXPECT_EQ(host.Messages[0].Icon, MessageIcon::Exclamation);
+        EXPECT_EQ(session.ws.form.LineValues[LineSlot::Author], "typed");
+
+        host.MessageAnswers.push_back(MessageAnswer::Yes);
+        host.FileAnswers.clear();
+        open();
+        EXPECT_EQ(session.ws.form.LineValues[LineSlot::Author], "");
+        // Opened, the form holds nothing unsaved: the next open asks nothing.
+        host.Messages.clear();
+        open();
+        EXPECT_TRUE(host.Messages.empty());
+    }
 }
 
 // The fresh form's file cut after `lines` lines.

@@ -1,0 +1,54 @@
+#!/usr/bin/env bash
+# The program itself under Xvfb: what is typed into 作者名 comes back at the next
+# start after a kill -9 three seconds later, and after a kill -TERM at once.
+# $1: the program. Runs a copy of it in a folder of its own, so that its state
+# folder (State beside a portable program) is this test's alone.
+set -euo pipefail
+if [ -z "${KELVARO_UNDER_XVFB:-}" ]; then
+  exec env KELVARO_UNDER_XVFB=1 xvfb-run -a -s "-screen 0 1024x768x24" "$0" "$@"
+fi
+home=$(mktemp -d)
+trap 'rm -rf "$home"' EXIT
+mkdir "$home/bin"
+cp "$1" "$home/bin/kelvaro"
+export XDG_RUNTIME_DIR="$home" LANG=C.UTF-8
+state="$home/bin/State"
+
+start() {
+  "$home/bin/kelvaro" &
+  pid=$!
+  xdotool search --sync --name "Kelvaro Ver" >/dev/null
+  sleep 1
+}
+
+# Restores with Enter (はい is the default), then ends by SIGTERM, which
+# journals the restored form: the typed value is in it.
+restore_and_check() {
+  local value=$1
+  start
+  xdotool key Return
+  sleep 1
+  kill -TERM "$pid"
+  wait "$pid"
+  if ! grep -qa "$value" "$state"/recovery-*.journal; then
+    echo "journal_under_xvfb: $value did not come back" >&2
+    exit 1
+  fi
+  rm -f "$state"/recovery-*
+}
+
+for ending in KILL TERM; do
+  value="Taro$ending"
+  start
+  window=$(xdotool search --name "Kelvaro Ver" | head -1)
+  xdotool mousemove --window "$window" 200 67 click 1 # into 作者名
+  sleep 0.3
+  xdotool type --delay 20 "$value"
+  if [ "$ending" = KILL ]; then
+    sleep 3
+  fi
+  kill -"$ending" "$pid"
+  wait "$pid" || true
+  restore_and_check "$value"
+done
+echo "journal_under_xvfb: both came back"
