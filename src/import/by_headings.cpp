@@ -65,6 +65,8 @@ constexpr NameRow kNames[] = {
     {"アーカイブ名", "アーカイブ名", ""},
     {"ファイル名", "アーカイブ名", ""},
     {"書庫名", "アーカイブ名", ""},
+    {"ファイル", "アーカイブ名", ""},
+    {"配布ファイル", "アーカイブ名", ""},
     {"Archive", "アーカイブ名", ""},
     {"アーカイブサイズ", "ｱｰｶｲﾌﾞｻｲｽﾞ", ""},
     {"ファイルサイズ", "ｱｰｶｲﾌﾞｻｲｽﾞ", ""},
@@ -243,6 +245,16 @@ std::optional<Meaning> MeaningOf(std::string_view name) {
             break;
         }
     }
+    // "著作権・免責", "インストール/アンインストール": the first name counts.
+    for (std::string_view joiner : {"・", "/", "&", "、", "and"}) {
+        const std::size_t at = folded.find(joiner);
+        if (at != std::string::npos && at > 0) {
+            const auto found = table.find(folded.substr(0, at));
+            if (found != table.end()) {
+                return found->second;
+            }
+        }
+    }
     return std::nullopt;
 }
 
@@ -388,6 +400,28 @@ std::vector<SourceLine> SplitLines(std::string_view text) {
     return lines;
 }
 
+// Where `needle` (lower case) first stands in `text` from `from` on, whatever
+// the case of its letters; the text's size when nowhere.
+std::size_t FindNoCase(std::string_view text, std::string_view needle, std::size_t from) {
+    const auto lower = [](char c) {
+        return static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    };
+    for (std::size_t at = text.find('<', from); at != std::string_view::npos;
+         at = text.find('<', at + 1)) {
+        if (text.size() - at < needle.size()) {
+            break;
+        }
+        std::size_t k = 0;
+        while (k < needle.size() && lower(text[at + k]) == needle[k]) {
+            ++k;
+        }
+        if (k == needle.size()) {
+            return at;
+        }
+    }
+    return text.size();
+}
+
 bool IsBlockTag(std::string_view tag) {
     static constexpr std::array<std::string_view, 26> blocks{
         "p",     "div",  "li",   "tr",      "ul",   "ol",      "table",   "pre",    "blockquote",
@@ -398,7 +432,7 @@ bool IsBlockTag(std::string_view tag) {
 
 // The HTML page as lines of text: tags gone, <BR> and block ends as line ends,
 // h1-h6 as headings, <HR> as a separator, table cells parted by tabs.
-std::vector<SourceLine> HtmlLines(std::string_view html) {
+std::vector<SourceLine> HtmlLines(std::string_view html, std::string& title) {
     std::vector<SourceLine> lines;
     std::string current;
     int level = 0;
@@ -437,15 +471,13 @@ std::vector<SourceLine> HtmlLines(std::string_view html) {
                 return static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
             });
             i = close + 1;
-            if (!closing && (name == "script" || name == "style")) {
-                const std::size_t end = [&] {
-                    std::string lower(html.substr(i));
-                    std::transform(lower.begin(), lower.end(), lower.begin(), [](char ch) {
-                        return static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
-                    });
-                    const std::size_t at = lower.find("</" + name);
-                    return at == std::string::npos ? html.size() : i + at;
-                }();
+            if (!closing && name == "title") {
+                const std::size_t end = html.find("</", i);
+                title = DecodeEntities(
+                    TrimBlanks(html.substr(i, end == std::string_view::npos ? 0 : end - i)), false);
+            }
+            if (!closing && (name == "script" || name == "style" || name == "head")) {
+                const std::size_t end = FindNoCase(html, "</" + name, i);
                 i = end;
                 continue;
             }
@@ -774,15 +806,22 @@ bool SplitTitle(std::string_view title, std::string& name, std::string& version)
 
 class HeadingReader {
 public:
-    HeadingReader(std::vector<SourceLine> lines, ReadMeFormat kind)
+    HeadingReader(std::vector<SourceLine> lines, ReadMeFormat kind, std::string pageTitle)
         : lines_(std::move(lines)), markdown_(kind == ReadMeFormat::Markdown),
-          html_(kind == ReadMeFormat::Html) {}
+          pageTitle_(std::move(pageTitle)) {}
 
     ImportResult Read() {
         for (std::size_t i = 0; i < lines_.size(); ++i) {
             Line(i);
         }
         CloseSection();
+        if (titleName_.empty() && !pageTitle_.empty() &&
+            !SplitTitle(pageTitle_, titleName_, titleVersion_)) {
+            titleName_ = pageTitle_;
+        }
+        if (titleLine_.empty()) {
+            titleLine_ = pageTitle_;
+        }
         if (!titleName_.empty()) {
             const CatalogueItem* name = LookupItem("ソフト名");
             const CatalogueItem* version = LookupItem("バージョン");
@@ -1072,7 +1111,7 @@ private:
 
     std::vector<SourceLine> lines_;
     bool markdown_;
-    bool html_;
+    std::string pageTitle_; // an HTML page's <title>, for a page without a title line
     bool fence_ = false;
     std::size_t lastWasSetext_ = static_cast<std::size_t>(-1);
     Section section_;
@@ -1089,8 +1128,10 @@ private:
 } // namespace
 
 ImportResult ReadByHeadings(std::string_view text, ReadMeFormat kind) {
-    std::vector<SourceLine> lines = kind == ReadMeFormat::Html ? HtmlLines(text) : SplitLines(text);
-    ImportResult result = HeadingReader(std::move(lines), kind).Read();
+    std::string title;
+    std::vector<SourceLine> lines =
+        kind == ReadMeFormat::Html ? HtmlLines(text, title) : SplitLines(text);
+    ImportResult result = HeadingReader(std::move(lines), kind, std::move(title)).Read();
     result.report.Format = kind;
     return result;
 }

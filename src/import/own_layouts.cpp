@@ -306,6 +306,9 @@ std::vector<Brackets> TextBrackets(std::string_view text) {
         }
         const std::string_view line = text.substr(at, end - at);
         at = end + 2;
+        if (line.size() > 1024) {
+            continue; // a long text's line, no entry's
+        }
         for (const CatalogueItem& item : Catalogue()) {
             if (IsFixedSingle(item)) {
                 const std::size_t pos = line.find(item.OutputName);

@@ -68,6 +68,6 @@ ImportResult ImportReadMeBytes(std::string_view bytes, std::string_view fileName
 ImportResult ImportReadMeFile(const std::string& path);
 
 // The largest ReadMe imported; a larger file is refused with a message.
-inline constexpr std::size_t MaxImportSize = std::size_t{256} << 20;
+inline constexpr std::size_t MaxImportSize = std::size_t{64} << 20;
 
 } // namespace kelvaro
