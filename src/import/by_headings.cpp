@@ -531,7 +531,7 @@ std::vector<SourceLine> HtmlLines(std::string_view html, std::string& title) {
 struct Heading {
     std::string Name;
     std::string Value;  // on the heading's line
-    bool Strong = true; // marked as a heading; a weak one counts only with a known name
+    bool Title = false; // a first-level heading, or ＜＜…＞＞: may name the software
 };
 
 bool Take(std::string_view& s, std::string_view prefix) {
@@ -603,6 +603,7 @@ bool BracketedHeading(std::string_view line, Heading& h) {
         }
         h.Name = std::string(TrimBlanks(rest.substr(0, end)));
         h.Value = std::string(WithoutColon(after));
+        h.Title = open != "【" && open != "[" && open != "［";
         return CodePoints(h.Name) <= 32;
     }
     return false;
@@ -708,6 +709,7 @@ bool AtxHeading(std::string_view line, Heading& h) {
     if (hashes == 0 || hashes > 6 || (hashes < line.size() && line[hashes] != ' ')) {
         return false;
     }
+    h.Title = hashes == 1;
     std::string_view rest = TrimBlanks(line.substr(hashes));
     while (rest.ends_with('#')) {
         rest.remove_suffix(1);
@@ -833,7 +835,7 @@ public:
             }
         }
         if (!preamble_.empty()) {
-            out_.AppendCatchAll("", JoinLines(preamble_));
+            out_.AppendCatchAll("", JoinLines(std::move(preamble_)));
         }
         return out_.Finish();
     }
@@ -880,6 +882,7 @@ private:
         const SourceLine& source = lines_[i];
         const std::string_view line = TrimBlanks(source.Text);
         if (source.Level > 0) {
+            h.Title = source.Level == 1;
             h.Name = std::string(line);
             std::string name;
             std::string value;
@@ -901,6 +904,7 @@ private:
             if (next.size() >= 2 && (next.find_first_not_of('=') == std::string_view::npos ||
                                      next.find_first_not_of('-') == std::string_view::npos)) {
                 h.Name = DecodeEntities(line, true);
+                h.Title = next.front() == '=';
                 return true;
             }
         }
@@ -1006,7 +1010,15 @@ private:
         section_.Body.push_back(raw ? text : BodyLine(text));
     }
 
+    // Text before any heading has no item: it goes, where it stood, to the catch-all.
     void FlushSeparator() {
+        if (!preamble_.empty()) {
+            std::string text = JoinLines(std::move(preamble_));
+            preamble_.clear();
+            if (!text.empty()) {
+                out_.AppendCatchAll("", text);
+            }
+        }
         if (leadingSeparator_ && out_.form().Order.empty()) {
             out_.AddSeparator();
             leadingSeparator_ = false;
@@ -1039,12 +1051,14 @@ private:
     void StartSection(std::string_view line, const Heading& h) {
         CloseSection();
         // The page's first heading names the software when no item does.
-        if (out_.form().Order.empty() && !seenTitle_ && !MeaningOf(h.Name)) {
+        std::string name;
+        std::string version;
+        if (out_.form().Order.empty() && !seenTitle_ && !MeaningOf(h.Name) &&
+            (SplitTitle(h.Name, name, version) || h.Title)) {
             seenTitle_ = true;
             titleLine_ = h.Name;
-            if (!SplitTitle(h.Name, titleName_, titleVersion_)) {
-                titleName_ = h.Name;
-            }
+            titleName_ = name.empty() ? h.Name : name;
+            titleVersion_ = version;
             return;
         }
         section_ = Section{std::string(line), h.Name, h.Value, {}, true};

@@ -337,7 +337,9 @@ std::string ImportReport::Summary() const {
 std::string ImportReport::Text() const {
     std::string text = Summary();
     for (const ImportPlacement& p : Placements) {
-        text += "\r\n「" + p.Heading + "」→ " + p.Item;
+        text += "\r\n" +
+                (p.Heading.empty() ? std::string("（見出しの前の行）") : "「" + p.Heading + "」") +
+                "→ " + p.Item;
     }
     if (!CatchAllLines.empty()) {
         text += "\r\n行き先のない行:";

@@ -164,3 +164,59 @@ TEST(HandWrittenReadMe, AtLeastNineInTenValuesLandInTheirItems) {
 
 } // namespace
 } // namespace kelvaro
+
+namespace kelvaro {
+namespace {
+
+std::string Repeated(const std::string& piece, std::size_t times) {
+    std::string text;
+    text.reserve(piece.size() * times);
+    for (std::size_t i = 0; i < times; ++i) {
+        text += piece;
+    }
+    return text;
+}
+
+// `count` numbered pieces: "head0 ... tail0", "head1 ... tail1", ...
+std::string Numbered(const std::string& head, const std::string& tail, std::size_t count) {
+    std::string text;
+    for (std::size_t i = 0; i < count; ++i) {
+        text += head + std::to_string(i) + tail;
+    }
+    return text;
+}
+
+struct Hostile {
+    const char* Name;
+    std::string Bytes;
+    bool Refused;
+    const char* LastLine; // what the catch-all must end with when imported
+};
+
+TEST(HostileReadMe, IsImportedWithNothingLostOrRefusedWithAMessage) {
+    const Hostile cases[] = {
+        {"100 MB", std::string(std::size_t{100} << 20, 'a'), true, ""},
+        {"binary bytes",
+         std::string("\x7F"
+                     "ELF\x02\x01\x01\0\0\0",
+                     10) +
+             std::string(4096, '\x01'),
+         true, ""},
+        {"a heading on every line", Numbered("● 見出し", "\r\n", 200000), false, "● 見出し199999"},
+        {"10,000 unknown sections", Numbered("【不明な節", "】\r\n本文\r\n\r\n", 10000), false,
+         "【不明な節9999】\r\n本文"},
+        {"unclosed markup", Repeated("<html><h1><script>", 20000), false, ""},
+    };
+    for (const Hostile& c : cases) {
+        SCOPED_TRACE(c.Name);
+        const RuntimeError failure = test::Thrown([&] {
+            const ImportResult imported = ImportReadMeBytes(c.Bytes);
+            EXPECT_TRUE(imported.form.LongTexts[14].ends_with(c.LastLine));
+        });
+        EXPECT_EQ(failure.Number(), c.Refused ? ErrorNo::BadFileFormat : 0);
+        EXPECT_EQ(failure.Cause().empty(), !c.Refused);
+    }
+}
+
+} // namespace
+} // namespace kelvaro
