@@ -92,6 +92,16 @@ std::string FileOf(const Form& form, FileCase file) {
     return ReadMeFileBytes(ComposeReadMe(form, file.Format), file.Format, file.Encoding);
 }
 
+// The Markdown page starts with the name and version, which a text ReadMe
+// shows only where they are checked.
+bool NamesTheSoftware(const Form& form) {
+    int shown = 0;
+    for (const OrderEntry& entry : form.Order) {
+        shown += entry.Checked && (entry.Key == "ソフト名" || entry.Key == "バージョン") ? 1 : 0;
+    }
+    return shown >= 2;
+}
+
 TEST(OwnReadMe, ComposesBackToTheSameBytesInEveryFormatAndEncoding) {
     for (const FormCase& c : kForms) {
         Form form = FreshWorkspace().form;
@@ -106,6 +116,11 @@ TEST(OwnReadMe, ComposesBackToTheSameBytesInEveryFormatAndEncoding) {
             EXPECT_EQ(imported.report.Format, file.Format);
             EXPECT_EQ(FileOf(imported.form, FileCase{file.Format, imported.report.Encoding}),
                       bytes);
+            // An old text ReadMe becomes the README.md its form would have given.
+            if (file.Format == ReadMeFormat::Text && NamesTheSoftware(form)) {
+                EXPECT_EQ(ComposeReadMe(imported.form, ReadMeFormat::Markdown),
+                          ComposeReadMe(form, ReadMeFormat::Markdown));
+            }
         }
     }
 }
