@@ -22,6 +22,7 @@ inline constexpr int DeviceIo = 57;
 inline constexpr int DiskFull = 61;         // ENOSPC, EDQUOT
 inline constexpr int InputPastEnd = 62;     // a form file that ends early
 inline constexpr int PermissionDenied = 70; // EACCES, EPERM, EROFS, or a foreign lock
+inline constexpr int BadFileFormat = 321;   // bytes that are no text of any kind read
 inline constexpr int PathFileAccess = 75;   // a folder where a file was expected, ...
 inline constexpr int PathNotFound = 76;     // a missing folder on the way
 inline constexpr int InvalidProperty = 380; // a value a control cannot take

@@ -1,0 +1,420 @@
+#include "import/readme_import.h"
+
+#include "import/import_internal.h"
+#include "import/name_fold.h"
+#include "model/catalogue.h"
+#include "model/defaults.h"
+#include "platform/app_info.h"
+#include "platform/cp932.h"
+#include "platform/error.h"
+#include "platform/file_io.h"
+
+#include <algorithm>
+
+namespace kelvaro {
+namespace {
+
+std::size_t CatalogueIndex(const CatalogueItem& item) {
+    return static_cast<std::size_t>(&item - Catalogue().data());
+}
+
+std::size_t SlotOf(const CatalogueItem& item) {
+    return static_cast<std::size_t>(item.Slot);
+}
+
+// The value of a single-line item as every layout shows it.
+std::string ShownValue(const Form& form, const CatalogueItem& item) {
+    switch (item.Kind) {
+    case ItemKind::Choice:
+        return form.ChoiceValues[SlotOf(item)];
+    case ItemKind::SizeWithUnit:
+        return form.LineValues[SlotOf(item)] + std::string(SizeUnitText(form.SizeUnit));
+    default:
+        return form.LineValues[SlotOf(item)];
+    }
+}
+
+bool IsUtf8(std::string_view text) {
+    for (std::size_t i = 0; i < text.size();) {
+        const auto lead = static_cast<unsigned char>(text[i]);
+        if (lead < 0x80) {
+            ++i;
+            continue;
+        }
+        char32_t cp = 0;
+        const std::size_t length = NextCodePoint(text, i, cp);
+        if (cp == 0xFFFD && length == 1) {
+            return false;
+        }
+        i += length;
+    }
+    return true;
+}
+
+bool IsPureAscii(std::string_view text) {
+    return std::all_of(text.begin(), text.end(),
+                       [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+}
+
+// A text file holds no NUL and few other controls; binary data holds many.
+bool LooksLikeText(std::string_view bytes) {
+    const std::size_t sample = std::min<std::size_t>(bytes.size(), 65536);
+    std::size_t controls = 0;
+    for (std::size_t i = 0; i < sample; ++i) {
+        const auto c = static_cast<unsigned char>(bytes[i]);
+        if (c == 0) {
+            return false;
+        }
+        if (c < 0x20 && c != '\t' && c != '\r' && c != '\n' && c != '\f' && c != 0x1A) {
+            ++controls;
+        }
+    }
+    return controls * 20 <= sample;
+}
+
+std::string Lower(std::string_view text) {
+    std::string lower(text);
+    for (char& c : lower) {
+        if (c >= 'A' && c <= 'Z') {
+            c = static_cast<char>(c - 'A' + 'a');
+        }
+    }
+    return lower;
+}
+
+bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
+    return text.size() >= prefix.size() && Lower(text.substr(0, prefix.size())) == prefix;
+}
+
+std::string_view WithoutLeadingBlanks(std::string_view text) {
+    while (!text.empty() && (text.front() == ' ' || text.front() == '\t' || text.front() == '\r' ||
+                             text.front() == '\n')) {
+        text.remove_prefix(1);
+    }
+    return text;
+}
+
+ReadMeFormat KindOf(std::string_view text, std::string_view fileName) {
+    const std::string_view start = WithoutLeadingBlanks(text.substr(0, 4096));
+    if (StartsWithNoCase(start, "<!doctype html") || StartsWithNoCase(start, "<html") ||
+        StartsWithNoCase(start, "<?xml") ||
+        ((Lower(fileName).ends_with(".html") || Lower(fileName).ends_with(".htm")) &&
+         start.starts_with("<"))) {
+        return ReadMeFormat::Html;
+    }
+    if (Lower(fileName).ends_with(".md") || Lower(fileName).ends_with(".markdown") ||
+        start.starts_with("# ") || text.find("\n## ") != std::string_view::npos ||
+        text.find("\n| --- |") != std::string_view::npos) {
+        return ReadMeFormat::Markdown;
+    }
+    return ReadMeFormat::Text;
+}
+
+std::string_view WithoutLastLineEnd(std::string_view text, std::string_view lineEnd) {
+    if (text.ends_with(lineEnd)) {
+        text.remove_suffix(lineEnd.size());
+    }
+    return text;
+}
+
+} // namespace
+
+std::string CreditText() {
+    return "このReadMeファイルは、「" + AppInfoString(AppInfo::ProductName) +
+           "」によって作成されました。";
+}
+
+ImportedForm::ImportedForm() : form_(FreshWorkspace().form), filled_(CatalogueSize, false) {
+    for (auto& value : form_.LineValues) {
+        value.clear();
+    }
+    for (auto& value : form_.ChoiceValues) {
+        value.clear();
+    }
+    for (auto& text : form_.LongTexts) {
+        text.clear();
+    }
+    form_.Order.clear();
+    form_.SkipEmptyItems = 0;
+    form_.ReplaceUserInput = 0;
+}
+
+void ImportedForm::Check(const std::string& key, const std::string& text, std::string_view heading,
+                         std::string item) {
+    form_.Order.push_back(OrderEntry{text, key, true});
+    report_.Placements.push_back(ImportPlacement{std::string(heading), std::move(item)});
+}
+
+bool ImportedForm::Holds(const CatalogueItem& item) const {
+    return filled_[CatalogueIndex(item)];
+}
+
+bool ImportedForm::SetSingle(const CatalogueItem& item, std::string value,
+                             std::string_view heading) {
+    const std::size_t index = CatalogueIndex(item);
+    if (filled_[index]) {
+        if (ShownValue(form_, item) != value) {
+            return false;
+        }
+    } else if (item.Kind == ItemKind::Choice) {
+        form_.ChoiceValues[SlotOf(item)] = std::move(value);
+    } else if (item.Kind == ItemKind::SizeWithUnit) {
+        form_.SizeUnit = -1;
+        for (int unit = 0; unit < 4; ++unit) {
+            if (value.ends_with(SizeUnitText(unit))) {
+                value.resize(value.size() - SizeUnitText(unit).size());
+                form_.SizeUnit = unit;
+                break;
+            }
+        }
+        form_.LineValues[SlotOf(item)] = std::move(value);
+    } else {
+        form_.LineValues[SlotOf(item)] = std::move(value);
+    }
+    filled_[index] = true;
+    softwareName_ = softwareName_ || item.Key == "ソフト名";
+    Check(std::string(item.Key), std::string(item.Key), heading, std::string(item.Key));
+    return true;
+}
+
+bool ImportedForm::SetLong(const CatalogueItem& item, std::string text, std::string_view heading) {
+    const std::size_t index = CatalogueIndex(item);
+    if (filled_[index] && form_.LongTexts[SlotOf(item)] != text) {
+        return false;
+    }
+    form_.LongTexts[SlotOf(item)] = std::move(text);
+    filled_[index] = true;
+    Check(std::string(item.Key), std::string(item.Key), heading, std::string(item.Key));
+    return true;
+}
+
+// The user item (0..3 as UserNames) a name and value go to: the one that has
+// them already, else the first free one of its two; -1 when there is none.
+int ImportedForm::UserSlot(int first, const std::string& name, const std::string& value,
+                           bool long_) {
+    for (int i = first; i < first + 2; ++i) {
+        const auto u = static_cast<std::size_t>(i);
+        const std::string& held =
+            long_ ? form_.LongTexts[u + 11] : form_.LineValues[LineSlot::UserItem1 + u];
+        if (userTaken_[u] && form_.UserNames[u] == name && held == value) {
+            return i;
+        }
+    }
+    // The catch-all stays free for what has no other place.
+    const int last = long_ ? first + 1 : first + 2;
+    for (int i = first; i < last; ++i) {
+        if (!userTaken_[static_cast<std::size_t>(i)]) {
+            return i;
+        }
+    }
+    if (long_ && !userTaken_[3]) {
+        return 3;
+    }
+    return -1;
+}
+
+bool ImportedForm::SetUserSingle(const std::string& name, std::string value,
+                                 std::string_view heading) {
+    const int slot = UserSlot(0, name, value, false);
+    if (slot < 0) {
+        return false;
+    }
+    const auto u = static_cast<std::size_t>(slot);
+    userTaken_[u] = true;
+    form_.UserNames[u] = name;
+    form_.LineValues[LineSlot::UserItem1 + u] = std::move(value);
+    const std::string key = UserItemKey(slot + 1);
+    Check(key, name, heading, key + "（" + name + "）");
+    return true;
+}
+
+bool ImportedForm::SetUserLong(const std::string& name, std::string text,
+                               std::string_view heading) {
+    const int slot = UserSlot(2, name, text, true);
+    if (slot < 0) {
+        return false;
+    }
+    const auto u = static_cast<std::size_t>(slot);
+    userTaken_[u] = true;
+    if (slot == 3) {
+        catchAllInOrder_ = true;
+    }
+    form_.UserNames[u] = name;
+    form_.LongTexts[u + 11] = std::move(text);
+    const std::string key = UserItemKey(slot + 1);
+    Check(key, name, heading, key + "（" + name + "）");
+    return true;
+}
+
+void ImportedForm::AddSeparator() {
+    form_.Order.push_back(OrderEntry{std::string(SeparatorKey), std::string(SeparatorKey), true});
+}
+
+void ImportedForm::AddCredit() {
+    form_.Order.push_back(OrderEntry{std::string(CreditKey), std::string(CreditKey), true});
+}
+
+void ImportedForm::AppendCatchAll(const std::string& heading, const std::string& text) {
+    std::string& last = form_.LongTexts[14];
+    if (!userTaken_[3]) {
+        userTaken_[3] = true;
+        form_.UserNames[3] = "その他";
+    }
+    if (!catchAllInOrder_) {
+        catchAllInOrder_ = true;
+        form_.Order.push_back(OrderEntry{form_.UserNames[3], UserItemKey(4), true});
+    }
+    if (!last.empty()) {
+        last += "\r\n\r\n";
+    }
+    if (!heading.empty()) {
+        last += heading;
+        report_.CatchAllLines.push_back(heading);
+        if (!text.empty()) {
+            last += "\r\n";
+        }
+    }
+    last += text;
+    std::size_t start = 0;
+    while (start <= text.size() && !text.empty()) {
+        std::size_t end = text.find("\r\n", start);
+        if (end == std::string::npos) {
+            end = text.size();
+        }
+        report_.CatchAllLines.push_back(text.substr(start, end - start));
+        start = end + 2;
+    }
+    report_.Placements.push_back(ImportPlacement{heading, std::string(CatchAllItem)});
+}
+
+ImportResult ImportedForm::Finish() {
+    for (const DefaultOrderRow& row : DefaultOrderTable()) {
+        if (row.Key == SeparatorKey) {
+            continue;
+        }
+        const auto present = std::find_if(form_.Order.begin(), form_.Order.end(),
+                                          [&](const OrderEntry& e) { return e.Key == row.Key; });
+        if (present != form_.Order.end()) {
+            continue;
+        }
+        const CatalogueItem* item = LookupItem(row.Key);
+        std::string text(row.Key);
+        if (item != nullptr && item->UserIndex >= 0) {
+            text = form_.UserNames[static_cast<std::size_t>(item->UserIndex)];
+        }
+        form_.Order.push_back(OrderEntry{text, std::string(row.Key), false});
+    }
+    return ImportResult{std::move(form_), std::move(report_)};
+}
+
+std::string ImportReport::Summary() const {
+    std::string kind;
+    switch (Format) {
+    case ReadMeFormat::Text:
+        kind = "テキスト";
+        break;
+    case ReadMeFormat::Html:
+        kind = "HTML";
+        break;
+    case ReadMeFormat::Markdown:
+        kind = "Markdown";
+        break;
+    case ReadMeFormat::Html5:
+        kind = "HTML5";
+        break;
+    }
+    std::string text = kind + "の ReadMe を読み込みました（" +
+                       (OwnLayout ? std::string("このプログラムの出力として、そのまま")
+                                  : std::string("見出しから")) +
+                       "）。\r\n" + std::to_string(Placements.size()) + " 項目";
+    if (!CatchAllLines.empty()) {
+        text +=
+            "、行き先のない行 " + std::to_string(CatchAllLines.size()) + " 行（最後の追加項目へ）";
+    }
+    return text + "。";
+}
+
+std::string ImportReport::Text() const {
+    std::string text = Summary();
+    for (const ImportPlacement& p : Placements) {
+        text += "\r\n" +
+                (p.Heading.empty() ? std::string("（見出しの前の行）") : "「" + p.Heading + "」") +
+                "→ " + p.Item;
+    }
+    if (!CatchAllLines.empty()) {
+        text += "\r\n行き先のない行:";
+        for (const std::string& line : CatchAllLines) {
+            text += "\r\n  " + line;
+        }
+    }
+    return text;
+}
+
+ImportResult ImportReadMeBytes(std::string_view bytes, std::string_view fileName) {
+    if (bytes.size() > MaxImportSize) {
+        throw RuntimeError(ErrorNo::BadFileFormat,
+                           FailurePlace{{},
+                                        "ReadMe として読み込むには大きすぎます（" +
+                                            std::to_string(MaxImportSize >> 20) + " MB まで）"},
+                           "ReadMe too large to import");
+    }
+    ReadMeEncoding encoding = ReadMeEncoding::Cp932;
+    std::string text;
+    if (bytes.starts_with("\xEF\xBB\xBF")) {
+        bytes.remove_prefix(3);
+        encoding = ReadMeEncoding::Utf8;
+    }
+    if (!LooksLikeText(bytes)) {
+        throw RuntimeError(ErrorNo::BadFileFormat,
+                           FailurePlace{{}, "テキストの ReadMe ではありません"},
+                           "binary bytes in the ReadMe");
+    }
+    if (encoding == ReadMeEncoding::Utf8 || IsUtf8(bytes)) {
+        encoding = IsPureAscii(bytes) && encoding != ReadMeEncoding::Utf8 ? ReadMeEncoding::Cp932
+                                                                          : ReadMeEncoding::Utf8;
+        text = bytes;
+    } else {
+        text = Cp932ToUtf8(bytes);
+    }
+
+    const ReadMeFormat kind = KindOf(text, fileName);
+    std::optional<ImportResult> own;
+    if (kind == ReadMeFormat::Html) {
+        if (text.find("<!DOCTYPE HTML PUBLIC") != std::string::npos) {
+            own = ReadOwnHtml(WithoutLastLineEnd(text, "\r\n"));
+        } else {
+            own = ReadOwnHtml5(WithoutLastLineEnd(text, "\n"));
+        }
+    } else if (text.find("\r\n") != std::string::npos || text.find('\n') == std::string::npos) {
+        own = ReadOwnText(WithoutLastLineEnd(text, "\r\n"));
+    } else {
+        own = ReadOwnMarkdown(WithoutLastLineEnd(text, "\n"));
+    }
+    ImportResult result = own ? std::move(*own) : ReadByHeadings(text, kind);
+    result.report.OwnLayout = own.has_value();
+    if (!own) {
+        result.report.Format = kind;
+    }
+    if (result.report.Format == ReadMeFormat::Markdown ||
+        result.report.Format == ReadMeFormat::Html5) {
+        result.report.Encoding = ReadMeEncoding::Utf8;
+    } else if (result.report.Format == ReadMeFormat::Html && own &&
+               text.find("charset=UTF-8\">") != std::string::npos) {
+        result.report.Encoding = ReadMeEncoding::Utf8;
+    } else {
+        result.report.Encoding = encoding;
+    }
+    return result;
+}
+
+ImportResult ImportReadMeFile(const std::string& path) {
+    const std::string bytes = ReadWholeFile(path);
+    try {
+        return ImportReadMeBytes(bytes, path);
+    } catch (RuntimeError& error) {
+        error.SetPathIfMissing(path);
+        throw;
+    }
+}
+
+} // namespace kelvaro
