@@ -1,9 +1,24 @@
 #include "cli/compose_command.h"
+#include "platform/app_folders.h"
+#include "platform/error.h"
+#include "platform/file_io.h"
+#include "session/failure.h"
 
 #include <iostream>
 
 int main(int argc, char** argv) {
     std::ios::sync_with_stdio(false);
+    // A write in place that a kill cut short is finished first, and said so.
+    try {
+        const kelvaro::AppFolders folders = kelvaro::LocateAppFolders(
+            kelvaro::ProgramFolder(), kelvaro::CurrentFolderEnvironment());
+        for (const kelvaro::ResumedWrite& resumed :
+             kelvaro::FinishInterruptedWrites(folders.StateFolder)) {
+            std::cerr << "kelvaro-compose: " << kelvaro::ResumedWriteText(resumed) << '\n';
+        }
+    } catch (const kelvaro::RuntimeError& error) {
+        std::cerr << "kelvaro-compose: " << error.what() << '\n';
+    }
     std::vector<std::string> args(argv + 1, argv + argc);
     return kelvaro::cli::RunCompose(args, std::cout, std::cerr);
 }

@@ -48,6 +48,9 @@ ReadMeFormat FormatOf(OutputMode mode) {
     case OutputMode::MarkdownPreview:
     case OutputMode::MarkdownClipboard:
         return ReadMeFormat::Markdown;
+    case OutputMode::Html5Clipboard:
+    case OutputMode::Html5Browser:
+        return ReadMeFormat::Html5;
     }
     return ReadMeFormat::Text;
 }
@@ -91,12 +94,13 @@ std::string Compose(Session& s, ReadMeFormat format) {
     });
 }
 
-void WriteBrowserPage(Session& s, const std::string& composed) {
+// Both pages use the one browser page, so whatever removes it removes either.
+void WriteBrowserPage(Session& s, const std::string& composed, ReadMeFormat format) {
     const std::string path = BrowserPagePath(s);
     // The program names this file itself: it is written only into a private
     // folder, and whatever stands at its name is replaced, never followed.
     WriteOwnFile(s.BrowserPageFolder, path.substr(path.find_last_of('/') + 1),
-                 ReadMeFileBytes(composed, ReadMeFormat::Html));
+                 ReadMeFileBytes(composed, format));
     // Whether the desktop could open it is its own business: nothing is reported.
     s.host.OpenDocument(path, s.BrowserPageFolder);
 }
@@ -137,11 +141,13 @@ void Produce(Session& s, OutputMode mode) {
     case OutputMode::TextClipboard:
     case OutputMode::HtmlClipboard:
     case OutputMode::MarkdownClipboard:
+    case OutputMode::Html5Clipboard:
         s.host.SetClipboardText(composed);
         ShowInformation(s, "クリップボードへの出力が完了しました。");
         break;
     case OutputMode::HtmlBrowser:
-        WriteBrowserPage(s, composed);
+    case OutputMode::Html5Browser:
+        WriteBrowserPage(s, composed, output.Format);
         break;
     }
 }

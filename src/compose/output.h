@@ -21,6 +21,10 @@ enum class OutputMode {
     MarkdownFile = 7,
     MarkdownPreview = 8,
     MarkdownClipboard = 9,
+    // The HTML5 page (UTF-8) where users look for the HTML: the clipboard and
+    // the browser, beside the HTML 4.01 ways above.
+    Html5Clipboard = 10,
+    Html5Browser = 11,
 };
 
 // True for the modes that write the HTML 4.01 page.

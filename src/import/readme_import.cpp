@@ -1,5 +1,7 @@
 #include "import/readme_import.h"
 
+#include "files/form_file.h"
+
 #include "import/import_internal.h"
 #include "import/name_fold.h"
 #include "model/catalogue.h"
@@ -375,6 +377,14 @@ ImportResult ImportReadMeBytes(std::string_view bytes, std::string_view fileName
         text = bytes;
     } else {
         text = Cp932ToUtf8(bytes);
+    }
+    // A form file is no ReadMe: read as one, its block markers would make the
+    // form one that no form file can hold. It is opened, not imported.
+    if (BeginsWithFormHeader(text)) {
+        throw RuntimeError(
+            ErrorNo::BadFileFormat,
+            FailurePlace{{}, "フォームファイルです（「フォームを開く」で開いてください）"},
+            "a form file given as a ReadMe");
     }
 
     const ReadMeFormat kind = KindOf(text, fileName);

@@ -1,6 +1,7 @@
 #include "session/failure.h"
 
 #include "platform/app_info.h"
+#include "platform/error_causes.h"
 #include "session/session.h"
 
 #include <new>
@@ -16,41 +17,11 @@ std::string UnexpectedErrorText(int errorNumber) {
 namespace {
 
 // The cause a failure is told with when the code that failed gave none.
-std::string DefaultCause(int number) {
-    switch (number) {
-    case ErrorNo::Overflow:
-        return "数値が大きすぎます";
-    case ErrorNo::OutOfMemory:
-        return "メモリが足りません";
-    case ErrorNo::BadFileName:
-        return "ファイル名が正しくありません";
-    case ErrorNo::FileNotFound:
-        return "ファイルが見つかりません";
-    case ErrorNo::DeviceIo:
-        return "ディスクの読み書きに失敗しました";
-    case ErrorNo::DiskFull:
-        return "ディスクの空き容量が足りません";
-    case ErrorNo::InputPastEnd:
-        return "ファイルが途中で終わっています（フォームファイルではないか、壊れています）";
-    case ErrorNo::PermissionDenied:
-        return "権限がないか、ほかのプログラムが使用中です";
-    case ErrorNo::PathFileAccess:
-        return "ファイルを扱えませんでした";
-    case ErrorNo::PathNotFound:
-        return "フォルダが見つかりません";
-    case ErrorNo::InvalidProperty:
-        return "読み込めない値があります";
-    case ErrorNo::ClipboardOpen:
-        return "クリップボードを使えません";
-    default:
-        return "原因がわかりません";
-    }
-}
-
 } // namespace
 
 std::string FailureText(const RuntimeError& error) {
-    const std::string cause = error.Cause().empty() ? DefaultCause(error.Number()) : error.Cause();
+    const std::string cause =
+        error.Cause().empty() ? CauseOfErrorNumber(error.Number()) : error.Cause();
     std::string where = error.Path().empty() ? cause : error.Path() + ": " + cause;
     return UnexpectedErrorText(error.Number()) + "\r\n（" + where + "）";
 }
@@ -87,6 +58,22 @@ void ReportFailure(Session& s, const RuntimeError& error) {
         message.Icon = MessageIcon::Critical;
     }
     s.host.ShowMessage(message);
+}
+
+} // namespace kelvaro
+
+namespace kelvaro {
+
+std::string ResumedWriteText(const ResumedWrite& resumed) {
+    if (resumed.Completed) {
+        return "前回中断されたファイルの書き込みを完了しました。\r\n" + resumed.Path;
+    }
+    std::string text =
+        "前回中断されたファイルの書き込みを完了できませんでした。\r\n" + resumed.Path;
+    if (!resumed.KeptAt.empty()) {
+        text += "\r\n書き込む内容は次のファイルに残してあります。\r\n" + resumed.KeptAt;
+    }
+    return text;
 }
 
 } // namespace kelvaro

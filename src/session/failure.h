@@ -5,6 +5,7 @@
 
 #include "host/host.h"
 #include "platform/error.h"
+#include "platform/file_io.h"
 
 #include <exception>
 #include <string>
@@ -27,6 +28,10 @@ void ReportFailure(Session& s, const RuntimeError& error);
 
 // The number a failure that is not a RuntimeError is shown with.
 int FailureNumber(const std::exception& error);
+
+// What a start says about a write in place that a kill had cut short: finished
+// now, or where its new content was kept when the file had become another.
+std::string ResumedWriteText(const ResumedWrite& resumed);
 // That failure as a RuntimeError with its number and, for memory, its cause.
 RuntimeError FailureFromException(const std::exception& error);
 

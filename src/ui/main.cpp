@@ -6,6 +6,8 @@
 #include "platform/private_folder.h"
 #include "platform/version.h"
 #include "recovery/journal.h"
+#include "session/failure.h"
+#include "session/session.h"
 #include "ui/application.h"
 #include "ui/command_line.h"
 #include "ui/qt_host.h"
@@ -13,6 +15,7 @@
 #include "ui/recovery_guard.h"
 
 #include <QApplication>
+#include <QIcon>
 
 #include <cstdio>
 #include <memory>
@@ -59,6 +62,11 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Kelvaro"));
     QApplication::setDesktopFileName(QStringLiteral("io.github.kelvaro.Kelvaro"));
+    QIcon icon;
+    icon.addFile(QStringLiteral(":/icons/48x48/io.github.kelvaro.Kelvaro.png"));
+    icon.addFile(QStringLiteral(":/icons/128x128/io.github.kelvaro.Kelvaro.png"));
+    QApplication::setWindowIcon(
+        QIcon::fromTheme(QStringLiteral("io.github.kelvaro.Kelvaro"), icon));
     kelvaro::ui::SetUpJapanese(app);
 
     kelvaro::ui::QtHost host;
@@ -81,6 +89,14 @@ int main(int argc, char** argv) {
     kelvaro::ui::RecoveryGuard guard(window, journal.get());
 
     window.show();
+    // A write in place that a kill cut short is finished before anything else
+    // can read or write that file, and the user is told.
+    kelvaro::RunReportingFailures(window.session(), [&] {
+        for (const kelvaro::ResumedWrite& resumed :
+             kelvaro::FinishInterruptedWrites(folders.StateFolder)) {
+            kelvaro::ShowInformation(window.session(), kelvaro::ResumedWriteText(resumed));
+        }
+    });
     if (journal) {
         kelvaro::OfferLeftJournals(window.session(), *journal);
     }

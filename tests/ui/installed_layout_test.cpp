@@ -7,6 +7,7 @@
 
 #include "platform/app_folders.h"
 
+#include <QAction>
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -68,7 +69,7 @@ void InstalledLayoutTest::templatesLiveInTheUsersFolder() {
     QVERIFY(!fs::exists(prefix.File("share/kelvaro/Templates/自分の文章.txt")));
 
     // The help menu's guide is the installed one.
-    window.widgets().MiOnlineHelpPage->trigger();
+    window.findChild<QAction*>(QStringLiteral("MiOnlineHelpPage"))->trigger();
     QCOMPARE(host.OpenedDocuments.back().first,
              prefix.File("bin") + "/../share/doc/kelvaro/guide.html");
 }

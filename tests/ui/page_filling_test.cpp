@@ -43,7 +43,8 @@ void PageFillingTest::onlyTheFirstPageIsFilledAtFirst() {
     }
     QVERIFY(window->findChild<QLineEdit*>(QStringLiteral("TopicsLineText_0")) != nullptr);
     QVERIFY(window->findChild<QListWidget*>(QStringLiteral("SortList")) == nullptr);
-    QCOMPARE(window->widgets().TabSheet->count(), static_cast<int>(PageCount));
+    QCOMPARE(window->findChild<QTabWidget*>(QStringLiteral("TabSheet"))->count(),
+             static_cast<int>(PageCount));
 }
 
 void PageFillingTest::aPageShownFirstShowsTheSessionAndTakesInput() {
@@ -57,7 +58,7 @@ void PageFillingTest::aPageShownFirstShowsTheSessionAndTakesInput() {
     window->session().Notify(Change::Order);
     window->show();
 
-    QTabBar* bar = window->widgets().TabSheet->tabBar();
+    QTabBar* bar = window->findChild<QTabWidget*>(QStringLiteral("TabSheet"))->tabBar();
     QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(2).center());
     QVERIFY(window->PageFilled(2));
     auto* list = window->findChild<QListWidget*>(QStringLiteral("SortList"));

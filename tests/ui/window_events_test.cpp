@@ -148,7 +148,7 @@ void WindowEventsTest::previewTabRefreshesOnEveryClick() {
     author->setText(QStringLiteral("山田"));
     QVERIFY(preview->toPlainText().isEmpty()); // typing refreshes nothing
     f.ClickTab(5);
-    QCOMPARE(f.window->widgets().TabSheet->currentIndex(), 5);
+    QCOMPARE(f.Find<QTabWidget>("TabSheet")->currentIndex(), 5);
     QVERIFY(preview->toPlainText().contains(QStringLiteral("山田")));
 
     // A second click on the tab already shown refreshes again.
@@ -159,13 +159,13 @@ void WindowEventsTest::previewTabRefreshesOnEveryClick() {
     // Any other tab leaves the preview as it was.
     author->setText(QStringLiteral("鈴木"));
     f.ClickTab(0);
-    QVERIFY(f.window->widgets().TabPage[0]->isVisible());
-    QVERIFY(!f.window->widgets().TabPage[5]->isVisible());
+    QVERIFY(f.Find<QWidget>("TabPage_1")->isVisible());
+    QVERIFY(!f.Find<QWidget>("TabPage_6")->isVisible());
     QVERIFY(preview->toPlainText().contains(QStringLiteral("佐藤")));
     f.ClickTab(0);
     QVERIFY(preview->toPlainText().contains(QStringLiteral("佐藤")));
     // Reaching the page by keyboard refreshes it as well.
-    f.window->widgets().TabSheet->setCurrentIndex(5);
+    f.Find<QTabWidget>("TabSheet")->setCurrentIndex(5);
     QVERIFY(preview->toPlainText().contains(QStringLiteral("鈴木")));
 }
 
@@ -344,8 +344,10 @@ void WindowEventsTest::titleAfterNewOpenAndSaveAs() {
     // The skip option is not a default of a new form: untick it by hand.
     f.Find<QCheckBox>("TopicsSortCheckSpace")->setChecked(false);
 
-    // Opening shows what was saved, in the widgets.
+    // Opening shows what was saved, in the widgets; the untick is unsaved work,
+    // so the open asks first.
     f.ClickTab(3);
+    f.host.MessageAnswers.push_back(MessageAnswer::Yes);
     f.host.AnswerFile(path);
     f.Find<QAction>("MiFileOpen")->trigger();
     QCOMPARE(f.window->windowTitle(), QStringLiteral("Kelvaro Ver 1.0.0 --- mine.ref"));

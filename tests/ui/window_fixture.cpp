@@ -29,7 +29,7 @@ WindowFixture::~WindowFixture() {
 }
 
 void WindowFixture::ClickTab(int index) const {
-    QTabBar* bar = window->widgets().TabSheet->tabBar();
+    QTabBar* bar = window->findChild<QTabWidget*>(QStringLiteral("TabSheet"))->tabBar();
     QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(index).center());
 }
 

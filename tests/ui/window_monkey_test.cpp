@@ -12,6 +12,7 @@
 #include "compose/output.h"
 #include "model/catalogue.h"
 #include "ui/order_list.h"
+#include "ui/pages/page_kit.h"
 #include "ui/text_convert.h"
 #include "window_fixture.h"
 
@@ -201,16 +202,19 @@ public:
                 return QString::fromLatin1(name);
             }
         }
-        const ui::FormWidgets& w = f_.window->widgets();
-        if (w.OptTopicsHTMLGroup->checkedId() != form.HtmlBackgroundMode) {
+        const auto group = [this](const char* name) { return f_.Find<QButtonGroup>(name); };
+        const auto nth = [this](const char* name, std::size_t i) {
+            return f_.window->findChild<QWidget*>(ui::Indexed(name, static_cast<int>(i)));
+        };
+        if (group("OptTopicsHTMLGroup")->checkedId() != form.HtmlBackgroundMode) {
             return QStringLiteral("OptTopicsHTML");
         }
-        if (w.OptPreviewModeGroup->checkedId() != PreviewOption(s)) {
+        if (group("OptPreviewModeGroup")->checkedId() != PreviewOption(s)) {
             return QStringLiteral("OptPreviewMode");
         }
 
         // The order list: every entry's text and check, and the selection.
-        const QListWidget* list = w.SortList;
+        const QListWidget* list = f_.Find<QListWidget>("SortList");
         if (list->count() != static_cast<int>(form.Order.size())) {
             return QStringLiteral("SortList size");
         }
@@ -228,7 +232,7 @@ public:
         }
 
         // The bold names follow the emphasis flags.
-        if (w.OptTopicsOptionBold[0]->isChecked() != s.ws.EmphasisEnabled) {
+        if (f_.Find<QRadioButton>("OptTopicsOptionBold_0")->isChecked() != s.ws.EmphasisEnabled) {
             return QStringLiteral("OptTopicsOptionBold");
         }
         for (const CatalogueItem& item : Catalogue()) {
@@ -236,11 +240,10 @@ public:
                 continue;
             }
             const auto index = static_cast<std::size_t>(item.ControlIndex);
-            const QWidget* control = item.Control == EmphasisControl::LineLabel
-                                         ? static_cast<QWidget*>(w.TopicsLine[index])
-                                     : item.Control == EmphasisControl::UserName
-                                         ? static_cast<QWidget*>(w.TopicsAdd[index])
-                                         : static_cast<QWidget*>(w.OptTopics[index]);
+            const QWidget* control =
+                item.Control == EmphasisControl::LineLabel  ? nth("TopicsLine", index)
+                : item.Control == EmphasisControl::UserName ? nth("TopicsAdd", index)
+                                                            : nth("OptTopics", index);
             if (control->font().bold() !=
                 s.ws.ItemEmphasis[static_cast<std::size_t>(item.EmphasisIndex)]) {
                 return QStringLiteral("bold name of ") + ui::ToQt(item.Key);
@@ -249,32 +252,37 @@ public:
 
         // The long-text editor: its item, and its text unless the user has
         // typed into it since the core last took the text.
-        if (!w.OptTopics[static_cast<std::size_t>(s.ws.CurrentLongItem)]->isChecked()) {
+        if (!f_.window->findChild<QRadioButton*>(ui::Indexed("OptTopics", s.ws.CurrentLongItem))
+                 ->isChecked()) {
             return QStringLiteral("OptTopics");
         }
-        const bool same = w.Description->toPlainText() == ui::ToBoxText(s.ws.EditorText);
+        const bool same =
+            f_.Find<QPlainTextEdit>("Description")->toPlainText() == ui::ToBoxText(s.ws.EditorText);
         if (same) {
             editorAhead_ = false;
         } else if (!editorAhead_) {
             return QStringLiteral("Description: %1")
-                .arg(FirstDifference(w.Description->toPlainText(), ui::ToBoxText(s.ws.EditorText)));
+                .arg(FirstDifference(f_.Find<QPlainTextEdit>("Description")->toPlainText(),
+                                     ui::ToBoxText(s.ws.EditorText)));
         }
 
-        if (w.PreviewText->toPlainText() != ui::ToBoxText(s.PreviewText)) {
+        if (f_.Find<QPlainTextEdit>("PreviewText")->toPlainText() != ui::ToBoxText(s.PreviewText)) {
             return QStringLiteral("PreviewText");
         }
-        if (w.TemplateText->toPlainText() != ui::ToBoxText(s.TemplateText)) {
+        if (f_.Find<QPlainTextEdit>("TemplateText")->toPlainText() !=
+            ui::ToBoxText(s.TemplateText)) {
             return QStringLiteral("TemplateText");
         }
-        if (w.TemplateList->count() != static_cast<int>(s.TemplateList.size())) {
+        if (f_.Find<QListWidget>("TemplateList")->count() !=
+            static_cast<int>(s.TemplateList.size())) {
             return QStringLiteral("TemplateList");
         }
         if (f_.window->windowTitle() != ui::ToQt(s.WindowTitle)) {
             return QStringLiteral("window title");
         }
-        if (w.TabSheet->currentIndex() != static_cast<int>(s.CurrentPage)) {
+        if (f_.Find<QTabWidget>("TabSheet")->currentIndex() != static_cast<int>(s.CurrentPage)) {
             return QStringLiteral("page %1, core %2")
-                .arg(w.TabSheet->currentIndex())
+                .arg(f_.Find<QTabWidget>("TabSheet")->currentIndex())
                 .arg(static_cast<int>(s.CurrentPage));
         }
         return {};
@@ -437,7 +445,7 @@ private:
             keys = combo->lineEdit();
         } else if (auto* text = qobject_cast<QPlainTextEdit*>(field)) {
             keys = text->viewport();
-            editorAhead_ = editorAhead_ || text == f_.window->widgets().Description;
+            editorAhead_ = editorAhead_ || text == f_.Find<QPlainTextEdit>("Description");
         }
         QTest::mouseClick(keys, Qt::LeftButton, {}, Inside(keys->rect()));
         if (Chance(30)) {
@@ -483,8 +491,8 @@ private:
         }
         Log(QStringLiteral("key %1 in %2")
                 .arg(QString::fromLatin1(press.Name), focus->objectName()));
-        if (focus == f_.window->widgets().Description ||
-            focus == f_.window->widgets().Description->viewport()) {
+        if (focus == f_.Find<QPlainTextEdit>("Description") ||
+            focus == f_.Find<QPlainTextEdit>("Description")->viewport()) {
             editorAhead_ = true;
         }
         QTest::keyClick(focus, press.Key, press.Modifiers);
@@ -519,7 +527,7 @@ private:
 
     void Drag() {
         f_.ClickTab(static_cast<int>(Page::Order));
-        QListWidget* list = f_.window->widgets().SortList;
+        QListWidget* list = f_.Find<QListWidget>("SortList");
         if (list->count() < 2) {
             return;
         }

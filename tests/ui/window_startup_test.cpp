@@ -259,14 +259,16 @@ void WindowStartupTest::menuBarCaptionsAndShortcuts() {
     };
     QCOMPARE(entries(menus[0]),
              (QStringList{"フォームの新規作成(&N)|Ctrl+N", "フォームを開く(&O)|Ctrl+O",
-                          "フォームを上書き保存(&S)|", "フォームを名前をつけて保存(&A)|Ctrl+S",
-                          "---", "ReadMe出力(&R)|", "---", "アプリケーションの終了(&X)|Ctrl+Q"}));
-    QAction* readMe = menus[0]->menu()->actions()[5];
-    QCOMPARE(entries(readMe), (QStringList{"Textファイルで出力(&T)|", "HTMLファイルで出力(&H)|",
-                                           "Markdownファイルで出力(&M)|", "---",
-                                           "Text形式でクリップボードに出力(&C)|",
-                                           "HTML形式でクリップボードに出力(&C)|",
-                                           "Markdown形式でクリップボードに出力|"}));
+                          "ReadMeを読み込む(&I)...|", "フォームを上書き保存(&S)|",
+                          "フォームを名前をつけて保存(&A)|Ctrl+S", "---", "ReadMe出力(&R)|", "---",
+                          "アプリケーションの終了(&X)|Ctrl+Q"}));
+    QAction* readMe = menus[0]->menu()->actions()[6];
+    QCOMPARE(entries(readMe),
+             (QStringList{
+                 "Textファイルで出力(&T)|", "HTMLファイルで出力(&H)|",
+                 "Markdownファイルで出力(&M)|", "---", "Text形式でクリップボードに出力(&C)|",
+                 "HTML形式でクリップボードに出力(&C)|", "Markdown形式でクリップボードに出力(&D)|",
+                 "HTML5形式でクリップボードに出力(&5)|", "---", "HTML5形式でブラウザに表示(&B)|"}));
     QCOMPARE(entries(menus[1]),
              (QStringList{"ヘルプファイルを開く(&H)|F1", "---", "オンラインヘルプ(&O)|",
                           "開発元ホームページ(&P)|", "---", "バージョン情報(&V)|"}));

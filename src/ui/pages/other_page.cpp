@@ -1,0 +1,129 @@
+// Page 4, その他: the separator line (its characters and count, with the assist
+// that finds the count), the brackets, and the replacement options.
+
+#include "session/edits.h"
+#include "ui/pages/page.h"
+#include "ui/pages/page_kit.h"
+
+#include <QCheckBox>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include <array>
+
+namespace kelvaro::ui {
+namespace {
+
+class OtherPage : public FormPage {
+public:
+    OtherPage(QWidget* tab, PageContext& context) : FormPage(tab, context) {
+        Build();
+        Connect();
+    }
+
+    void Refresh(Change what) override {
+        if (what != Change::Form) {
+            return;
+        }
+        const Showing quiet(showingFlag());
+        const Form& form = session().ws.form;
+        SetText(pauseChars_, form.PauseChars);
+        SetText(pauseCount_, form.PauseCount);
+        SetText(left_, form.LeftBracket);
+        SetText(right_, form.RightBracket);
+        SetCheck(useReplacement_, form.UseReplacement);
+        SetCheck(replaceUserInput_, form.ReplaceUserInput);
+    }
+
+private:
+    void Build();
+    void Connect();
+
+    QLineEdit* pauseChars_ = nullptr;
+    QLineEdit* pauseCount_ = nullptr;
+    QLineEdit* left_ = nullptr;
+    QLineEdit* right_ = nullptr;
+    QPushButton* pauseAssist_ = nullptr;
+    QCheckBox* useReplacement_ = nullptr;
+    QCheckBox* replaceUserInput_ = nullptr;
+};
+
+void OtherPage::Build() {
+    QWidget* page = tab();
+    auto* layout = PageLayout(page);
+    const std::array<const char*, 5> captions{"区切り線", "を", "回繰り返す", "括弧", "置換"};
+    std::array<QLabel*, captions.size()> labels{};
+    for (std::size_t i = 0; i < captions.size(); ++i) {
+        labels[i] = Label(QString::fromUtf8(captions[i]),
+                          Indexed("TopicsOther", static_cast<int>(i)), page);
+    }
+    pauseChars_ = LineEdit(QStringLiteral("TopicsOtherPauseChar"), page);
+    pauseCount_ = LineEdit(QStringLiteral("TopicsOtherPauseNum"), page);
+    left_ = LineEdit(QStringLiteral("TopicsOtherLeftChar"), page);
+    right_ = LineEdit(QStringLiteral("TopicsOtherRightChar"), page);
+    pauseAssist_ =
+        Button(QStringLiteral("記号から適切な回数を取得"), QStringLiteral("CmdGetPauseNum"), page);
+    useReplacement_ = CheckBox(QStringLiteral("置換文字列を利用する"),
+                               QStringLiteral("TopicsOtherCheckChange"), page);
+    replaceUserInput_ =
+        CheckBox(QStringLiteral("「ユーザー入力可能」 は 「」 (何も書かない) に置き換える"),
+                 QStringLiteral("TopicsOtherCheckUserInput"), page);
+
+    // The labels name the boxes they stand before; the count reads as what
+    // the row says of it.
+    NameBy(labels[0], pauseChars_);
+    labels[1]->setBuddy(pauseCount_);
+    pauseCount_->setAccessibleName(QStringLiteral("区切り線を繰り返す回数"));
+    NameBy(labels[3], left_);
+    left_->setAccessibleName(QStringLiteral("左の括弧"));
+    right_->setAccessibleName(QStringLiteral("右の括弧"));
+
+    // Read along the first row: 区切り線 [characters] を [count] 回繰り返す.
+    auto* grid = new QGridLayout;
+    grid->setHorizontalSpacing(6);
+    grid->addWidget(labels[0], 0, 0);
+    auto* pauseRow = new QHBoxLayout;
+    pauseRow->addWidget(pauseChars_, 3);
+    pauseRow->addWidget(labels[1]);
+    pauseRow->addWidget(pauseCount_, 1);
+    pauseRow->addWidget(labels[2]);
+    grid->addLayout(pauseRow, 0, 1);
+    auto* assistRow = new QHBoxLayout;
+    assistRow->addStretch();
+    assistRow->addWidget(pauseAssist_);
+    grid->addLayout(assistRow, 1, 1);
+    grid->addWidget(labels[3], 2, 0);
+    auto* bracketRow = new QHBoxLayout;
+    bracketRow->addWidget(left_, 1);
+    bracketRow->addWidget(right_, 1);
+    bracketRow->addStretch(2);
+    grid->addLayout(bracketRow, 2, 1);
+    grid->addWidget(labels[4], 3, 0);
+    grid->addWidget(useReplacement_, 3, 1);
+    grid->addWidget(replaceUserInput_, 4, 1);
+    grid->setColumnStretch(1, 1);
+    layout->addLayout(grid);
+    layout->addStretch();
+}
+
+void OtherPage::Connect() {
+    Form& form = session().ws.form;
+    StoreTyping(this, session(), pauseChars_, &form.PauseChars, showingFlag());
+    StoreTyping(this, session(), pauseCount_, &form.PauseCount, showingFlag());
+    StoreTyping(this, session(), left_, &form.LeftBracket, showingFlag());
+    StoreTyping(this, session(), right_, &form.RightBracket, showingFlag());
+    StoreTicks(this, session(), useReplacement_, &form.UseReplacement, showingFlag());
+    StoreTicks(this, session(), replaceUserInput_, &form.ReplaceUserInput, showingFlag());
+    connect(pauseAssist_, &QPushButton::clicked, this, [this] { RunOnSession(&GetPauseNum); });
+}
+
+} // namespace
+
+FormPage* MakeOtherPage(QWidget* tab, PageContext& context) {
+    return new OtherPage(tab, context);
+}
+
+} // namespace kelvaro::ui
