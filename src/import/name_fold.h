@@ -21,6 +21,6 @@ const CatalogueItem* FindItemByFoldedKey(std::string_view key);
 // starts no well-formed sequence counts as one byte of U+FFFD.
 std::size_t NextCodePoint(std::string_view text, std::size_t i, char32_t& codePoint);
 
-void AppendUtf8(std::string& out, char32_t codePoint);
+void AppendUtf8(std::string& out, char32_t cp);
 
 } // namespace kelvaro

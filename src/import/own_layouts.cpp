@@ -55,6 +55,7 @@ bool IsLinkItem(const CatalogueItem* item) {
 // a few candidates, the likeliest first.
 std::vector<Brackets> RankBrackets(const std::map<Brackets, int>& counts) {
     std::vector<std::pair<int, Brackets>> ranked;
+    ranked.reserve(counts.size());
     for (const auto& [brackets, count] : counts) {
         ranked.emplace_back(-count, brackets);
     }

@@ -405,15 +405,13 @@ ImportResult ImportReadMeBytes(std::string_view bytes, std::string_view fileName
     if (!own) {
         result.report.Format = kind;
     }
-    if (result.report.Format == ReadMeFormat::Markdown ||
-        result.report.Format == ReadMeFormat::Html5) {
-        result.report.Encoding = ReadMeEncoding::Utf8;
-    } else if (result.report.Format == ReadMeFormat::Html && own &&
-               text.find("charset=UTF-8\">") != std::string::npos) {
-        result.report.Encoding = ReadMeEncoding::Utf8;
-    } else {
-        result.report.Encoding = encoding;
-    }
+    // Markdown and HTML5 are always UTF-8; an HTML 4.01 page of Kelvaro's says
+    // which it is in its charset.
+    const bool alwaysUtf8 = result.report.Format == ReadMeFormat::Markdown ||
+                            result.report.Format == ReadMeFormat::Html5;
+    const bool declaredUtf8 = result.report.Format == ReadMeFormat::Html && own &&
+                              text.find("charset=UTF-8\">") != std::string::npos;
+    result.report.Encoding = alwaysUtf8 || declaredUtf8 ? ReadMeEncoding::Utf8 : encoding;
     return result;
 }
 

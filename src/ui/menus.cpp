@@ -93,21 +93,29 @@ void BuildMenus(QMainWindow& window, const std::function<void(void (*)(Session&)
     QMenu* file = NamedMenu(bar->addMenu(QStringLiteral("ファイル(&F)")), "MeFile");
     QMenu* readMe = nullptr;
     QMenu* help = nullptr;
-    for (const MenuEntry& entry : kEntries) {
-        if (entry.Menu == MenuId::ReadMe && readMe == nullptr) {
-            readMe = NamedMenu(file->addMenu(QStringLiteral("ReadMe出力(&R)")), "MiReadMe");
+    // The submenu and the help menu are made where their first entry stands.
+    auto menuFor = [&](MenuId id) -> QMenu& {
+        if (id == MenuId::File) {
+            return *file;
         }
-        if (entry.Menu == MenuId::Help && help == nullptr) {
+        if (id == MenuId::ReadMe) {
+            if (readMe == nullptr) {
+                readMe = NamedMenu(file->addMenu(QStringLiteral("ReadMe出力(&R)")), "MiReadMe");
+            }
+            return *readMe;
+        }
+        if (help == nullptr) {
             help = NamedMenu(bar->addMenu(QStringLiteral("ヘルプ(&H)")), "MeHelp");
         }
-        QMenu* menu = entry.Menu == MenuId::File     ? file
-                      : entry.Menu == MenuId::ReadMe ? readMe
-                                                     : help;
+        return *help;
+    };
+    for (const MenuEntry& entry : kEntries) {
+        QMenu& menu = menuFor(entry.Menu);
         if (entry.Caption == nullptr) {
-            menu->addSeparator()->setObjectName(QString::fromLatin1(entry.Name));
+            menu.addSeparator()->setObjectName(QString::fromLatin1(entry.Name));
             continue;
         }
-        QAction* action = menu->addAction(QString::fromUtf8(entry.Caption));
+        QAction* action = menu.addAction(QString::fromUtf8(entry.Caption));
         action->setObjectName(QString::fromLatin1(entry.Name));
         if (entry.Shortcut != kNone) {
             action->setShortcut(QKeySequence(entry.Shortcut));
