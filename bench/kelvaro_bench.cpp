@@ -5,7 +5,9 @@
 #include "bench/bench_cases.h"
 
 #include "compose/compose_readme.h"
+#include "compose/readme_file.h"
 #include "files/form_file.h"
+#include "import/readme_import.h"
 #include "model/defaults.h"
 #include "model/long_text.h"
 #include "platform/cp932.h"
@@ -335,6 +337,23 @@ int Check(const std::string& self) {
             },
             [&] { sink += IconvDecode(PlainRead(path), decoded).Size; });
         goals.push_back({"read a 15 x 1 MiB form file", read, 1.5});
+    }
+    {
+        // Bringing a ReadMe back into a form reads the file and decodes it as
+        // any reader must; finding the items in it may cost half that again.
+        Workspace ws = BigWorkspace(MiB);
+        const std::string bytes = ReadMeFileBytes(ComposeReadMe(ws.form, ReadMeFormat::Text),
+                                                  ReadMeFormat::Text, ReadMeEncoding::Cp932);
+        PlainWrite(plain, bytes);
+        const std::size_t decoded = DecodedSize(bytes);
+        double ratio = Ratio(
+            [&] {
+                ImportResult back = ImportReadMeFile(plain);
+                sink += back.form.LongTexts[14].size() + back.report.Placements.size();
+            },
+            [&] { sink += IconvDecode(PlainRead(plain), decoded).Size; });
+        goals.push_back(
+            {"import a " + std::to_string(bytes.size() / MiB) + " MiB text ReadMe", ratio, 1.5});
     }
     {
         // Every character without a CP932 form ends one iconv call; each must

@@ -3,12 +3,16 @@
 // key once in order, and gives valid UTF-8 that encodes for a file. The Markdown
 // holds no markup of any value's: every '<' and '&' in it is escaped, but for
 // the &nbsp; the layout writes for leading blanks. The HTML5 page holds no
-// element but the page's own.
+// element but the page's own. And every ReadMe file comes back into a form: when
+// the importer reads it by the layout that wrote it, that form composes to the
+// same bytes again, and a form clear of the shapes the importer's limits name
+// is always read so.
 
 #include "compose/compose_readme.h"
 #include "compose/pause_line.h"
 #include "compose/readme_file.h"
 #include "files/form_file.h"
+#include "import/readme_import.h"
 #include "model/defaults.h"
 #include "platform/cp932.h"
 #include "platform/error.h"
@@ -141,6 +145,78 @@ void CheckPageHasOnlyItsOwnElements(std::string_view page) {
     }
 }
 
+bool Holds(std::string_view text, std::string_view what) {
+    return !what.empty() && text.find(what) != std::string_view::npos;
+}
+
+// Whether the form holds one of the shapes the importer cannot read back by the
+// layout that wrote it (listed in import/readme_import.h), or one near them: a
+// line break in a single line, a blank line or an entry-like line in a long
+// text, either bracket inside a text, markup that ends an HTML setting, a blank
+// separator line or a blank software name.
+bool NearAnImportLimit(const Form& form) {
+    const auto unsafe = [&](std::string_view text, bool single) {
+        return (single && (Holds(text, "\r") || Holds(text, "\n"))) || Holds(text, "\r\n\r\n") ||
+               text.starts_with("\r\n") || text.ends_with("\r\n") || Holds(text, "<") ||
+               Holds(text, "}") || Holds(text, "　") || Holds(text, form.LeftBracket) ||
+               Holds(text, form.RightBracket) || Holds(text, "━") || Holds(text, "-") ||
+               Holds(text, "=") || Holds(text, "#") || Holds(text, "|");
+    };
+    for (const std::string& value : form.LineValues) {
+        if (unsafe(value, true)) {
+            return true;
+        }
+    }
+    for (const std::string& name : form.UserNames) {
+        if (unsafe(name, true)) {
+            return true;
+        }
+    }
+    for (const std::string& setting : form.HtmlSettings) {
+        if (unsafe(setting, true)) {
+            return true;
+        }
+    }
+    for (const std::string& text : form.LongTexts) {
+        if (unsafe(text, false)) {
+            return true;
+        }
+    }
+    return form.PauseChars.empty() || form.LeftBracket.empty() || form.RightBracket.empty() ||
+           form.LineValues[LineSlot::SoftwareName].empty() || Holds(form.PauseChars, "\r") ||
+           Holds(form.PauseChars, "\n") || Holds(form.PauseChars, "<") ||
+           Holds(form.PauseChars, "}");
+}
+
+void CheckComesBack(const Form& form, const std::string& bytes, ReadMeFormat format,
+                    ReadMeEncoding encoding) {
+    ImportResult back;
+    try {
+        back = ImportReadMeBytes(bytes);
+    } catch (const RuntimeError& e) {
+        // A value of control characters makes the ReadMe read as no text at all.
+        if (e.Number() != ErrorNo::BadFileFormat) {
+            Fail("a ReadMe the program wrote could not be imported");
+        }
+        return;
+    }
+    if (!back.report.OwnLayout) {
+        if (!NearAnImportLimit(form)) {
+            Fail("a ReadMe the program wrote was not read by its own layout");
+        }
+        return;
+    }
+    std::string again;
+    try {
+        again = ReadMeFileBytes(ComposeReadMe(back.form, format), format, encoding);
+    } catch (const RuntimeError&) {
+        Fail("an imported ReadMe's form does not compose");
+    }
+    if (again != bytes) {
+        Fail("an imported ReadMe composes to other bytes");
+    }
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -206,6 +282,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             if (FileEncoding(format, encoding) == ReadMeEncoding::Utf8 && !IsValidUtf8(bytes)) {
                 Fail("a UTF-8 ReadMe file that is no valid UTF-8");
             }
+            CheckComesBack(ws.form, bytes, format, encoding);
         }
     }
     return 0;

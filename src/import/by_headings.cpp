@@ -7,6 +7,7 @@
 #include "import/import_internal.h"
 #include "import/name_fold.h"
 #include "model/catalogue.h"
+#include "platform/text.h"
 
 #include <algorithm>
 #include <array>
@@ -307,8 +308,7 @@ bool IsSeparatorLine(std::string_view line) {
     std::array<char32_t, 3> seen{};
     std::size_t kinds = 0;
     for (std::size_t i = 0; i < line.size();) {
-        char32_t cp = 0;
-        i += NextCodePoint(line, i, cp);
+        const char32_t cp = ReadUtf8At(line, i);
         if (cp == ' ') {
             continue;
         }
@@ -384,18 +384,10 @@ struct SourceLine {
 
 std::vector<SourceLine> SplitLines(std::string_view text) {
     std::vector<SourceLine> lines;
-    std::size_t start = 0;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '\r' || text[i] == '\n') {
-            lines.push_back(SourceLine{std::string(text.substr(start, i - start))});
-            if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') {
-                ++i;
-            }
-            start = i + 1;
-        }
-    }
-    if (start < text.size()) {
-        lines.push_back(SourceLine{std::string(text.substr(start))});
+    ForEachLineEndedByAnyBreak(
+        text, [&lines](std::string_view line) { lines.push_back(SourceLine{std::string(line)}); });
+    if (lines.back().Text.empty()) {
+        lines.pop_back(); // what follows the last line end
     }
     return lines;
 }
@@ -403,16 +395,13 @@ std::vector<SourceLine> SplitLines(std::string_view text) {
 // Where `needle` (lower case) first stands in `text` from `from` on, whatever
 // the case of its letters; the text's size when nowhere.
 std::size_t FindNoCase(std::string_view text, std::string_view needle, std::size_t from) {
-    const auto lower = [](char c) {
-        return static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    };
     for (std::size_t at = text.find('<', from); at != std::string_view::npos;
          at = text.find('<', at + 1)) {
         if (text.size() - at < needle.size()) {
             break;
         }
         std::size_t k = 0;
-        while (k < needle.size() && lower(text[at + k]) == needle[k]) {
+        while (k < needle.size() && AsciiLower(text[at + k]) == needle[k]) {
             ++k;
         }
         if (k == needle.size()) {
@@ -466,10 +455,7 @@ std::vector<SourceLine> HtmlLines(std::string_view html, std::string& title) {
             while (nameEnd < tag.size() && std::isalnum(static_cast<unsigned char>(tag[nameEnd]))) {
                 ++nameEnd;
             }
-            std::string name(tag.substr(0, nameEnd));
-            std::transform(name.begin(), name.end(), name.begin(), [](char ch) {
-                return static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
-            });
+            const std::string name = AsciiLowered(tag.substr(0, nameEnd));
             i = close + 1;
             if (!closing && name == "title") {
                 const std::size_t end = html.find("</", i);
@@ -643,8 +629,8 @@ bool NumberedHeading(std::string_view line, Heading& h) {
     const bool chapter = !paren && Take(rest, "第");
     std::size_t digits = 0;
     while (!rest.empty()) {
-        char32_t cp = 0;
-        const std::size_t n = NextCodePoint(rest, 0, cp);
+        std::size_t n = 0;
+        const char32_t cp = ReadUtf8At(rest, n);
         if (!((cp >= '0' && cp <= '9') || (cp >= U'０' && cp <= U'９'))) {
             break;
         }
@@ -774,10 +760,7 @@ bool IsTableRule(std::string_view line) {
 // "ソフト名 Ver 1.2", "ソフト名 v1.2", "ソフト名 Version 1.2.3", "ソフト名 1.2".
 bool SplitTitle(std::string_view title, std::string& name, std::string& version) {
     title = TrimBlanks(title);
-    std::string lower(title);
-    std::transform(lower.begin(), lower.end(), lower.begin(), [](char c) {
-        return static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    });
+    const std::string lower = AsciiLowered(title);
     for (std::string_view word : {" version", " ver.", " ver", " v", "　ver", "　version", "　v"}) {
         const std::size_t at = lower.rfind(word);
         if (at == std::string::npos || at == 0) {
@@ -825,6 +808,10 @@ public:
             titleLine_ = pageTitle_;
         }
         if (!titleName_.empty()) {
+            std::vector<OrderEntry>& order = out_.form().Order;
+            std::vector<ImportPlacement>& placements = out_.report().Placements;
+            const auto orderBefore = static_cast<std::ptrdiff_t>(order.size());
+            const auto placedBefore = static_cast<std::ptrdiff_t>(placements.size());
             const CatalogueItem* name = LookupItem("ソフト名");
             const CatalogueItem* version = LookupItem("バージョン");
             if (!out_.Holds(*name)) {
@@ -833,6 +820,10 @@ public:
             if (!titleVersion_.empty() && !out_.Holds(*version)) {
                 PlaceFact(*version, titleVersion_, titleLine_);
             }
+            // The title stands before everything else in the document; so do the
+            // entries it gave.
+            std::rotate(order.begin(), order.begin() + orderBefore, order.end());
+            std::rotate(placements.begin(), placements.begin() + placedBefore, placements.end());
         }
         if (!preamble_.empty()) {
             out_.AppendCatchAll("", JoinLines(std::move(preamble_)));

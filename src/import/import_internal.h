@@ -43,6 +43,8 @@ private:
     void Check(const std::string& key, const std::string& text, std::string_view heading,
                std::string item);
     int UserSlot(int first, const std::string& name, const std::string& value, bool long_);
+    bool SetUserItem(const std::string& name, std::string value, std::string_view heading,
+                     bool isLong);
 
     Form form_;
     ImportReport report_;

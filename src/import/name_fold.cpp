@@ -1,5 +1,7 @@
 #include "import/name_fold.h"
 
+#include "platform/text.h"
+
 #include <array>
 
 namespace kelvaro {
@@ -11,9 +13,8 @@ constexpr std::string_view kHalfWidthKana =
     "マミムメモヤユヨラリルレロワン";
 
 char32_t KanaAt(std::size_t index) {
-    char32_t cp = 0;
-    NextCodePoint(kHalfWidthKana, index * 3, cp);
-    return cp;
+    std::size_t at = index * 3;
+    return ReadUtf8At(kHalfWidthKana, at);
 }
 
 // Katakana that take the voiced mark: カ..ト (every other one), ハ..ホ, ウ.
@@ -36,74 +37,12 @@ bool TakesVoicedMark(char32_t kana) {
 
 } // namespace
 
-std::size_t NextCodePoint(std::string_view text, std::size_t i, char32_t& codePoint) {
-    const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(text[i + k]); };
-    const unsigned char lead = byte(0);
-    std::size_t length = 0;
-    char32_t min = 0;
-    if (lead < 0x80) {
-        codePoint = lead;
-        return 1;
-    }
-    if (lead >= 0xC2 && lead <= 0xDF) {
-        length = 2;
-        codePoint = lead & 0x1Fu;
-        min = 0x80;
-    } else if (lead >= 0xE0 && lead <= 0xEF) {
-        length = 3;
-        codePoint = lead & 0x0Fu;
-        min = 0x800;
-    } else if (lead >= 0xF0 && lead <= 0xF4) {
-        length = 4;
-        codePoint = lead & 0x07u;
-        min = 0x10000;
-    } else {
-        codePoint = 0xFFFD;
-        return 1;
-    }
-    if (i + length > text.size()) {
-        codePoint = 0xFFFD;
-        return 1;
-    }
-    for (std::size_t k = 1; k < length; ++k) {
-        if ((byte(k) & 0xC0) != 0x80) {
-            codePoint = 0xFFFD;
-            return 1;
-        }
-        codePoint = (codePoint << 6) | (byte(k) & 0x3Fu);
-    }
-    if (codePoint < min || codePoint > 0x10FFFF || (codePoint >= 0xD800 && codePoint <= 0xDFFF)) {
-        codePoint = 0xFFFD;
-        return 1;
-    }
-    return length;
-}
-
-void AppendUtf8(std::string& out, char32_t cp) {
-    if (cp < 0x80) {
-        out += static_cast<char>(cp);
-    } else if (cp < 0x800) {
-        out += static_cast<char>(0xC0 | (cp >> 6));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else if (cp < 0x10000) {
-        out += static_cast<char>(0xE0 | (cp >> 12));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (cp >> 18));
-        out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    }
-}
-
 std::string FoldName(std::string_view name) {
     std::string folded;
     folded.reserve(name.size());
     char32_t previous = 0; // the last katakana written, for a following voiced mark
     for (std::size_t i = 0; i < name.size();) {
-        char32_t cp = 0;
-        i += NextCodePoint(name, i, cp);
+        char32_t cp = ReadUtf8At(name, i);
         if (cp >= 0xFF01 && cp <= 0xFF5E) {
             cp = cp - 0xFF01 + 0x21;
         }

@@ -8,6 +8,7 @@
 #include "import/import_internal.h"
 #include "import/name_fold.h"
 #include "model/catalogue.h"
+#include "platform/text.h"
 
 #include <algorithm>
 #include <cctype>
@@ -431,6 +432,35 @@ std::vector<Brackets> TopicBrackets(const std::vector<Topic>& topics) {
     return RankBrackets(counts);
 }
 
+// The form the page's topics give under the first bracket pair that reads every
+// topic as an item; the page's title names the software when no item does.
+std::optional<ImportResult> FormFromTopics(const Form& base, const std::vector<Topic>& topics,
+                                           ReadMeFormat format, const std::string& title) {
+    for (const Brackets& b : TopicBrackets(topics)) {
+        ImportedForm out;
+        out.form() = base;
+        bool rule = false;
+        std::optional<std::string> pause;
+        if (!ApplyTopics(out, topics, b, format == ReadMeFormat::Html, rule, pause)) {
+            continue;
+        }
+        if (rule) {
+            out.form().HtmlPauseAsHr = 1;
+        } else if (pause) {
+            out.form().HtmlPauseAsHr = 0;
+            SetPauseLine(out.form(), *pause);
+        }
+        if (!out.HoldsSoftwareName()) {
+            out.form().LineValues[LineSlot::SoftwareName] = title;
+        }
+        out.form().LeftBracket = b.Left;
+        out.form().RightBracket = b.Right;
+        out.report().Format = format;
+        return out.Finish();
+    }
+    return std::nullopt;
+}
+
 // The link the HTML 4.01 page writes for the home page and mail: its value.
 std::string Html401LinkValue(const std::string& value, bool mail) {
     const std::string head = std::string("<A href=\"") + (mail ? "mailto:" : "");
@@ -495,29 +525,7 @@ public:
             }
             topics.push_back(std::move(*topic));
         }
-        for (const Brackets& b : TopicBrackets(topics)) {
-            ImportedForm out;
-            out.form() = base_;
-            bool rule = false;
-            std::optional<std::string> pause;
-            if (!ApplyTopics(out, topics, b, true, rule, pause)) {
-                continue;
-            }
-            if (rule) {
-                out.form().HtmlPauseAsHr = 1;
-            } else if (pause) {
-                out.form().HtmlPauseAsHr = 0;
-                SetPauseLine(out.form(), *pause);
-            }
-            if (!out.HoldsSoftwareName()) {
-                out.form().LineValues[LineSlot::SoftwareName] = title_;
-            }
-            out.form().LeftBracket = b.Left;
-            out.form().RightBracket = b.Right;
-            out.report().Format = ReadMeFormat::Html;
-            return out.Finish();
-        }
-        return std::nullopt;
+        return FormFromTopics(base_, topics, ReadMeFormat::Html, title_);
     }
 
 private:
@@ -867,30 +875,8 @@ public:
             }
             topics.push_back(std::move(t));
         }
-        for (const Brackets& b : TopicBrackets(topics)) {
-            ImportedForm out;
-            out.form() = base;
-            bool rule = false;
-            std::optional<std::string> pause;
-            if (!ApplyTopics(out, topics, b, false, rule, pause)) {
-                continue;
-            }
-            if (rule) {
-                out.form().HtmlPauseAsHr = 1;
-            } else if (pause) {
-                out.form().HtmlPauseAsHr = 0;
-                SetPauseLine(out.form(), *pause);
-            }
-            if (!out.HoldsSoftwareName()) {
-                const std::string name = UnescapeHtml5(*title);
-                out.form().LineValues[LineSlot::SoftwareName] = name == "ReadMe" ? "" : name;
-            }
-            out.form().LeftBracket = b.Left;
-            out.form().RightBracket = b.Right;
-            out.report().Format = ReadMeFormat::Html5;
-            return out.Finish();
-        }
-        return std::nullopt;
+        const std::string name = UnescapeHtml5(*title);
+        return FormFromTopics(base, topics, ReadMeFormat::Html5, name == "ReadMe" ? "" : name);
     }
 
 private:

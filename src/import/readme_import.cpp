@@ -10,6 +10,7 @@
 #include "platform/cp932.h"
 #include "platform/error.h"
 #include "platform/file_io.h"
+#include "platform/text.h"
 
 #include <algorithm>
 
@@ -36,23 +37,6 @@ std::string ShownValue(const Form& form, const CatalogueItem& item) {
     }
 }
 
-bool IsUtf8(std::string_view text) {
-    for (std::size_t i = 0; i < text.size();) {
-        const auto lead = static_cast<unsigned char>(text[i]);
-        if (lead < 0x80) {
-            ++i;
-            continue;
-        }
-        char32_t cp = 0;
-        const std::size_t length = NextCodePoint(text, i, cp);
-        if (cp == 0xFFFD && length == 1) {
-            return false;
-        }
-        i += length;
-    }
-    return true;
-}
-
 bool IsPureAscii(std::string_view text) {
     return std::all_of(text.begin(), text.end(),
                        [](char c) { return static_cast<unsigned char>(c) < 0x80; });
@@ -74,18 +58,8 @@ bool LooksLikeText(std::string_view bytes) {
     return controls * 20 <= sample;
 }
 
-std::string Lower(std::string_view text) {
-    std::string lower(text);
-    for (char& c : lower) {
-        if (c >= 'A' && c <= 'Z') {
-            c = static_cast<char>(c - 'A' + 'a');
-        }
-    }
-    return lower;
-}
-
 bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
-    return text.size() >= prefix.size() && Lower(text.substr(0, prefix.size())) == prefix;
+    return text.size() >= prefix.size() && AsciiLowered(text.substr(0, prefix.size())) == prefix;
 }
 
 std::string_view WithoutLeadingBlanks(std::string_view text) {
@@ -100,11 +74,11 @@ ReadMeFormat KindOf(std::string_view text, std::string_view fileName) {
     const std::string_view start = WithoutLeadingBlanks(text.substr(0, 4096));
     if (StartsWithNoCase(start, "<!doctype html") || StartsWithNoCase(start, "<html") ||
         StartsWithNoCase(start, "<?xml") ||
-        ((Lower(fileName).ends_with(".html") || Lower(fileName).ends_with(".htm")) &&
+        ((AsciiLowered(fileName).ends_with(".html") || AsciiLowered(fileName).ends_with(".htm")) &&
          start.starts_with("<"))) {
         return ReadMeFormat::Html;
     }
-    if (Lower(fileName).ends_with(".md") || Lower(fileName).ends_with(".markdown") ||
+    if (AsciiLowered(fileName).ends_with(".md") || AsciiLowered(fileName).ends_with(".markdown") ||
         start.starts_with("# ") || text.find("\n## ") != std::string_view::npos ||
         text.find("\n| --- |") != std::string_view::npos) {
         return ReadMeFormat::Markdown;
@@ -217,32 +191,29 @@ int ImportedForm::UserSlot(int first, const std::string& name, const std::string
 
 bool ImportedForm::SetUserSingle(const std::string& name, std::string value,
                                  std::string_view heading) {
-    const int slot = UserSlot(0, name, value, false);
-    if (slot < 0) {
-        return false;
-    }
-    const auto u = static_cast<std::size_t>(slot);
-    userTaken_[u] = true;
-    form_.UserNames[u] = name;
-    form_.LineValues[LineSlot::UserItem1 + u] = std::move(value);
-    const std::string key = UserItemKey(slot + 1);
-    Check(key, name, heading, key + "（" + name + "）");
-    return true;
+    return SetUserItem(name, std::move(value), heading, false);
 }
 
 bool ImportedForm::SetUserLong(const std::string& name, std::string text,
                                std::string_view heading) {
-    const int slot = UserSlot(2, name, text, true);
+    return SetUserItem(name, std::move(text), heading, true);
+}
+
+bool ImportedForm::SetUserItem(const std::string& name, std::string value, std::string_view heading,
+                               bool isLong) {
+    const int slot = UserSlot(isLong ? 2 : 0, name, value, isLong);
     if (slot < 0) {
         return false;
     }
     const auto u = static_cast<std::size_t>(slot);
     userTaken_[u] = true;
-    if (slot == 3) {
-        catchAllInOrder_ = true;
-    }
     form_.UserNames[u] = name;
-    form_.LongTexts[u + 11] = std::move(text);
+    if (!isLong) {
+        form_.LineValues[LineSlot::UserItem1 + u] = std::move(value);
+    } else {
+        catchAllInOrder_ = catchAllInOrder_ || slot == 3;
+        form_.LongTexts[u + 11] = std::move(value);
+    }
     const std::string key = UserItemKey(slot + 1);
     Check(key, name, heading, key + "（" + name + "）");
     return true;

@@ -51,6 +51,25 @@ bool IsUtf8(std::string_view text) {
     return true;
 }
 
+void AppendUtf8(std::string& out, char32_t cp) {
+    const auto byte = [&out](char32_t bits) { out += static_cast<char>(bits); };
+    if (cp < 0x80) {
+        byte(cp);
+    } else if (cp < 0x800) {
+        byte(0xC0 | (cp >> 6));
+        byte(0x80 | (cp & 0x3F));
+    } else if (cp < 0x10000) {
+        byte(0xE0 | (cp >> 12));
+        byte(0x80 | ((cp >> 6) & 0x3F));
+        byte(0x80 | (cp & 0x3F));
+    } else {
+        byte(0xF0 | (cp >> 18));
+        byte(0x80 | ((cp >> 12) & 0x3F));
+        byte(0x80 | ((cp >> 6) & 0x3F));
+        byte(0x80 | (cp & 0x3F));
+    }
+}
+
 std::string AsciiLowered(std::string_view text) {
     std::string lowered(text);
     for (char& c : lowered) {

@@ -31,6 +31,22 @@ Utf8Char DecodeUtf8At(std::string_view text, std::size_t i);
 // Well-formed UTF-8 throughout.
 bool IsUtf8(std::string_view text);
 
+// For code that walks a text a character at a time: the character at text[i],
+// with `i` moved past it; anything that is not a well-formed character reads as
+// one byte of U+FFFD.
+inline char32_t ReadUtf8At(std::string_view text, std::size_t& i) {
+    const Utf8Char c = DecodeUtf8At(text, i);
+    if (c.Form != Utf8Form::Scalar) {
+        ++i;
+        return 0xFFFD;
+    }
+    i += c.Length;
+    return c.CodePoint;
+}
+
+// `cp` (a Unicode scalar value) written as UTF-8 at the end of `out`.
+void AppendUtf8(std::string& out, char32_t cp);
+
 constexpr char AsciiLower(char c) {
     return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
 }

@@ -348,15 +348,10 @@ TEST_F(LossyOutput, TheTextFileAsksFirstOffersUtf8AndWritesNothingByDefault) {
     host.AnswerFile(path);
     GenerateReadMe(s, OutputMode::TextFile);
     ASSERT_EQ(host.Messages.size(), 1u);
-    EXPECT_EQ(host.Messages[0].Text, "Shift_JISで表せない文字が含まれています。\r\n"
-                                     "・「作者名」の「🙂」→「?」\r\n"
-                                     "・「ソフト名」の「한」→「?」\r\n"
-                                     "・「ソフト名」の「글」→「?」\r\n"
-                                     "・「バージョン」の「𠮷」→「?」\r\n"
-                                     "\r\n"
-                                     "はい：それらの文字を置き換えて、Shift_JISで保存します。\r\n"
-                                     "いいえ：UTF-8で保存します（文字は変わりません）。\r\n"
-                                     "キャンセル：保存しません。");
+    EXPECT_EQ(test::NamedChanges(host.Messages[0].Text),
+              (std::vector<std::string>{
+                  "・「作者名」の「🙂」→「?」", "・「ソフト名」の「한」→「?」",
+                  "・「ソフト名」の「글」→「?」", "・「バージョン」の「𠮷」→「?」"}));
     EXPECT_EQ(host.Messages[0].Buttons, MessageButtons::YesNoCancel);
     EXPECT_EQ(host.Messages[0].DefaultButton, MessageAnswer::Cancel);
     EXPECT_EQ(ReadBytes(path), "previous\r\n");

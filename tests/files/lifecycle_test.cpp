@@ -525,11 +525,10 @@ TEST_F(Lifecycle, CharactersThatWouldChangeInTheFormFileAreNamedWithTheirItems) 
     session.ws.EditorText = "1.0 〜 1.1 — 修正"; // committed by the save
     SaveForm(session);
     ASSERT_EQ(host.Messages.size(), 1u);
-    EXPECT_EQ(host.LastMessage().Text, "Shift_JISで表せない文字が含まれています。\r\n"
-                                       "・「ｼｪｱｳｪｱ代金」の「¥」→「\\」\r\n"
-                                       "・「開発履歴」の「〜」→「～」\r\n"
-                                       "・「開発履歴」の「—」→「―」\r\n"
-                                       "それらの文字を置き換えて保存しますか？");
+    EXPECT_EQ(
+        test::NamedChanges(host.LastMessage().Text),
+        (std::vector<std::string>{"・「ｼｪｱｳｪｱ代金」の「¥」→「\\」", "・「開発履歴」の「〜」→「～」",
+                                  "・「開発履歴」の「—」→「―」"}));
     EXPECT_EQ(host.LastMessage().DefaultButton, MessageAnswer::No);
     EXPECT_EQ(ReadBytes(path), saved);
 

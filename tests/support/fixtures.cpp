@@ -11,6 +11,20 @@
 
 namespace kelvaro::test {
 
+std::vector<std::string> NamedChanges(const std::string& question) {
+    std::vector<std::string> named;
+    std::istringstream lines(question);
+    for (std::string line; std::getline(lines, line);) {
+        if (!line.empty() && line.back() == '\r') {
+            line.pop_back();
+        }
+        if (line.starts_with("・") || line == "ほかにもあります。") {
+            named.push_back(line);
+        }
+    }
+    return named;
+}
+
 std::vector<std::string> FolderEntries(const std::string& folder) {
     std::vector<std::string> names;
     for (const auto& entry : std::filesystem::directory_iterator(folder)) {

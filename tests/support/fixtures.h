@@ -15,6 +15,11 @@ namespace kelvaro::test {
 // program is built with.
 inline const std::string kProductAndVersion = "Kelvaro Ver " + std::string(ProgramVersion);
 
+// The lines of a lossy-character question that name a character ("・「作者名」の
+// 「¥」→「\」"), and "ほかにもあります。" when it says there are more: what a
+// test of a save checks; the question's own words are pinned in one test.
+std::vector<std::string> NamedChanges(const std::string& question);
+
 // Every entry of the folder, hidden ones included, sorted by name.
 std::vector<std::string> FolderEntries(const std::string& folder);
 

@@ -2,6 +2,8 @@
 
 #include "support/fixtures.h"
 
+#include "platform/text.h"
+
 #include <gtest/gtest.h>
 
 #include <array>
@@ -9,24 +11,6 @@
 
 namespace kelvaro::test {
 namespace {
-
-void AppendUtf8(std::string& out, unsigned long c) {
-    if (c < 0x80) {
-        out += static_cast<char>(c);
-    } else if (c < 0x800) {
-        out += static_cast<char>(0xC0 | (c >> 6));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-        out += static_cast<char>(0xE0 | (c >> 12));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (c >> 18));
-        out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    }
-}
 
 std::string DecodeEntities(const std::string& text) {
     std::string out;
@@ -53,7 +37,8 @@ std::string DecodeEntities(const std::string& text) {
             out += "\u00A0";
         } else if (name.size() > 1 && name[0] == '#') {
             const bool hex = name[1] == 'x' || name[1] == 'X';
-            AppendUtf8(out, std::stoul(name.substr(hex ? 2 : 1), nullptr, hex ? 16 : 10));
+            AppendUtf8(out, static_cast<char32_t>(
+                                std::stoul(name.substr(hex ? 2 : 1), nullptr, hex ? 16 : 10)));
         } else {
             out += '&';
             continue;

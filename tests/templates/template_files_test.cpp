@@ -217,11 +217,10 @@ TEST_F(TemplateFiles, CharactersThatWouldChangeAreNamedAndNoIsTheDefault) {
 
     Save(path);
     ASSERT_EQ(host.Messages.size(), 1u);
-    EXPECT_EQ(host.LastMessage().Text, "Shift_JISで表せない文字が含まれています。\r\n"
-                                       "・「テンプレート」の「¥」→「\\」\r\n"
-                                       "・「テンプレート」の「〜」→「～」\r\n"
-                                       "・「テンプレート」の「😀」→「?」\r\n"
-                                       "それらの文字を置き換えて保存しますか？");
+    EXPECT_EQ(test::NamedChanges(host.LastMessage().Text),
+              (std::vector<std::string>{"・「テンプレート」の「¥」→「\\」",
+                                        "・「テンプレート」の「〜」→「～」",
+                                        "・「テンプレート」の「😀」→「?」"}));
     EXPECT_EQ(host.LastMessage().Title, test::kProductAndVersion);
     EXPECT_EQ(host.LastMessage().Buttons, MessageButtons::YesNo);
     EXPECT_EQ(host.LastMessage().Icon, MessageIcon::Exclamation);
