@@ -408,10 +408,16 @@ void WriteFormFile(Workspace& ws, const std::string& path) {
     WriteFileReplacing(path, WriteLines<BytesSink>(ws.form));
 }
 
-void ReadFormFile(Workspace& ws, const std::string& path) {
+void ReadFormFile(Workspace& ws, const std::string& path, bool* looksUtf8) {
     // The file's bytes are let go before the form is filled: a large file is
     // then held decoded and in the form, not a third time as its bytes.
-    const std::string text = Cp932ToUtf8(ReadWholeFile(path));
+    const std::string text = [&] {
+        const std::string bytes = ReadWholeFile(path);
+        if (looksUtf8 != nullptr) {
+            *looksUtf8 = LooksLikeUtf8FormFile(bytes);
+        }
+        return DecodeFormFile(bytes, FormFileEncoding::Cp932);
+    }();
     try {
         ReadFormFileText(ws, text);
     } catch (RuntimeError& error) {
@@ -433,6 +439,37 @@ bool BeginsWithFormHeader(std::string_view text) {
     const std::string_view first = text.substr(0, text.find_first_of("\r\n"));
     return first.size() >= HeaderStart.size() + HeaderEnd.size() &&
            first.starts_with(HeaderStart) && first.ends_with(HeaderEnd);
+}
+
+namespace {
+
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+
+std::string_view WithoutByteOrderMark(std::string_view bytes) {
+    return bytes.starts_with(kByteOrderMark) ? bytes.substr(kByteOrderMark.size()) : bytes;
+}
+
+} // namespace
+
+bool LooksLikeUtf8FormFile(std::string_view bytes) {
+    const std::string_view utf8 = WithoutByteOrderMark(bytes);
+    if (!BeginsWithFormHeader(utf8) || !IsUtf8(utf8)) {
+        return false;
+    }
+    // Bytes can be both, by chance: the first line read as CP932 settles it, so
+    // that a file the program wrote is never taken for UTF-8.
+    return !BeginsWithFormHeader(Cp932ToUtf8(bytes.substr(0, bytes.find_first_of("\r\n"))));
+}
+
+std::string DecodeFormFile(std::string_view bytes, FormFileEncoding encoding) {
+    if (encoding == FormFileEncoding::Utf8) {
+        return std::string(WithoutByteOrderMark(bytes));
+    }
+    return Cp932ToUtf8(bytes);
+}
+
+std::string Utf8FormWarning(const std::string& path) {
+    return path + " は UTF-8 で保存されているようですが、CP932 として読み込みます";
 }
 
 int FindMarkerLine(const Form& form) {

@@ -27,8 +27,24 @@ void ReadFormFileText(Workspace& ws, std::string_view text);
 // written: RuntimeError(InvalidProperty) whose cause names the item.
 void WriteFormFile(Workspace& ws, const std::string& path);
 
-// Reads the file under a shared lock, decodes it and runs ReadFormFileText.
-void ReadFormFile(Workspace& ws, const std::string& path);
+// Reads the file under a shared lock, decodes it as CP932 and runs
+// ReadFormFileText. `looksUtf8`, when given, tells whether the file looked like
+// a form converted to UTF-8 (LooksLikeUtf8FormFile), which the caller may warn of.
+void ReadFormFile(Workspace& ws, const std::string& path, bool* looksUtf8 = nullptr);
+
+// The encodings a form file's bytes can be read in. The program writes CP932; a
+// form file an editor converted to UTF-8 reads as nonsense in CP932.
+enum class FormFileEncoding { Cp932, Utf8 };
+
+// Whether the bytes are such a converted form: well-formed UTF-8 that begins as
+// a form file only when read as UTF-8, while read as CP932 it does not.
+bool LooksLikeUtf8FormFile(std::string_view bytes);
+
+// The bytes as text; a UTF-8 byte order mark is dropped.
+std::string DecodeFormFile(std::string_view bytes, FormFileEncoding encoding);
+
+// The one line kelvaro-compose warns with when it reads such a file as CP932.
+std::string Utf8FormWarning(const std::string& path);
 
 // Whether a decoded file's first line is the line every form file begins with
 // (whichever product's name it carries).

@@ -6,7 +6,6 @@
 #include "model/item_order.h"
 #include "model/long_text.h"
 #include "platform/app_info.h"
-#include "platform/cp932.h"
 #include "platform/file_io.h"
 #include "platform/file_stamp.h"
 #include "session/options.h"
@@ -123,11 +122,26 @@ bool AskShowingWhatWasRead(Session& s) {
     return s.host.ShowMessage(question) == MessageAnswer::Yes;
 }
 
+// A form file an editor converted to UTF-8 would fill the form with nonsense
+// read as CP932; the user says how to read it. いいえ reads it as ever.
+bool AskReadingAsUtf8(Session& s, const std::string& path) {
+    MessageRequest question{path +
+                                " は UTF-8 で保存されているようです。UTF-8 として読み込みますか？",
+                            AppInfoString(AppInfo::ProductAndVersion), MessageButtons::YesNo,
+                            MessageIcon::Exclamation, MessageAnswer::No};
+    return s.host.ShowMessage(question) == MessageAnswer::Yes;
+}
+
 // Reads the form file whole before anything changes: a failure leaves the
 // form, the editor, the current file and the title as they were, so a later
 // save cannot write a mix of two forms over a good file.
 void LoadForm(Session& s, const std::string& path, const std::string& title) {
-    const std::string text = Cp932ToUtf8(ReadWholeFile(path));
+    bool asUtf8 = false;
+    const std::string text = [&] {
+        const std::string bytes = ReadWholeFile(path);
+        asUtf8 = LooksLikeUtf8FormFile(bytes) && AskReadingAsUtf8(s, path);
+        return DecodeFormFile(bytes, asUtf8 ? FormFileEncoding::Utf8 : FormFileEncoding::Cp932);
+    }();
     Workspace read = NewFormWorkspace(s);
     try {
         ReadFormFileText(read, text);
@@ -163,6 +177,9 @@ void LoadForm(Session& s, const std::string& path, const std::string& title) {
     ShowFormsPreviewMode(s);
     UpdateWindowTitle(s);
     MarkFormClean(s);
+    // The file is not what a save writes (a save writes CP932): until then the
+    // form counts as unsaved, so that nothing takes the file for its copy.
+    s.ChangedRegardless = asUtf8;
 }
 
 } // namespace

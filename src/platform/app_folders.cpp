@@ -8,8 +8,10 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
+#include <set>
 
 namespace kelvaro {
 namespace {
@@ -124,18 +126,55 @@ AppFolders LocateAppFolders(const std::string& programFolder, const FolderEnviro
 
 namespace {
 
-int CopyMissingTemplates(const AppFolders& folders) {
-    int copied = 0;
+// The names of the installed templates copied into the user's folder so far,
+// one a line, kept in the state folder: a template the user deleted is not
+// copied again, while one that a later version brings still is.
+constexpr const char* kCopiedTemplates = "copied-templates";
+
+std::set<std::string> CopiedTemplates(const AppFolders& folders) {
+    std::set<std::string> names;
+    const std::string list = WithTrailingBackslash(folders.StateFolder) + kCopiedTemplates;
+    if (!IsRegularFile(list)) {
+        return names;
+    }
+    const std::string text = ReadWholeFile(list);
+    for (std::size_t start = 0; start < text.size();) {
+        const std::size_t end = std::min(text.find('\n', start), text.size());
+        if (end > start) {
+            names.insert(text.substr(start, end - start));
+        }
+        start = end + 1;
+    }
+    return names;
+}
+
+// `fresh`: the template folder was just made, so every installed template is
+// copied, as at the first start, whatever the list says.
+int CopyNewTemplates(const AppFolders& folders, bool fresh) {
+    std::set<std::string> copied = fresh ? std::set<std::string>() : CopiedTemplates(folders);
+    const std::size_t known = copied.size();
+    int count = 0;
     const std::string from = WithTrailingBackslash(folders.InstalledTemplates);
     const std::string to = WithTrailingBackslash(folders.Templates);
     for (const std::string& name : ListFileNames(folders.InstalledTemplates)) {
-        if (PathExists(to + name)) {
+        if (name.find('\n') != std::string::npos || !copied.insert(name).second) {
             continue;
         }
-        WriteFileReplacing(to + name, ReadWholeFile(from + name));
-        ++copied;
+        // One the user has already, made or changed, stays the user's; it is
+        // listed all the same, so that deleting it later is for good too.
+        if (!PathExists(to + name)) {
+            WriteFileReplacing(to + name, ReadWholeFile(from + name));
+            ++count;
+        }
     }
-    return copied;
+    if (fresh || copied.size() != known) {
+        std::string text;
+        for (const std::string& name : copied) {
+            text += name + "\n";
+        }
+        WriteOwnFile(folders.StateFolder, kCopiedTemplates, text);
+    }
+    return count;
 }
 
 } // namespace
@@ -144,10 +183,11 @@ int PrepareAppFolders(const AppFolders& folders) {
     if (folders.InstalledTemplates.empty()) {
         return 0;
     }
+    const bool fresh = !IsDirectory(folders.Templates);
     MakeFolders(folders.Templates, 0755);
     int copied = 0;
     if (IsDirectory(folders.InstalledTemplates)) {
-        copied = CopyMissingTemplates(folders);
+        copied = CopyNewTemplates(folders, fresh);
     }
     // Last, so that a page folder that cannot be had leaves the templates ready.
     MakePrivateFolder(folders.BrowserPage);

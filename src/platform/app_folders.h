@@ -10,7 +10,7 @@
 // makes it portable even when installed data is found.
 // The installed program's folders:
 //   templates     $XDG_DATA_HOME/kelvaro/Templates (~/.local/share/...), filled
-//                 from the installed set with the templates it does not have;
+//                 from the installed set with the templates it never had;
 //   browser page  $XDG_RUNTIME_DIR/kelvaro, else $XDG_CACHE_HOME/kelvaro
 //                 (~/.cache/kelvaro);
 //   user guide    ../share/doc/kelvaro/guide.html;
@@ -59,10 +59,13 @@ AppFolders LocateAppFolders(const std::string& programFolder, const FolderEnviro
 
 // Makes an installed program's own folders exist (the template folder and the
 // browser page's folder) and copies into the user's template folder every
-// installed template it does not already have; a template the user has, changed
-// or not, is never touched. Nothing to do for a portable program. Returns how
-// many templates were copied. Failures are RuntimeErrors; the program starts
-// anyway, and the template commands report the folder as they find it.
+// installed template it never had: each name copied or found there is listed in
+// the state folder, and a listed one is not copied again, so a template the user
+// deleted stays deleted while one a later version brings arrives. A template the
+// user has, changed or not, is never touched; a template folder that is missing
+// is filled with the whole set, as at the first start. Nothing to do for a
+// portable program. Returns how many templates were copied. Failures are RuntimeErrors; the program
+// starts anyway, and the template commands report the folder as they find it.
 int PrepareAppFolders(const AppFolders& folders);
 
 } // namespace kelvaro

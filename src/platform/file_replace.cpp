@@ -1,7 +1,9 @@
+#include "platform/file_attributes.h"
 #include "platform/file_descriptor.h"
 #include "platform/file_io.h"
 #include "platform/file_links.h"
 #include "platform/private_folder.h"
+#include "platform/temporary_file.h"
 #include "platform/write_ahead.h"
 
 #include "platform/error.h"
@@ -87,10 +89,7 @@ class ReplaceTransaction {
 public:
     explicit ReplaceTransaction(const std::string& path) : path_(path) {}
     ~ReplaceTransaction() {
-        temporary_.Close();
-        if (!temporaryPath_.empty() && !committed_) {
-            ::unlink(temporaryPath_.c_str());
-        }
+        DropTemporary();
         if (createdTarget_ && !committed_) {
             ::unlink(path_.c_str());
         }
@@ -103,6 +102,7 @@ public:
 
 private:
     void OpenTarget();
+    int OpenFolder();      // errno, or 0
     int CreateTemporary(); // errno, or 0
     void DropTemporary();
     void WriteInPlace(std::string_view bytes);
@@ -112,8 +112,9 @@ private:
 
     const std::string& path_;
     FileDescriptor target_;
-    FileDescriptor temporary_;
-    std::string temporaryPath_;
+    FileDescriptor folder_; // the target's folder, where the temporary file is made
+    int folderError_ = 0;   // why it could not be opened
+    TemporaryFile temporary_;
     bool createdTarget_ = false;
     bool committed_ = false;
 };
@@ -142,27 +143,25 @@ void ReplaceTransaction::OpenTarget() {
     }
 }
 
+int ReplaceTransaction::OpenFolder() {
+    folder_.Reset(::open(ParentFolder(path_).c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC));
+    return folder_.IsOpen() ? 0 : errno;
+}
+
 int ReplaceTransaction::CreateTemporary() {
     // Kept in the target's folder so that the final rename never crosses file
-    // systems; hidden, and named after the target so a leftover explains itself.
-    // The name part is shortened so that a long target name still leaves room.
-    std::string pattern =
-        WithSlash(ParentFolder(path_)) + "." + BaseName(path_).substr(0, 160) + ".kelvaro-XXXXXX";
-    int fd = ::mkostemp(pattern.data(), O_CLOEXEC);
-    if (fd < 0) {
-        return errno;
-    }
-    temporary_.Reset(fd);
-    temporaryPath_ = pattern;
-    return 0;
+    // systems; hidden, and named relative to the folder, so that its name
+    // counts against no limit of the path's length (temporary_file.h).
+    return folder_.IsOpen() ? CreateTemporaryFile(folder_.Get(), temporary_) : folderError_;
 }
 
 void ReplaceTransaction::DropTemporary() {
-    temporary_.Close();
-    if (!temporaryPath_.empty()) {
-        ::unlink(temporaryPath_.c_str());
-        temporaryPath_.clear();
+    temporary_.File.Close();
+    if (!temporary_.Name.empty() && !committed_) {
+        ::unlinkat(folder_.Get(), temporary_.Name.c_str(), 0);
     }
+    temporary_.Name.clear();
+    temporary_.Lock.Close(); // the lock goes with the name, not before
 }
 
 void ReplaceTransaction::Run(std::string_view bytes) {
@@ -181,6 +180,13 @@ void ReplaceTransaction::Run(std::string_view bytes) {
         ThrowErrno("cannot examine", path_, errno, FileAccess::Write);
     }
 
+    // What saves killed before their rename left here goes first, whichever
+    // way this one writes.
+    folderError_ = OpenFolder();
+    if (folderError_ == 0) {
+        RemoveStaleTemporaryFiles(folder_.Get());
+    }
+
     // A file this save created is nobody else's and has no other links; it is
     // always replaced, so a failure can remove it again.
     if (!createdTarget_ &&
@@ -190,7 +196,9 @@ void ReplaceTransaction::Run(std::string_view bytes) {
     }
 
     if (int error = CreateTemporary(); error != 0) {
-        if (IsPermissionError(error) && !createdTarget_) {
+        // A file system whose names are too short for the temporary file's
+        // still takes the write in place, which write-ahead makes as safe.
+        if ((IsPermissionError(error) && !createdTarget_) || error == ENAMETOOLONG) {
             WriteInPlace(bytes);
             return;
         }
@@ -198,25 +206,19 @@ void ReplaceTransaction::Run(std::string_view bytes) {
     }
 
     RunFaultHook("write");
-    WriteAll(temporary_.Get(), bytes, path_);
-    if (::fchmod(temporary_.Get(), targetInfo.st_mode & 07777) != 0) {
-        ThrowErrno("cannot set the permissions of", temporaryPath_, errno, FileAccess::Write);
-    }
-    // Keeps a file saved by root owned by its owner; only root can do this, and a
-    // failure just leaves the new file owned by whoever saved it.
-    if (targetInfo.st_uid != ::geteuid() || targetInfo.st_gid != ::getegid()) {
-        [[maybe_unused]] int ignored =
-            ::fchown(temporary_.Get(), targetInfo.st_uid, targetInfo.st_gid);
-    }
+    WriteAll(temporary_.File.Get(), bytes, path_);
+    // After the bytes: writing clears the set-ID bits and file capabilities.
+    CopyFileAttributes(target_.Get(), targetInfo, temporary_.File.Get(), path_);
 
     RunFaultHook("fsync");
-    SyncFile(temporary_.Get(), path_);
-    if (int error = temporary_.Close(); error != 0) {
+    SyncFile(temporary_.File.Get(), path_);
+    if (int error = temporary_.File.Close(); error != 0) {
         ThrowErrno("cannot close", path_, error, FileAccess::Write);
     }
 
     RunFaultHook("rename");
-    if (::rename(temporaryPath_.c_str(), path_.c_str()) != 0) {
+    const std::string name = BaseName(path_);
+    if (::renameat(folder_.Get(), temporary_.Name.c_str(), folder_.Get(), name.c_str()) != 0) {
         const int error = errno;
         if (IsPermissionError(error) && !createdTarget_) {
             // The folder let us make a file but not rename over this one.

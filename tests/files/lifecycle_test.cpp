@@ -7,6 +7,7 @@
 #include "platform/cp932.h"
 #include "platform/file_io.h"
 #include "session/edits.h"
+#include "session/unsaved.h"
 #include "support/change_log.h"
 #include "support/fault_injector.h"
 #include "support/fixtures.h"
@@ -18,6 +19,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <functional>
+#include <optional>
 
 namespace kelvaro {
 namespace {
@@ -390,6 +392,49 @@ TEST_F(Lifecycle, AFormFileWhoseLineEndsBecameLfOpens) {
     // Saved again it has CR LF line ends, as every form file the program writes.
     SaveForm(session);
     EXPECT_EQ(ReadBytes(dir.File("lf.ref")), bytes);
+}
+
+// A form file an editor converted to UTF-8 is asked about: はい reads it as
+// UTF-8, いいえ as CP932 as ever, and the program's own files are not asked about.
+TEST_F(Lifecycle, AFormFileInUtf8IsReadAsUtf8WhenTheUserSaysSo) {
+    Workspace other = FreshWorkspace();
+    other.form.LineValues[LineSlot::SoftwareName] = "ソフト①～";
+    other.form.LongTexts[2] = "一行目\r\n二行目";
+    const std::string utf8 = FormFileText(other.form);
+    struct Case {
+        const char* what;
+        std::string bytes;
+        std::optional<MessageAnswer> answer; // nullopt: nothing is asked
+    };
+    const std::string path = dir.File("form.ref");
+    for (const Case& c :
+         {Case{"the program's CP932", test::ReadFixture("fresh_form.ref"), {}},
+          Case{"CP932 of the form", Utf8ToCp932(utf8), {}},
+          Case{"UTF-8, no", utf8, MessageAnswer::No},
+          Case{"UTF-8 with a byte order mark", "\xEF\xBB\xBF" + utf8, MessageAnswer::Yes},
+          Case{"UTF-8, yes", utf8, MessageAnswer::Yes}}) {
+        SCOPED_TRACE(c.what);
+        WriteBytes(path, c.bytes);
+        Workspace asCp932 = FreshWorkspace();
+        bool looksUtf8 = !c.answer;
+        ReadFormFile(asCp932, path, &looksUtf8); // as kelvaro-compose reads it
+        EXPECT_EQ(looksUtf8, c.answer.has_value());
+
+        host.Messages.clear();
+        host.MessageAnswers = {c.answer.value_or(MessageAnswer::Yes)};
+        OpenFormPath(session, path);
+        ASSERT_EQ(host.Messages.size(), c.answer ? 1U : 0U);
+        if (c.answer) {
+            EXPECT_EQ(host.Messages[0].Text,
+                      path + " は UTF-8 で保存されているようです。UTF-8 として読み込みますか？");
+            EXPECT_EQ(host.Messages[0].DefaultButton, MessageAnswer::No);
+        }
+        const bool asUtf8 = c.answer == MessageAnswer::Yes;
+        EXPECT_EQ(session.ws.form, asUtf8 ? other.form : asCp932.form);
+        // Read as UTF-8 the file is not what a save writes: the form is unsaved.
+        EXPECT_EQ(HasUnsavedChanges(session), asUtf8);
+        MarkFormClean(session); // the next open asks nothing else
+    }
 }
 
 TEST_F(Lifecycle, SaveRefusesMarkerLinesAndAsksAboutUnrepresentableCharacters) {

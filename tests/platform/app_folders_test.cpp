@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -121,14 +122,21 @@ TEST(AppFolders, PreparingFillsTheUsersFolderWithoutTouchingWhatTheUserHas) {
     ASSERT_EQ(::stat(folders.BrowserPage.c_str(), &info), 0);
     EXPECT_EQ(info.st_mode & 0777, 0700u);
 
-    // The user changes one template and deletes the other: the next start
-    // brings back only the deleted one.
+    // The user changes one template and deletes the other: neither is copied
+    // again, and a template a later version brings still arrives.
+    const std::string deleted = folders.Templates + "/\x96\xc6\x90\xd3.txt";
     WriteBytes(folders.Templates + "/Version.txt", "mine\r\n");
-    ASSERT_EQ(::unlink((folders.Templates + "/\x96\xc6\x90\xd3.txt").c_str()), 0);
+    ASSERT_EQ(::unlink(deleted.c_str()), 0);
+    EXPECT_EQ(PrepareAppFolders(folders), 0);
+    WriteBytes(install.root.File("share/kelvaro/Templates/New.txt"), "new\r\n");
     EXPECT_EQ(PrepareAppFolders(folders), 1);
     EXPECT_EQ(ReadBytes(folders.Templates + "/Version.txt"), "mine\r\n");
-    EXPECT_EQ(ReadBytes(folders.Templates + "/\x96\xc6\x90\xd3.txt"), "\x96\xc6\r\n");
-    EXPECT_EQ(PrepareAppFolders(folders), 0);
+    EXPECT_EQ(ReadBytes(folders.Templates + "/New.txt"), "new\r\n");
+    EXPECT_EQ(::access(deleted.c_str(), F_OK), -1);
+
+    // A template folder removed whole is filled again, as at the first start.
+    std::filesystem::remove_all(folders.Templates);
+    EXPECT_EQ(PrepareAppFolders(folders), 3);
 }
 
 TEST(AppFolders, AFileWhereTheUsersFolderShouldBeIsAFailure) {

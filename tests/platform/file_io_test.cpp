@@ -100,17 +100,25 @@ TEST_F(FileIoTest, PermissionsOfTheOldFileSurviveAndNewFilesFollowTheUmask) {
 TEST_F(FileIoTest, StepsRunInOrderWithTheTemporaryBesideTheTarget) {
     std::vector<std::string> seen;
     std::vector<std::string> duringSync;
+    bool heldUntilRename = false;
     SetWriteFaultHook([&](std::string_view step) {
         seen.emplace_back(step);
         if (step == "fsync") {
             duringSync = Entries();
         }
+        if (step == "rename" && !duringSync.empty()) {
+            // Held to the end, so that no other save takes it for a leftover.
+            const LockHolder other(File(duringSync[0]), LOCK_EX | LOCK_NB);
+            heldUntilRename = !other.Locked();
+        }
     });
     WriteFileReplacing(File("a.txt"), "bytes");
     EXPECT_EQ(seen, kSteps);
     ASSERT_EQ(duringSync.size(), 2u);
-    EXPECT_EQ(duringSync[0].rfind(".a.txt.kelvaro-", 0), 0u) << duringSync[0];
+    EXPECT_EQ(duringSync[0].rfind(".kelvaro-", 0), 0u) << duringSync[0];
+    EXPECT_EQ(duringSync[0].size(), 15u) << duringSync[0];
     EXPECT_EQ(duringSync[1], "a.txt");
+    EXPECT_TRUE(heldUntilRename);
 }
 
 TEST_F(FileIoTest, FailureAtAnyStepKeepsTheOldFileAndLeavesNoTemporary) {
