@@ -80,6 +80,8 @@ ReadMeForm::~ReadMeForm() {
 void ReadMeForm::BuildTabs() {
     tabs_ = new QTabWidget(this);
     tabs_->setObjectName(QStringLiteral("TabSheet"));
+    // It hands the keyboard to its tab strip, which says the page shown.
+    tabs_->setAccessibleName(QStringLiteral("ページ"));
     // Never scroll arrows over the captions nor shortened captions: a larger
     // font or scale makes the window wider instead. The tabs are drawn and
     // measured by the desktop's own style, so their captions fit it.

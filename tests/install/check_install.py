@@ -371,6 +371,23 @@ def check_portable_layout(c, root, args, templates):
     c.expect(version == f"kelvaro-compose {args.version}", f"portable kelvaro-compose says {version!r}")
 
 
+def check_package_depends(c, args):
+    """The .deb depends on the package that holds the Qt translations the
+    window loads (qtbase_ja), as CPack is told in the build's configuration."""
+    config = os.path.join(args.build_dir, "CPackConfig.cmake")
+    if not c.expect(os.path.isfile(config), f"{config} is missing"):
+        return
+    with open(config, encoding="utf-8") as f:
+        m = re.search(r'^set\(CPACK_DEBIAN_PACKAGE_DEPENDS "([^"]*)"\)', f.read(), re.MULTILINE)
+    depends = [re.split(r"[ (]", d.strip())[0] for d in m.group(1).split(",")] if m else []
+    c.expect("qt6-translations-l10n" in depends, f"the package depends on {depends}, not on qt6-translations-l10n")
+    # The package named is the one that holds the translations (where dpkg knows).
+    owner = subprocess.run(["dpkg", "-S", "qtbase_ja.qm"], capture_output=True, text=True)
+    if owner.returncode == 0:
+        holders = {line.split(":")[0] for line in owner.stdout.splitlines()}
+        c.expect(holders & set(depends), f"qtbase_ja.qm comes from {sorted(holders)}, which the package does not depend on")
+
+
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--cmake", required=True)
@@ -402,6 +419,7 @@ def main():
         check_system_layout(c, stage, args, templates)
         if args.gui:
             check_desktop_files(c, stage, args, work)
+            check_package_depends(c, args)
 
         portable = os.path.join(work, "portable")
         result = subprocess.run([args.cmake, "--install", args.build_dir, "--component", "portable",

@@ -3,13 +3,14 @@
 # run from the staging folder under Xvfb by a user who is not root, with an
 # empty home folder.
 #   installed_window.sh CMAKE BUILD_DIR VERSION
-# Checks: `kelvaro some.ref` shows that file's name in its title; the user's
-# template folder holds the installed set; the browser page is written into the
-# user's runtime folder and handed to the desktop (a stand-in xdg-open records
-# it), and it is gone after the program has ended.
+# Checks: `kelvaro some.ref` shows that file's name in its title and the window
+# carries the program's icon (_NET_WM_ICON); the user's template folder holds
+# the installed set; the browser page is written into the user's runtime folder
+# and handed to the desktop (a stand-in xdg-open records it), and it is gone
+# after the program has ended.
 set -euo pipefail
 cmake=$1 build=$2 version=$3
-for tool in xvfb-run xwininfo xdotool runuser; do
+for tool in xvfb-run xwininfo xdotool xprop runuser; do
   command -v "$tool" >/dev/null || { echo "skipped: $tool is not installed"; exit 77; }
 done
 
@@ -54,6 +55,14 @@ for _ in \$(seq 1 150); do
 done
 [ -n "\$window" ] || { echo "no window titled \$title"; kill \$pid; exit 1; }
 echo "window: \$title"
+# The window carries the program's icon for the desktop's task bar and switcher.
+icon_ok=""
+for id in \$(xdotool search --name "^\$title\$"); do
+  props=\$(xprop -id "\$id" _NET_WM_ICON 2>/dev/null || true)
+  grep -Eq '^_NET_WM_ICON\(CARDINAL\) = .*Icon \([0-9]+ x [0-9]+\)|^_NET_WM_ICON\(CARDINAL\) = [0-9]+, [0-9]+' <<<"\$props" && icon_ok=\$id
+done
+[ -n "\$icon_ok" ] || { echo "the window has no _NET_WM_ICON"; kill \$pid; exit 1; }
+echo "window icon: _NET_WM_ICON set on \$icon_ok"
 # No window manager here: give the window the keyboard by hand, then click and
 # type as a mouse and keyboard do (XTEST). A click on the first tab puts the
 # keyboard on the tab strip; five pages on is the preview page.

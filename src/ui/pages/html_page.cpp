@@ -16,6 +16,7 @@
 #include <QRadioButton>
 
 #include <array>
+#include <vector>
 
 namespace kelvaro::ui {
 namespace {
@@ -74,12 +75,16 @@ void HtmlPage::Build() {
 
     background_ = Named(new QButtonGroup(page), QStringLiteral("OptTopicsHTMLGroup"));
     auto* backgroundRow = new QHBoxLayout;
+    // Tab reads each background option before its box, then the styles.
+    std::vector<QWidget*> stops;
     for (std::size_t i = 0; i < kBackgrounds.size(); ++i) {
         const int id = static_cast<int>(i);
         auto* option =
             Radio(QString::fromUtf8(kBackgrounds[i]), Indexed("OptTopicsHTML", id), page);
+        stops.push_back(option);
+        stops.push_back(inputs_[i]);
         background_->addButton(option, id);
-        inputs_[i]->setAccessibleName(QString::fromUtf8(kBackgroundBoxNames[i]));
+        Speak(inputs_[i], QString::fromUtf8(kBackgroundBoxNames[i]));
         backgroundRow->addWidget(option);
         backgroundRow->addWidget(inputs_[i], 1);
     }
@@ -115,6 +120,11 @@ void HtmlPage::Build() {
     grid->setColumnMinimumWidth(0, 8);
     grid->setColumnStretch(2, 1);
     grid->setRowStretch(row + 1, 1);
+    stops.insert(stops.end(), inputs_.begin() + static_cast<std::ptrdiff_t>(HtmlSetting::LinkStyle),
+                 inputs_.end());
+    stops.push_back(pauseAsHr_);
+    stops.push_back(reset_);
+    TabInOrder(stops);
 }
 
 void HtmlPage::Connect() {

@@ -18,6 +18,7 @@
 #include <algorithm>
 #include <array>
 #include <limits>
+#include <vector>
 
 namespace kelvaro::ui {
 namespace {
@@ -68,6 +69,8 @@ void LinesPage::Build() {
     // the software itself on the left, its requirements and contacts on the right.
     int leftRow = 0;
     int rightRow = 0;
+    // Tab reads the page as it is read: row by row, each row from left to right.
+    std::vector<std::vector<QWidget*>> rows;
     for (const CatalogueItem& item : Catalogue()) {
         const bool single = item.Kind == ItemKind::SingleLine ||
                             item.Kind == ItemKind::SizeWithUnit || item.Kind == ItemKind::Choice;
@@ -78,21 +81,23 @@ void LinesPage::Build() {
             item.Kind == ItemKind::UserSingleLine ? item.UserIndex == 0 : item.ControlIndex < 8;
         const int row = left ? leftRow++ : rightRow++;
         const int column = left ? 0 : 2;
+        if (rows.size() <= static_cast<std::size_t>(row)) {
+            rows.resize(static_cast<std::size_t>(row) + 1);
+        }
+        std::vector<QWidget*>& stops = rows[static_cast<std::size_t>(row)];
 
-        // Created in the order they are read, which is the order Tab visits them.
         QWidget* name = nullptr;
         if (item.Kind == ItemKind::UserSingleLine) {
-            auto* box = LineEdit(Indexed("TopicsAdd", item.UserIndex), page);
+            auto* box = UserNameBox(item, page);
             // The name box takes the width of the labels above it, and as much
             // more as its default name needs.
             box->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
-            FitDefaultName(box, item.UserIndex);
             // A box whose width hint the layout ignores does not widen its
             // column by itself.
             grid->setColumnMinimumWidth(column, box->minimumWidth());
-            box->setAccessibleName(UserNameBoxName(item));
             names_[static_cast<std::size_t>(item.UserIndex)] = box;
             name = box;
+            stops.push_back(box);
         } else {
             auto* label = Label(ToQt(item.Key), Indexed("TopicsLine", item.ControlIndex), page);
             labels_[static_cast<std::size_t>(item.ControlIndex)] = label;
@@ -107,6 +112,7 @@ void LinesPage::Build() {
             values_[static_cast<std::size_t>(item.Slot)] = box;
             value = box;
         }
+        stops.push_back(value);
         if (auto* label = qobject_cast<QLabel*>(name)) {
             NameBy(label, value);
         } else {
@@ -123,12 +129,14 @@ void LinesPage::Build() {
                 for (std::string_view unit : SizeUnitList()) {
                     sizeUnit_->addItem(ToQt(unit));
                 }
-                sizeUnit_->setAccessibleName(ToQt(item.Key) + QStringLiteral("の単位"));
+                Speak(sizeUnit_, ToQt(item.Key) + QStringLiteral("の単位"));
                 rowBox->addWidget(sizeUnit_);
+                stops.push_back(sizeUnit_);
             } else {
-                today_ = Button(QStringLiteral("≪今日の日付"), QStringLiteral("CmdGetToday"), page);
-                today_->setAccessibleName(QStringLiteral("今日の日付"));
+                today_ = Button(QStringLiteral("≪今日の日付"), QStringLiteral("CmdGetToday"), page,
+                                QStringLiteral("今日の日付"));
                 rowBox->addWidget(today_);
+                stops.push_back(today_);
             }
             grid->addLayout(rowBox, row, column + 1);
         } else {
@@ -140,6 +148,11 @@ void LinesPage::Build() {
     grid->setColumnStretch(1, 4);
     grid->setColumnStretch(3, 3);
     grid->setRowStretch(std::max(leftRow, rightRow), 1);
+    std::vector<QWidget*> order;
+    for (const std::vector<QWidget*>& stops : rows) {
+        order.insert(order.end(), stops.begin(), stops.end());
+    }
+    TabInOrder(order);
 }
 
 QComboBox* LinesPage::ChoiceBox(const CatalogueItem& item) {
@@ -191,7 +204,7 @@ void LinesPage::Connect() {
                 return;
             }
             std::string name = SingleLineOf(box, text, showingFlag());
-            userValues_[i]->setAccessibleName(ToQt(name));
+            Speak(userValues_[i], ToQt(name));
             Run([&] { SetUserName(session(), static_cast<int>(i), std::move(name)); });
         });
     }
@@ -222,7 +235,7 @@ void LinesPage::ShowForm() {
         form.SizeUnit >= 0 && form.SizeUnit < sizeUnit_->count() ? form.SizeUnit : -1);
     for (std::size_t i = 0; i < names_.size(); ++i) {
         SetText(names_[i], form.UserNames[i]);
-        userValues_[i]->setAccessibleName(ToQt(form.UserNames[i]));
+        Speak(userValues_[i], ToQt(form.UserNames[i]));
     }
 }
 

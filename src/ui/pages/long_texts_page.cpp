@@ -75,9 +75,7 @@ void LongTextsPage::Build() {
         options_[static_cast<std::size_t>(slot)] = option;
         if (user) {
             // The user-defined items are named in the box beside their option.
-            auto* name = LineEdit(Indexed("TopicsAdd", item->UserIndex), frame);
-            FitDefaultName(name, item->UserIndex);
-            name->setAccessibleName(UserNameBoxName(*item));
+            auto* name = UserNameBox(*item, frame);
             names_[static_cast<std::size_t>(item->UserIndex) - kFirstNameHere] = name;
             auto* pair = new QHBoxLayout;
             pair->setSpacing(0);
@@ -124,8 +122,8 @@ void LongTextsPage::Connect() {
             Run([&] {
                 SetUserName(session(), static_cast<int>(i + kFirstNameHere), std::move(name));
             });
-            options_[LongTextCount - kNamesHere + i]->setAccessibleName(box->text());
-            editor_->setAccessibleName(EditorName());
+            Speak(options_[LongTextCount - kNamesHere + i], box->text());
+            Speak(editor_, EditorName());
         });
     }
     connect(editor_, &QPlainTextEdit::textChanged, this, [this] {
@@ -153,9 +151,9 @@ void LongTextsPage::Refresh(Change what) {
     case Change::Form:
         for (std::size_t i = 0; i < names_.size(); ++i) {
             SetText(names_[i], ws.form.UserNames[i + kFirstNameHere]);
-            options_[LongTextCount - kNamesHere + i]->setAccessibleName(names_[i]->text());
+            Speak(options_[LongTextCount - kNamesHere + i], names_[i]->text());
         }
-        editor_->setAccessibleName(EditorName());
+        Speak(editor_, EditorName());
         break;
     case Change::Emphasis:
         for (const CatalogueItem& item : Catalogue()) {
@@ -197,7 +195,7 @@ void LongTextsPage::ShowLongText() {
     if (ws.CurrentLongItem >= 0 && ws.CurrentLongItem < static_cast<int>(options_.size())) {
         options_[static_cast<std::size_t>(ws.CurrentLongItem)]->setChecked(true);
     }
-    editor_->setAccessibleName(EditorName());
+    Speak(editor_, EditorName());
     const QString text = ToBoxText(ws.EditorText);
     if (loadingTemplate_) {
         // A loaded template replaces the text through the editor's own undo

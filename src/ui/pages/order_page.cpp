@@ -80,8 +80,8 @@ void OrderPage::Build() {
     moves->addStretch();
     for (std::size_t i = 0; i < kMoves.size(); ++i) {
         moves_[i] = Button(QString::fromUtf8(kMoves[i].Caption),
-                           Indexed("CmdListUpDown", static_cast<int>(i)), page);
-        moves_[i]->setAccessibleName(QString::fromUtf8(kMoveNames[i]));
+                           Indexed("CmdListUpDown", static_cast<int>(i)), page,
+                           QString::fromUtf8(kMoveNames[i]));
         moves->addWidget(moves_[i]);
     }
     moves->addStretch();

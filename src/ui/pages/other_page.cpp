@@ -61,9 +61,11 @@ void OtherPage::Build() {
                           Indexed("TopicsOther", static_cast<int>(i)), page);
     }
     pauseChars_ = LineEdit(QStringLiteral("TopicsOtherPauseChar"), page);
-    pauseCount_ = LineEdit(QStringLiteral("TopicsOtherPauseNum"), page);
-    left_ = LineEdit(QStringLiteral("TopicsOtherLeftChar"), page);
-    right_ = LineEdit(QStringLiteral("TopicsOtherRightChar"), page);
+    // The count reads as what the row says of it; the brackets by their side.
+    pauseCount_ = LineEdit(QStringLiteral("TopicsOtherPauseNum"), page,
+                           QStringLiteral("区切り線を繰り返す回数"));
+    left_ = LineEdit(QStringLiteral("TopicsOtherLeftChar"), page, QStringLiteral("左の括弧"));
+    right_ = LineEdit(QStringLiteral("TopicsOtherRightChar"), page, QStringLiteral("右の括弧"));
     pauseAssist_ =
         Button(QStringLiteral("記号から適切な回数を取得"), QStringLiteral("CmdGetPauseNum"), page);
     useReplacement_ = CheckBox(QStringLiteral("置換文字列を利用する"),
@@ -72,14 +74,10 @@ void OtherPage::Build() {
         CheckBox(QStringLiteral("「ユーザー入力可能」 は 「」 (何も書かない) に置き換える"),
                  QStringLiteral("TopicsOtherCheckUserInput"), page);
 
-    // The labels name the boxes they stand before; the count reads as what
-    // the row says of it.
+    // The labels lead to the boxes they stand before.
     NameBy(labels[0], pauseChars_);
     labels[1]->setBuddy(pauseCount_);
-    pauseCount_->setAccessibleName(QStringLiteral("区切り線を繰り返す回数"));
-    NameBy(labels[3], left_);
-    left_->setAccessibleName(QStringLiteral("左の括弧"));
-    right_->setAccessibleName(QStringLiteral("右の括弧"));
+    labels[3]->setBuddy(left_);
 
     // Read along the first row: 区切り線 [characters] を [count] 回繰り返す.
     auto* grid = new QGridLayout;
@@ -107,6 +105,8 @@ void OtherPage::Build() {
     grid->setColumnStretch(1, 1);
     layout->addLayout(grid);
     layout->addStretch();
+    TabInOrder({pauseChars_, pauseCount_, pauseAssist_, left_, right_, useReplacement_,
+                replaceUserInput_});
 }
 
 void OtherPage::Connect() {

@@ -81,30 +81,55 @@ QString WithoutMnemonic(const QString& caption) {
     return out;
 }
 
+void Speak(QWidget* control, const QString& spoken) {
+    control->setAccessibleName(spoken);
+    if (auto* choice = qobject_cast<QComboBox*>(control);
+        choice != nullptr && choice->isEditable()) {
+        choice->lineEdit()->setAccessibleName(spoken);
+    }
+}
+
 QLabel* Label(const QString& caption, const QString& name, QWidget* parent) {
     return Named(new QLabel(caption, parent), name);
 }
 
-QPushButton* Button(const QString& caption, const QString& name, QWidget* parent) {
-    return Named(new QPushButton(caption, parent), name);
+QPushButton* Button(const QString& caption, const QString& name, QWidget* parent,
+                    const QString& spoken) {
+    auto* button = Named(new QPushButton(caption, parent), name);
+    Speak(button, spoken.isEmpty() ? WithoutMnemonic(caption) : spoken);
+    return button;
 }
 
-QLineEdit* LineEdit(const QString& name, QWidget* parent) {
+QLineEdit* LineEdit(const QString& name, QWidget* parent, const QString& spoken) {
     auto* box = Named(new QLineEdit(parent), name);
     box->setMaxLength(std::numeric_limits<int>::max());
+    if (!spoken.isEmpty()) {
+        Speak(box, spoken);
+    }
     return box;
 }
 
 QCheckBox* CheckBox(const QString& caption, const QString& name, QWidget* parent) {
-    return Named(new QCheckBox(caption, parent), name);
+    auto* box = Named(new QCheckBox(caption, parent), name);
+    Speak(box, WithoutMnemonic(caption));
+    return box;
 }
 
 QRadioButton* Radio(const QString& caption, const QString& name, QWidget* parent) {
-    return Named(new QRadioButton(caption, parent), name);
+    auto* option = Named(new QRadioButton(caption, parent), name);
+    // An option without a caption is named by the page (a user item's option).
+    if (!caption.isEmpty()) {
+        Speak(option, WithoutMnemonic(caption));
+    }
+    return option;
 }
 
-QPlainTextEdit* TextBox(const QString& name, bool readOnly, QWidget* parent) {
+QPlainTextEdit* TextBox(const QString& name, bool readOnly, QWidget* parent,
+                        const QString& spoken) {
     auto* box = Named(new QPlainTextEdit(parent), name);
+    if (!spoken.isEmpty()) {
+        Speak(box, spoken);
+    }
     box->setLineWrapMode(QPlainTextEdit::NoWrap);
     box->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     box->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
@@ -127,16 +152,21 @@ QVBoxLayout* PageLayout(QWidget* page) {
 
 void NameBy(QLabel* label, QWidget* box) {
     label->setBuddy(box);
-    box->setAccessibleName(WithoutMnemonic(label->text()));
+    Speak(box, WithoutMnemonic(label->text()));
 }
 
-void FitDefaultName(QLineEdit* box, int userIndex) {
-    const QString name = ToQt(UserInputPlaceholder) + QString::number(userIndex + 1);
+void TabInOrder(const std::vector<QWidget*>& stops) {
+    for (std::size_t i = 1; i < stops.size(); ++i) {
+        QWidget::setTabOrder(stops[i - 1], stops[i]);
+    }
+}
+
+QLineEdit* UserNameBox(const CatalogueItem& item, QWidget* parent) {
+    auto* box = LineEdit(Indexed("TopicsAdd", item.UserIndex), parent,
+                         ToQt(item.Key) + QStringLiteral("の項目名"));
+    const QString name = ToQt(UserInputPlaceholder) + QString::number(item.UserIndex + 1);
     box->setMinimumWidth(WidthToShow(box, name));
-}
-
-QString UserNameBoxName(const CatalogueItem& item) {
-    return QStringLiteral("項目名 (%1)").arg(ToQt(item.Key));
+    return box;
 }
 
 SuggestionBox::SuggestionBox(QWidget* parent) : QComboBox(parent) {}

@@ -14,6 +14,7 @@
 #include <QString>
 
 #include <string>
+#include <vector>
 
 class QAbstractButton;
 class QButtonGroup;
@@ -40,25 +41,37 @@ QString Indexed(const char* name, int index);
 // A caption as a screen reader says it: without its mnemonic marker.
 QString WithoutMnemonic(const QString& caption);
 
+// What a screen reader says for `control`. An editable choice box's own text
+// box, which takes the keyboard, says the same.
+void Speak(QWidget* control, const QString& spoken);
+
+// Every control is made speaking: buttons, check boxes and options say their
+// caption without its mnemonic, or `spoken` where the caption alone would not
+// tell what the control does; a box without a label of its own says `spoken`.
 QLabel* Label(const QString& caption, const QString& name, QWidget* parent);
-QPushButton* Button(const QString& caption, const QString& name, QWidget* parent);
+QPushButton* Button(const QString& caption, const QString& name, QWidget* parent,
+                    const QString& spoken = {});
 // A one-line box that holds a value of any length a form file can hold.
-QLineEdit* LineEdit(const QString& name, QWidget* parent);
+QLineEdit* LineEdit(const QString& name, QWidget* parent, const QString& spoken = {});
 QCheckBox* CheckBox(const QString& caption, const QString& name, QWidget* parent);
 QRadioButton* Radio(const QString& caption, const QString& name, QWidget* parent);
 // A large text box: scroll bars, the box font, no line wrapping so lines read
 // as they will stand in the ReadMe.
-QPlainTextEdit* TextBox(const QString& name, bool readOnly, QWidget* parent);
+QPlainTextEdit* TextBox(const QString& name, bool readOnly, QWidget* parent,
+                        const QString& spoken = {});
 QVBoxLayout* PageLayout(QWidget* page);
 // `label` names `box`: its mnemonic moves the focus there, and a screen
 // reader says the label's caption for the box.
 void NameBy(QLabel* label, QWidget* box);
 
-// A user item's name box shows the whole default name ("ユーザー入力可能1"),
-// so the items can be told apart before the user names them.
-void FitDefaultName(QLineEdit* box, int userIndex);
-// What a screen reader calls a user item's name box: which item it names.
-QString UserNameBoxName(const CatalogueItem& item);
+// Tab visits `stops` one after the other, in the order they are read, not
+// in the order they happened to be made.
+void TabInOrder(const std::vector<QWidget*>& stops);
+
+// A user item's name box (TopicsAdd_i). It shows the whole default name
+// ("ユーザー入力可能1"), so the items can be told apart before the user names
+// them, and a screen reader says which item it names ("追加1の項目名").
+QLineEdit* UserNameBox(const CatalogueItem& item, QWidget* parent);
 
 // A choice box: wide enough for the placeholder, and its suggestion list
 // opens as wide as its longest suggestion, wider than the box if need be, so

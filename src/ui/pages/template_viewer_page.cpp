@@ -65,13 +65,13 @@ void TemplateViewerPage::Build() {
     auto* body = new QHBoxLayout;
     list_ = Named(new QListWidget(page), QStringLiteral("TemplateList"));
     list_->setSelectionMode(QAbstractItemView::SingleSelection);
-    list_->setAccessibleName(QStringLiteral("テンプレート一覧"));
+    Speak(list_, QStringLiteral("テンプレート一覧"));
     // The list grows with the window and is never narrower than its longest
     // name (see ShowTemplates): names like "アンインストール方法(…)" differ
     // only at their end.
     body->addWidget(list_, 1);
-    text_ = TextBox(QStringLiteral("TemplateText"), true, page);
-    text_->setAccessibleName(QStringLiteral("テンプレートの内容"));
+    text_ =
+        TextBox(QStringLiteral("TemplateText"), true, page, QStringLiteral("テンプレートの内容"));
     body->addWidget(text_, 1);
     layout->addLayout(body, 1);
 }
