@@ -5,6 +5,7 @@
 // reader by headings then takes it.
 
 #include "compose/compose_readme.h"
+#include "compose/page_style.h"
 #include "import/import_internal.h"
 #include "import/name_fold.h"
 #include "model/catalogue.h"
@@ -790,6 +791,9 @@ public:
             bool known = false;
             for (; next < std::size(rules) && !known; ++next) {
                 if (auto value = Between(lines[i], rules[next].first, "}")) {
+                    if (!ComposesAsWritten(*value)) {
+                        return std::nullopt;
+                    }
                     base.HtmlSettings[rules[next].second] = *value;
                     known = true;
                 }
@@ -901,7 +905,13 @@ private:
             }
         }
         form.HtmlSettings[HtmlSetting::BodyStyle] = std::string(body);
-        return true;
+        return ComposesAsWritten(body);
+    }
+
+    // Declarations the page writes as they are: what the page escaped (a quote
+    // or a backslash in a font's name) would be escaped once more.
+    static bool ComposesAsWritten(std::string_view declarations) {
+        return CssDeclarations(declarations) == declarations;
     }
 
     std::string_view text_;

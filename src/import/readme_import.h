@@ -15,10 +15,13 @@
 //   entry (a name in the brackets, the separator line, the credit line), or, in
 //   Markdown, a paragraph that is the credit line alone;
 // - a single-line value or a name holding a line break, or a name or HTML
-//   setting holding the markup that ends it ("</FONT>", "}" before the line end);
+//   setting holding the markup that ends it ("</FONT>", "}" before the line end),
+//   or an HTML5 page setting the page writes escaped (a quote or a backslash in
+//   a font's name);
 // - in the text ReadMe, a value of a user item's name holding the right bracket
 //   followed by an ideographic space, and a separator line of zero characters
 //   when another entry's line is empty;
+// - in the Markdown table, a single-line value beginning or ending with a blank;
 // - the Markdown head when the software's name is blank and its version is not
 //   in the table (the head then reads as the name alone).
 // Such a ReadMe is read by its headings instead, and the report says so.
