@@ -12,6 +12,7 @@
 
 #include <filesystem>
 #include <functional>
+#include <regex>
 #include <string>
 #include <vector>
 
@@ -142,6 +143,23 @@ TEST(ComposeCommand, UsageErrorsExitTwoWithAUsageLine) {
     CommandRun version = Compose("--version");
     EXPECT_EQ(version.status, 0);
     EXPECT_EQ(version.out, "kelvaro-compose " + std::string(ProgramVersion) + "\n");
+}
+
+// Every option the help names is in the manual page and in the guide's table.
+TEST(ComposeCommand, TheDocumentsNameEveryOption) {
+    const std::string help = Compose("--help").out;
+    const std::string source = std::string(KELVARO_SOURCE_DIR) + "/";
+    std::string manual = test::ReadBytes(source + "data/man/kelvaro-compose.1");
+    for (std::size_t at = 0; (at = manual.find("\\-", at)) != std::string::npos;) {
+        manual.erase(at, 1); // roff's "\-" is a "-"
+    }
+    const std::string guide = test::ReadBytes(source + "docs/guide.html");
+    const std::regex option("--[a-z0-9-]+");
+    for (auto it = std::sregex_iterator(help.begin(), help.end(), option);
+         it != std::sregex_iterator(); ++it) {
+        EXPECT_NE(manual.find(it->str()), std::string::npos) << it->str();
+        EXPECT_NE(guide.find("<code>" + it->str()), std::string::npos) << it->str();
+    }
 }
 
 TEST(ComposeCommand, FormFilesInAndOut) {
