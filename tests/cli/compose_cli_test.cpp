@@ -14,6 +14,7 @@
 #include <functional>
 #include <regex>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace kelvaro {
@@ -435,24 +436,19 @@ TEST_F(FormEdits, TheListedKeysAreTheKeysSetTakes) {
 
 // Exit 0 only when every byte reached descriptor 1.
 TEST_F(FormEdits, StandardOutputFailsAsAFileDoes) {
-    struct Case {
-        std::string arguments;
-        int status;
-        std::string says;
-    };
-    const std::vector<Case> cases = {
+    const std::vector<std::tuple<std::string, int, std::string>> cases = {
         {" >/dev/full", 1, "Error No.61"},
         {"--list-keys >/dev/full", 1, "（標準出力: ディスクの空き容量が足りません）"},
         {"--help >&-", 1, "Error No.75"},
         {Quoted(form) + " >&-", 1, "（標準出力: システムのエラーです（Bad file descriptor））"},
         {Quoted(form) + " --write-form " + Quoted(dir.File("w.ref")) + " >/dev/full", 0, ""},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.arguments);
+    for (const auto& [arguments, status, says] : cases) {
+        SCOPED_TRACE(arguments);
         const test::ToolRun run =
-            test::RunShell(std::string(KELVARO_BIN_DIR) + "/kelvaro-compose " + c.arguments);
-        EXPECT_EQ(run.Status, c.status);
-        EXPECT_NE(run.Err.find(c.says), std::string::npos) << run.Err;
+            test::RunShell(std::string(KELVARO_BIN_DIR) + "/kelvaro-compose " + arguments);
+        EXPECT_EQ(run.Status, status);
+        EXPECT_NE(run.Err.find(says), std::string::npos) << run.Err;
     }
     EXPECT_EQ(Written(dir.File("w.ref")), ws.form); // written, and no ReadMe printed
 }
@@ -462,11 +458,11 @@ TEST_F(FormEdits, StandardOutputFailsAsAFileDoes) {
 TEST_F(FormEdits, AReadMeImportedOfEachKind) {
     const std::string data = std::string(KELVARO_TEST_DATA) + "/";
     const std::string markdown = Compose(Quoted(form) + " --format markdown").out;
+    // The ReadMe, the exit status, how standard error begins, what README.md holds.
     struct Case {
         std::string readMe;
         int status;
-        std::string report; // the start of standard error
-        std::string holds;  // what the README.md holds: all of it for a ReadMe of ours
+        std::string report, holds;
     };
     const std::vector<Case> cases = {
         {dir.File("ReadMe.text"), 0, "", markdown},
