@@ -1,8 +1,10 @@
 #include "cli/form_edits.h"
 
 #include "files/form_file.h"
+#include "import/name_fold.h"
 #include "model/catalogue.h"
 #include "model/form_texts.h"
+#include "model/item_order.h"
 #include "model/long_text.h"
 #include "platform/file_io.h"
 #include "platform/text.h"
@@ -18,9 +20,17 @@ const char* const kFormEditHelp =
     "                      repeatable. A single-line item's value may hold no line break\n"
     "  --set-file KEY=FILE the same with FILE's UTF-8 text (a final line break of a\n"
     "                      single-line value is dropped)\n"
+    "  --check KEY         tick the item KEY in the item order so that it is\n"
+    "                      composed; repeatable, applied in order after --set\n"
+    "  --uncheck KEY       untick it, so that it is left out\n"
+    "  --list-keys         print the keys --set takes, one a line, and exit\n"
+    "                      KEYs match as typed: half- and full-width forms, letter\n"
+    "                      case and blanks do not count (アーカイブサイズ is\n"
+    "                      ｱｰｶｲﾌﾞｻｲｽﾞ); an unknown KEY is a usage error\n"
     "  --write-form FILE   also write the resulting form as a form file to FILE,\n"
-    "                      replacing it whole; a form that cannot be written exactly\n"
-    "                      is refused (exit 1) and nothing is written\n"
+    "                      replacing it whole, after the ReadMe of --output; without\n"
+    "                      --output no ReadMe is composed. A form that cannot be\n"
+    "                      written exactly is refused (exit 1) and nothing is written\n"
     "  --allow-lossy       let --write-form write characters that Shift_JIS would\n"
     "                      change (\"?\" for 😀, \"\\\" for ¥, ...)\n";
 
@@ -83,48 +93,13 @@ std::optional<std::string> ValueOf(const ValueEdit& edit, const CatalogueItem& i
     return text;
 }
 
-} // namespace
-
-Taken TakeFormEditOption(const std::vector<std::string>& args, std::size_t& i, FormEdits& edits,
-                         std::string& problem) {
-    const std::string& arg = args[i];
-    for (const char* name : {"--set", "--set-file"}) {
-        if (!Names(arg, name)) {
-            continue;
-        }
-        const std::optional<std::string> value = OptionValue(args, i, name);
-        const std::size_t equals = value ? value->find('=') : std::string::npos;
-        if (equals == std::string::npos || equals == 0) {
-            problem = std::string(name) +
-                      " needs KEY=" + (std::string_view(name) == "--set" ? "VALUE" : "FILE");
-            return Taken::Bad;
-        }
-        edits.Values.push_back(ValueEdit{value->substr(0, equals), value->substr(equals + 1),
-                                         std::string_view(name) == "--set-file"});
-        return Taken::Taken;
-    }
-    if (Names(arg, "--write-form")) {
-        const std::optional<std::string> file = OptionValue(args, i, "--write-form");
-        if (!file || file->empty()) {
-            problem = "--write-form needs a file name";
-            return Taken::Bad;
-        }
-        edits.WriteForm = *file;
-        return Taken::Taken;
-    }
-    if (arg == "--allow-lossy") {
-        edits.AllowLossy = true;
-        return Taken::Taken;
-    }
-    return Taken::NotOurs;
-}
-
-std::optional<std::string> ApplyValueEdits(Workspace& ws, const std::vector<ValueEdit>& edits) {
+// The values of --set and --set-file, in the order given.
+std::optional<std::string> ApplyValues(Workspace& ws, const std::vector<ValueEdit>& edits) {
     // The editor holds the current long text; it is brought into the form
     // first and shown again after, so the form file writer keeps what was set.
     CommitLongText(ws);
     for (const ValueEdit& edit : edits) {
-        const CatalogueItem* item = LookupItem(edit.Key);
+        const CatalogueItem* item = FindItemByFoldedKey(edit.Key);
         if (item == nullptr || item->Slot < 0) {
             return "「" + edit.Key + "」 is no item with a value";
         }
@@ -154,6 +129,89 @@ std::optional<std::string> ApplyValueEdits(Workspace& ws, const std::vector<Valu
             std::move(*value);
     }
     ws.EditorText = ws.form.LongTexts[static_cast<std::size_t>(ws.CurrentLongItem)];
+    return std::nullopt;
+}
+
+} // namespace
+
+Taken TakeFormEditOption(const std::vector<std::string>& args, std::size_t& i, FormEdits& edits,
+                         std::string& problem) {
+    const std::string& arg = args[i];
+    for (const char* name : {"--set", "--set-file"}) {
+        if (!Names(arg, name)) {
+            continue;
+        }
+        const std::optional<std::string> value = OptionValue(args, i, name);
+        const std::size_t equals = value ? value->find('=') : std::string::npos;
+        if (equals == std::string::npos || equals == 0) {
+            problem = std::string(name) +
+                      " needs KEY=" + (std::string_view(name) == "--set" ? "VALUE" : "FILE");
+            return Taken::Bad;
+        }
+        edits.Values.push_back(ValueEdit{value->substr(0, equals), value->substr(equals + 1),
+                                         std::string_view(name) == "--set-file"});
+        return Taken::Taken;
+    }
+    for (const char* name : {"--check", "--uncheck"}) {
+        if (!Names(arg, name)) {
+            continue;
+        }
+        const std::optional<std::string> key = OptionValue(args, i, name);
+        if (!key || key->empty()) {
+            problem = std::string(name) + " needs KEY";
+            return Taken::Bad;
+        }
+        edits.Checks.push_back(CheckEdit{*key, std::string_view(name) == "--check"});
+        return Taken::Taken;
+    }
+    if (Names(arg, "--write-form")) {
+        const std::optional<std::string> file = OptionValue(args, i, "--write-form");
+        if (!file || file->empty()) {
+            problem = "--write-form needs a file name";
+            return Taken::Bad;
+        }
+        edits.WriteForm = *file;
+        return Taken::Taken;
+    }
+    if (arg == "--allow-lossy") {
+        edits.AllowLossy = true;
+        return Taken::Taken;
+    }
+    return Taken::NotOurs;
+}
+
+std::string ValueKeyList() {
+    std::string keys;
+    for (const CatalogueItem& item : Catalogue()) {
+        if (item.Slot >= 0) {
+            keys.append(item.Key).append("\n");
+        }
+    }
+    return keys;
+}
+
+std::optional<std::string> ApplyFormEdits(Workspace& ws, const FormEdits& edits) {
+    if (auto problem = ApplyValues(ws, edits.Values)) {
+        return problem;
+    }
+    for (const CheckEdit& edit : edits.Checks) {
+        const CatalogueItem* item = FindItemByFoldedKey(edit.Key);
+        if (item == nullptr) {
+            return "「" + edit.Key + "」 is no item";
+        }
+        // The separator stands in the order more than once: each entry of the
+        // key follows.
+        bool found = false;
+        for (std::size_t i = 0; i < ws.form.Order.size(); ++i) {
+            if (ws.form.Order[i].Key == item->Key) {
+                SetEntryChecked(ws, i, edit.Checked);
+                found = true;
+            }
+        }
+        if (!found) {
+            return "「" + edit.Key + "」 is not in the item order";
+        }
+    }
     return std::nullopt;
 }
 

@@ -2,11 +2,14 @@
 #include "platform/app_folders.h"
 #include "platform/error.h"
 #include "platform/file_io.h"
+#include "platform/standard_output.h"
 #include "session/failure.h"
 
 #include <iostream>
 
 int main(int argc, char** argv) {
+    // Before any file is opened, so that none becomes standard output.
+    kelvaro::TakeClosedStandardDescriptors();
     std::ios::sync_with_stdio(false);
     // A write in place that a kill cut short is finished first, and said so.
     try {
@@ -20,5 +23,5 @@ int main(int argc, char** argv) {
         std::cerr << "kelvaro-compose: " << error.what() << '\n';
     }
     std::vector<std::string> args(argv + 1, argv + argc);
-    return kelvaro::cli::RunCompose(args, std::cout, std::cerr);
+    return kelvaro::cli::RunCompose(args, std::cerr);
 }

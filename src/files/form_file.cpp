@@ -403,9 +403,13 @@ void WriteFormFile(Workspace& ws, const std::string& path) {
                            FailurePlace{path, message.substr(0, message.find("\r\n"))},
                            "a form that would not read back as it is");
     }
-    // The same bytes as Utf8ToCp932(FormFileText(ws.form)), without the UTF-8
+    WriteFileReplacing(path, FormFileBytes(ws.form));
+}
+
+std::string FormFileBytes(const Form& form) {
+    // The same bytes as Utf8ToCp932(FormFileText(form)), without the UTF-8
     // text of the whole file in between.
-    WriteFileReplacing(path, WriteLines<BytesSink>(ws.form));
+    return WriteLines<BytesSink>(form);
 }
 
 void ReadFormFile(Workspace& ws, const std::string& path, bool* looksUtf8) {

@@ -15,6 +15,10 @@ namespace kelvaro {
 // The whole file as UTF-8 text with CR LF line ends (171 lines for a fresh form).
 std::string FormFileText(const Form& form);
 
+// The whole file in CP932 as WriteFormFile writes it ("?" for characters without
+// a CP932 form), for a caller that makes every file's bytes before it writes any.
+std::string FormFileBytes(const Form& form);
+
 // Reads a decoded form file into the workspace, line by line, exactly as the
 // file dictates. On failure throws RuntimeError (InputPastEnd when the file ends
 // early, InvalidProperty for a unit or check-box value a control cannot take);

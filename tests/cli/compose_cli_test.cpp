@@ -8,9 +8,13 @@
 #include "support/fixtures.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <filesystem>
+#include <functional>
+#include <regex>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace kelvaro {
@@ -125,8 +129,8 @@ TEST(ComposeCommand, MarkdownAndHtml5AreUtf8WithLf) {
 
 TEST(ComposeCommand, UsageErrorsExitTwoWithAUsageLine) {
     for (const char* bad :
-         {"--bogus", "--format pdf", "--format", "--output", "--format md", "--format Markdown",
-          "--encoding", "--encoding utf8", "--encoding shift_jis"}) {
+         {"--bogus", "-x.ref", "--import", "--format pdf", "--format", "--output", "--format md",
+          "--format Markdown", "--encoding", "--encoding utf8", "--encoding shift_jis"}) {
         CommandRun run = Compose(bad, true);
         EXPECT_EQ(run.status, 2) << bad;
         EXPECT_NE(run.out.find("usage: kelvaro-compose"), std::string::npos) << bad;
@@ -142,6 +146,23 @@ TEST(ComposeCommand, UsageErrorsExitTwoWithAUsageLine) {
     EXPECT_EQ(version.out, "kelvaro-compose " + std::string(ProgramVersion) + "\n");
 }
 
+// Every option the help names is in the manual page and in the guide's table.
+TEST(ComposeCommand, TheDocumentsNameEveryOption) {
+    const std::string help = Compose("--help").out;
+    const std::string source = std::string(KELVARO_SOURCE_DIR) + "/";
+    std::string manual = test::ReadBytes(source + "data/man/kelvaro-compose.1");
+    for (std::size_t at = 0; (at = manual.find("\\-", at)) != std::string::npos;) {
+        manual.erase(at, 1); // roff's "\-" is a "-"
+    }
+    const std::string guide = test::ReadBytes(source + "docs/guide.html");
+    const std::regex option("--[a-z0-9-]+");
+    for (auto it = std::sregex_iterator(help.begin(), help.end(), option);
+         it != std::sregex_iterator(); ++it) {
+        EXPECT_NE(manual.find(it->str()), std::string::npos) << it->str();
+        EXPECT_NE(guide.find("<code>" + it->str()), std::string::npos) << it->str();
+    }
+}
+
 TEST(ComposeCommand, FormFilesInAndOut) {
     test::TempFolder dir;
     const std::string form = dir.File("fresh.ref");
@@ -149,6 +170,12 @@ TEST(ComposeCommand, FormFilesInAndOut) {
     EXPECT_EQ(created.status, 0);
     EXPECT_EQ(test::ReadBytes(form), test::ReadFixture("fresh_form.ref"));
     EXPECT_EQ(Compose("'" + form + "'").out, test::ReadFixture("default_readme.txt"));
+    // After "--" a name that begins with "-" is the form file.
+    std::filesystem::copy_file(form, dir.File("-x.ref"));
+    EXPECT_EQ(
+        RunShell("cd '" + dir.Path() + "' && " + KELVARO_BIN_DIR + "/kelvaro-compose -- -x.ref")
+            .out,
+        test::ReadFixture("default_readme.txt"));
 
     // An entry whose key the catalogue lacks is reported and left out.
     std::string bytes = test::ReadBytes(form);
@@ -205,9 +232,7 @@ TEST_F(FormEdits, AVersionIsBumpedInPlace) {
     EXPECT_EQ(run.status, 0);
     Form expected = ws.form;
     expected.LineValues[LineSlot::Version] = "1.2.1";
-    // The ReadMe still goes to standard output, with the new value.
-    EXPECT_EQ(run.out,
-              ReadMeFileBytes(ComposeReadMe(expected, ReadMeFormat::Text), ReadMeFormat::Text));
+    EXPECT_EQ(run.out, ""); // no --output: no ReadMe
     // Byte for byte the file the program writes for that form.
     EXPECT_EQ(test::ReadBytes(form), Utf8ToCp932(FormFileText(expected)));
 }
@@ -273,6 +298,8 @@ TEST_F(FormEdits, UsageErrorsNameTheOptionOrTheItem) {
         {"--set =x", "--set needs KEY=VALUE"},
         {"--set-file 開発履歴", "--set-file needs KEY=FILE"},
         {"--write-form", "--write-form needs a file name", true},
+        {"--check", "--check needs KEY", true},
+        {"--uncheck 不明", "「不明」 is no item"},
         {"--set 不明=1", "「不明」 is no item with a value"},
         {"--set 区切り線=x", "「区切り線」 is no item with a value"},
         {"--set \"作者名=$(printf 'a\\nb')\"",
@@ -328,6 +355,141 @@ TEST_F(FormEdits, AFormThatCannotBeWrittenExactlyIsRefusedUnlessLossIsAllowed) {
     EXPECT_NE(run.out.find("（" + dir.File("none.txt") + ": ファイルが見つかりません）"),
               std::string::npos);
     EXPECT_EQ(test::ReadBytes(form), kept);
+}
+
+// A file read, or another output, is never written over; nor is the form when
+// the ReadMe could not be written first.
+TEST_F(FormEdits, WritesOverWhatIsReadAreRefusedBeforeAnythingIsWritten) {
+    ASSERT_EQ(::link(form.c_str(), dir.File("hard.ref").c_str()), 0);
+    std::filesystem::create_symlink(form, dir.File("sym.ref"));
+    std::filesystem::create_directory(dir.File("sub"));
+    test::WriteBytes(dir.File("R.txt"), "ReadMe");
+    const std::string r = Quoted(dir.File("R.txt"));
+    const std::vector<std::pair<std::string, std::string>> cases = {
+        {"--import " + r + " " + Quoted(form), "--import and a form file both name"},
+        {Quoted(form) + " --output " + Quoted(dir.File("sub/../MySoft.ref")),
+         "--output and the form file name the same file"},
+        {Quoted(dir.File("sym.ref")) + " --output " + Quoted(dir.File("hard.ref")),
+         "--output and the form file name the same file"},
+        {"--import " + r + " --write-form " + Quoted(dir.File("./R.txt")),
+         "--write-form and --import name the same file"},
+        {"--set-file 特徴=" + r + " --output " + r, "--output and --set-file 特徴 name the same"},
+        {"--output " + Quoted(dir.File("new")) + " --write-form " + Quoted(dir.File("sub/../new")),
+         "--output and --write-form name the same file"},
+        {Quoted(form) + " --set バージョン=9 --write-form " + Quoted(form) + " --output " +
+             Quoted(dir.File("none/R.txt")),
+         "Error No.76"},
+    };
+    for (const auto& [arguments, says] : cases) {
+        SCOPED_TRACE(arguments);
+        const CommandRun run = ComposeStderr(arguments);
+        EXPECT_EQ(run.status, says.starts_with("Error") ? 1 : 2);
+        EXPECT_NE(run.out.find(says), std::string::npos) << run.out;
+    }
+    EXPECT_EQ(test::ReadBytes(form), before);
+    EXPECT_EQ(test::ReadBytes(dir.File("R.txt")), "ReadMe");
+    EXPECT_FALSE(std::filesystem::exists(dir.File("new")));
+}
+
+// Keys as a person types them: half- or full-width, with blanks.
+TEST_F(FormEdits, KeysMatchWhateverTheirWidth) {
+    test::WriteBytes(dir.File("h.txt"), "履歴");
+    const std::string written = dir.File("out.ref");
+    const std::vector<std::pair<std::string, std::function<void(Form&)>>> cases = {
+        {"--set アーカイブサイズ=12", [](Form& f) { f.LineValues[LineSlot::ArchiveSize] = "12"; }},
+        {"--set 'ｿﾌﾄ 名=新作'", [](Form& f) { f.LineValues[LineSlot::SoftwareName] = "新作"; }},
+        {"--set ｄｉｒｅｃｔＸ=9", [](Form& f) { f.ChoiceValues[ChoiceSlot::DirectX] = "9"; }},
+        {"--set-file '開発　履歴='" + Quoted(dir.File("h.txt")),
+         [](Form& f) { f.LongTexts[12] = "履歴"; }},
+        {"--uncheck 区切り線 --check ｱｰｶｲﾌﾞ名 --uncheck アーカイブ名 --check 'アーカイブ　名'",
+         [](Form& f) {
+             for (OrderEntry& entry : f.Order) {
+                 entry.Checked =
+                     entry.Key == "アーカイブ名" || (entry.Checked && entry.Key != "区切り線");
+             }
+         }},
+    };
+    for (const auto& [options, change] : cases) {
+        SCOPED_TRACE(options);
+        EXPECT_EQ(Compose(Quoted(form) + " " + options + " --write-form " + Quoted(written)).status,
+                  0);
+        Form expected = ws.form;
+        change(expected);
+        EXPECT_EQ(Written(written), expected);
+    }
+}
+
+TEST_F(FormEdits, TheListedKeysAreTheKeysSetTakes) {
+    const CommandRun listed = Compose("--list-keys");
+    EXPECT_EQ(listed.status, 0);
+    std::string sets;
+    std::size_t count = 0;
+    for (std::size_t at = 0, end = 0; (end = listed.out.find('\n', at)) != std::string::npos;
+         at = end + 1, ++count) {
+        sets += " --set '" + listed.out.substr(at, end - at) + "=x'";
+    }
+    EXPECT_EQ(count, 33U); // every item but the separator and the credit line
+    EXPECT_EQ(Compose(Quoted(form) + sets + " --write-form " + Quoted(dir.File("o.ref"))).status,
+              0);
+    EXPECT_EQ(Written(dir.File("o.ref")).LineValues[LineSlot::UserItem1], "x");
+}
+
+// Exit 0 only when every byte reached descriptor 1.
+TEST_F(FormEdits, StandardOutputFailsAsAFileDoes) {
+    const std::vector<std::tuple<std::string, int, std::string>> cases = {
+        {" >/dev/full", 1, "Error No.61"},
+        {"--list-keys >/dev/full", 1, "（標準出力: ディスクの空き容量が足りません）"},
+        {"--help >&-", 1, "Error No.75"},
+        {Quoted(form) + " >&-", 1, "（標準出力: システムのエラーです（Bad file descriptor））"},
+        {Quoted(form) + " --write-form " + Quoted(dir.File("w.ref")) + " >/dev/full", 0, ""},
+    };
+    for (const auto& [arguments, status, says] : cases) {
+        SCOPED_TRACE(arguments);
+        const test::ToolRun run =
+            test::RunShell(std::string(KELVARO_BIN_DIR) + "/kelvaro-compose " + arguments);
+        EXPECT_EQ(run.Status, status);
+        EXPECT_NE(run.Err.find(says), std::string::npos) << run.Err;
+    }
+    EXPECT_EQ(Written(dir.File("w.ref")), ws.form); // written, and no ReadMe printed
+}
+
+// A ReadMe read back composes as the form it came from; one written by hand
+// comes by its headings, which standard error reports.
+TEST_F(FormEdits, AReadMeImportedOfEachKind) {
+    const std::string data = std::string(KELVARO_TEST_DATA) + "/";
+    const std::string markdown = Compose(Quoted(form) + " --format markdown").out;
+    // The ReadMe, the exit status, how standard error begins, what README.md holds.
+    struct Case {
+        std::string readMe;
+        int status;
+        std::string report, holds;
+    };
+    const std::vector<Case> cases = {
+        {dir.File("ReadMe.text"), 0, "", markdown},
+        {dir.File("ReadMe.html"), 0, "", markdown},
+        {dir.File("ReadMe.markdown"), 0, "", markdown},
+        {data + "fresh_form.ref", 1, "Error No.321", ""},
+        {data + "import/brackets_header.txt", 0, "kelvaro-compose: テキストの ReadMe", "山田 花子"},
+        {data + "import/list_facts.md", 0, "kelvaro-compose: Markdownの ReadMe", "鈴木次郎"},
+        {data + "import/headings.html", 0, "kelvaro-compose: HTMLの ReadMe", "田中三郎"},
+    };
+    for (const char* format : {"text", "html", "markdown"}) {
+        test::WriteBytes(dir.File(std::string("ReadMe.") + format),
+                         Compose(Quoted(form) + " --format " + format).out);
+    }
+    const std::string readme = dir.File("README.md");
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.readMe);
+        const test::ToolRun run =
+            test::RunShell(std::string(KELVARO_BIN_DIR) + "/kelvaro-compose --import " +
+                           Quoted(c.readMe) + " --format markdown --output " + Quoted(readme));
+        EXPECT_EQ(run.Status, c.status);
+        EXPECT_EQ(run.Err.substr(0, c.report.size()), c.report);
+        EXPECT_EQ(c.report.empty(), run.Err.empty()) << run.Err;
+        const std::string written = c.status == 0 ? test::ReadBytes(readme) : "";
+        EXPECT_TRUE(c.holds == markdown ? written == markdown
+                                        : written.find(c.holds) != std::string::npos);
+    }
 }
 
 } // namespace
