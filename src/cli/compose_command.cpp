@@ -318,7 +318,11 @@ int Run(const std::vector<std::string>& args, std::string& printed, std::ostream
     try {
         Workspace ws = FreshWorkspace();
         if (options.form) {
-            ReadFormFile(ws, *options.form);
+            bool looksUtf8 = false;
+            ReadFormFile(ws, *options.form, &looksUtf8);
+            if (looksUtf8) {
+                err << "kelvaro-compose: " << Utf8FormWarning(*options.form) << "\n";
+            }
         }
         if (options.import) {
             ImportInto(ws, *options.import, err);

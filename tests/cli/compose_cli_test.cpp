@@ -11,6 +11,7 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <fstream>
 #include <functional>
 #include <regex>
 #include <string>
@@ -235,6 +236,17 @@ TEST_F(FormEdits, AVersionIsBumpedInPlace) {
     EXPECT_EQ(run.out, ""); // no --output: no ReadMe
     // Byte for byte the file the program writes for that form.
     EXPECT_EQ(test::ReadBytes(form), Utf8ToCp932(FormFileText(expected)));
+}
+
+TEST_F(FormEdits, AFormFileInUtf8IsToldAndStillReadAsCp932) {
+    const std::string utf8 = dir.File("utf8.ref");
+    std::ofstream(utf8, std::ios::binary) << Cp932ToUtf8(before);
+    const CommandRun run = ComposeStderr(Quoted(utf8));
+    EXPECT_EQ(run.status, 0);
+    // Then the order's keys, misread, are told as unknown.
+    EXPECT_EQ(run.out.substr(0, run.out.find('\n') + 1),
+              "kelvaro-compose: " + Utf8FormWarning(utf8) + "\n");
+    EXPECT_EQ(ComposeStderr(Quoted(form)).out, "");
 }
 
 TEST_F(FormEdits, ANewFormTakesValuesAndComposesNothing) {
