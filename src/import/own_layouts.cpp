@@ -93,42 +93,36 @@ bool AddLong(ImportedForm& out, const std::string& name, std::string text) {
     return out.SetUserLong(name, std::move(text), name);
 }
 
+// The length of the shortest piece that, repeated, makes the whole line.
+std::size_t RepeatedUnit(std::string_view line) {
+    for (std::size_t unit = 1; unit < line.size(); ++unit) {
+        if (line.size() % unit != 0) {
+            continue;
+        }
+        bool repeats = true;
+        for (std::size_t i = unit; i < line.size() && repeats; i += unit) {
+            repeats = line.compare(i, unit, line.substr(0, unit)) == 0;
+        }
+        if (repeats) {
+            return unit;
+        }
+    }
+    return line.size();
+}
+
 // The separator line as characters and count: the shortest piece it repeats.
 void SetPauseLine(Form& form, std::string_view line) {
     if (line.empty()) {
         form.PauseCount = "0";
         return;
     }
-    for (std::size_t unit = 1; unit <= line.size(); ++unit) {
-        if (line.size() % unit != 0) {
-            continue;
-        }
-        bool repeats = true;
-        for (std::size_t i = unit; i < line.size() && repeats; i += unit) {
-            repeats = line.compare(i, unit, line.substr(0, unit)) == 0;
-        }
-        if (repeats) {
-            form.PauseChars = std::string(line.substr(0, unit));
-            form.PauseCount = std::to_string(line.size() / unit);
-            return;
-        }
-    }
+    const std::size_t unit = RepeatedUnit(line);
+    form.PauseChars = std::string(line.substr(0, unit));
+    form.PauseCount = std::to_string(line.size() / unit);
 }
 
 bool Repeats(std::string_view line) {
-    for (std::size_t unit = 1; unit * 2 <= line.size(); ++unit) {
-        if (line.size() % unit != 0) {
-            continue;
-        }
-        bool repeats = true;
-        for (std::size_t i = unit; i < line.size() && repeats; i += unit) {
-            repeats = line.compare(i, unit, line.substr(0, unit)) == 0;
-        }
-        if (repeats) {
-            return true;
-        }
-    }
-    return false;
+    return !line.empty() && RepeatedUnit(line) * 2 <= line.size();
 }
 
 // ---- the text ReadMe --------------------------------------------------------

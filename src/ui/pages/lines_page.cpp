@@ -240,19 +240,13 @@ void LinesPage::ShowForm() {
 }
 
 void LinesPage::ShowEmphasis() {
-    const Workspace& ws = session().ws;
-    for (const CatalogueItem& item : Catalogue()) {
-        if (item.EmphasisIndex < 0 || item.ControlIndex < 0) {
-            continue;
-        }
-        const bool bold = ws.ItemEmphasis[static_cast<std::size_t>(item.EmphasisIndex)];
-        const auto index = static_cast<std::size_t>(item.ControlIndex);
+    ForEachEmphasis([this](const CatalogueItem& item, std::size_t index, bool bold) {
         if (item.Control == EmphasisControl::LineLabel) {
             SetBold(labels_[index], bold);
         } else if (item.Control == EmphasisControl::UserName && index < names_.size()) {
             SetBold(names_[index], bold);
         }
-    }
+    });
 }
 
 } // namespace

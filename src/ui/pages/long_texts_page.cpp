@@ -156,18 +156,13 @@ void LongTextsPage::Refresh(Change what) {
         Speak(editor_, EditorName());
         break;
     case Change::Emphasis:
-        for (const CatalogueItem& item : Catalogue()) {
-            if (item.EmphasisIndex < 0 || item.ControlIndex < 0) {
-                continue;
-            }
-            const bool bold = ws.ItemEmphasis[static_cast<std::size_t>(item.EmphasisIndex)];
-            const auto index = static_cast<std::size_t>(item.ControlIndex);
+        ForEachEmphasis([this](const CatalogueItem& item, std::size_t index, bool bold) {
             if (item.Control == EmphasisControl::LongOption) {
                 SetBold(options_[index], bold);
             } else if (item.Control == EmphasisControl::UserName && index >= kFirstNameHere) {
                 SetBold(names_[index - kFirstNameHere], bold);
             }
-        }
+        });
         break;
     case Change::LongText:
         ShowLongText();

@@ -16,6 +16,17 @@ void FormPage::RefreshAll() {
     }
 }
 
+void FormPage::ForEachEmphasis(
+    const std::function<void(const CatalogueItem&, std::size_t, bool)>& show) const {
+    const Workspace& ws = session().ws;
+    for (const CatalogueItem& item : Catalogue()) {
+        if (item.EmphasisIndex >= 0 && item.ControlIndex >= 0) {
+            show(item, static_cast<std::size_t>(item.ControlIndex),
+                 ws.ItemEmphasis[static_cast<std::size_t>(item.EmphasisIndex)]);
+        }
+    }
+}
+
 void FormPage::Edited() const {
     NoteFormEdited(context_.session);
 }

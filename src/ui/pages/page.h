@@ -6,6 +6,7 @@
 // page when it is first shown (or in the idle time after the first frame), so
 // a page's controls exist for as long as the page itself does.
 
+#include "model/catalogue.h"
 #include "session/session.h"
 
 #include <QObject>
@@ -56,6 +57,9 @@ protected:
     }
     // The user's typing was stored straight into a field of the form.
     void Edited() const;
+    // Every item whose emphasis a control shows: `show(item, controlIndex, bold)`.
+    void
+    ForEachEmphasis(const std::function<void(const CatalogueItem&, std::size_t, bool)>& show) const;
 
 private:
     QWidget* tab_;
