@@ -27,7 +27,7 @@ class Failed(Exception):
     pass
 
 
-def until(what, probe, timeout=10.0):
+def until(what, probe, timeout=30.0):
     """What probe() returns once it is true; fails after `timeout` seconds."""
     deadline = time.monotonic() + timeout
     while True:
@@ -58,7 +58,7 @@ def walk(acc, path=()):
             yield from walk(child, path + (i,))
 
 
-def find(acc, test, what, timeout=10.0):
+def find(acc, test, what, timeout=30.0):
     return until(what, lambda: next((a for a, _ in walk(acc) if test(a)), None), timeout)
 
 
@@ -168,9 +168,12 @@ def keys(window_id, *combos):
 def main():
     program, out = sys.argv[1], sys.argv[2]
     failures = []
+    # The accessibility bus and its registry are started before the program, so
+    # that the program finds them when it looks at start.
+    desktop = pyatspi.Registry.getDesktop(0)
+    children(desktop)
     child = subprocess.Popen([program])
     try:
-        desktop = pyatspi.Registry.getDesktop(0)
         app = until("the program on the accessibility bus", lambda: next(
             (a for a in children(desktop) if a is not None and a.get_process_id() == child.pid), None), 20)
         window = until("its window", lambda: next(

@@ -13,11 +13,14 @@ done
 
 if [ -z "${KELVARO_UNDER_XVFB:-}" ]; then
   # A display number of its own, away from the one other tests start at.
-  exec env KELVARO_UNDER_XVFB=1 xvfb-run -a -n $((100 + RANDOM % 800)) -s "-screen 0 1024x768x24" "$0" "$@"
+  exec env KELVARO_UNDER_XVFB=1 xvfb-run -a -n $((100 + RANDOM % 800)) -s "-ac -screen 0 1024x768x24" "$0" "$@"
 fi
 # The display is known before the bus starts, so the bus and its accessibility
 # bus belong to it.
 export DISPLAY
+# The server may still be coming up when xvfb-run hands over: wait until it answers.
+for _ in $(seq 100); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+xdpyinfo >/dev/null 2>&1 || { echo "FAILED: the X server on $DISPLAY does not answer"; exit 1; }
 if [ -z "${KELVARO_ON_OWN_BUS:-}" ]; then
   exec env KELVARO_ON_OWN_BUS=1 dbus-run-session -- "$0" "$@"
 fi
@@ -32,4 +35,4 @@ export HOME="$home" XDG_CONFIG_HOME="$home/config" XDG_DATA_HOME="$home/data" \
   XDG_STATE_HOME="$home/state" XDG_CACHE_HOME="$home/cache" XDG_RUNTIME_DIR="$home/run" \
   LANG=C.UTF-8 QT_QPA_PLATFORM=xcb QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 QT_ACCESSIBILITY=1
 unset QT_QPA_PLATFORMTHEME QT_SCALE_FACTOR
-exec timeout 60 /usr/bin/python3 "$here/accessibility_bus.py" "$home/bin/kelvaro" "$home/out"
+exec timeout 150 /usr/bin/python3 "$here/accessibility_bus.py" "$home/bin/kelvaro" "$home/out"
