@@ -12,6 +12,7 @@
 #include "platform/same_file.h"
 #include "platform/standard_output.h"
 #include "platform/version.h"
+#include "recovery/journal.h"
 #include "session/failure.h"
 #include "session/session.h"
 
@@ -173,6 +174,10 @@ std::optional<std::string> CollidingFiles(const Options& options) {
         return a.Role + " and " + b.Role + " name the same file: " + a.Path;
     };
     for (std::size_t i = 0; i < outputs.size(); ++i) {
+        if (IsLiveJournal(outputs[i].Path)) {
+            return outputs[i].Role +
+                   " names the recovery journal of a running kelvaro: " + outputs[i].Path;
+        }
         for (const NamedFile& input : inputs) {
             // Updating the form file in place is what --write-form is for.
             const bool inPlace = outputs[i].Role == "--write-form" && input.Role == kFormRole;

@@ -50,6 +50,10 @@ bool IsRegularFile(const std::string& path);
 // Names (not paths) of the regular files directly in `folder`, unsorted.
 // Throws when the folder cannot be read.
 std::vector<std::string> ListFileNames(const std::string& folder);
+// Names of the entries directly in `folder` that are not plain files: links
+// (whatever they point to), folders, FIFOs, devices, sockets. None when the
+// folder cannot be read.
+std::vector<std::string> ListOtherEntryNames(const std::string& folder);
 
 // Removes a file; false when it could not be removed (no message is due).
 bool RemoveFile(const std::string& path);

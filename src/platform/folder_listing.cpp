@@ -5,6 +5,7 @@
 
 #include <cerrno>
 #include <dirent.h>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -97,6 +98,25 @@ std::string ProgramFolder() {
         target.resize(target.size() * 2);
     }
     return ParentFolder(target);
+}
+
+std::vector<std::string> ListOtherEntryNames(const std::string& folder) {
+    std::vector<std::string> names;
+    DIR* dir = HoldsNul(folder) ? nullptr : ::opendir(folder.c_str());
+    if (dir == nullptr) {
+        return names;
+    }
+    while (const dirent* entry = ::readdir(dir)) {
+        const std::string_view name = entry->d_name;
+        struct stat info {};
+        if (name != "." && name != ".." &&
+            ::fstatat(::dirfd(dir), entry->d_name, &info, AT_SYMLINK_NOFOLLOW) == 0 &&
+            !S_ISREG(info.st_mode)) {
+            names.emplace_back(name);
+        }
+    }
+    ::closedir(dir);
+    return names;
 }
 
 } // namespace kelvaro

@@ -53,8 +53,11 @@ struct LeftJournal {
 };
 
 // The journals whose lock this program could take: their programs have ended.
-// A lock file left without its journal is removed on the way.
-std::vector<LeftJournal> FindLeftJournals(const std::string& folder) {
+// A lock file left without its journal is removed on the way. An entry of
+// ours that is no plain file (a link, a FIFO, a device, a folder) is never
+// opened, locked or removed: its path goes into `odd`.
+std::vector<LeftJournal> FindLeftJournals(const std::string& folder,
+                                          std::vector<std::string>& odd) {
     std::vector<LeftJournal> left;
     std::vector<std::string> names;
     try {
@@ -62,8 +65,15 @@ std::vector<LeftJournal> FindLeftJournals(const std::string& folder) {
     } catch (const RuntimeError&) {
         return left;
     }
+    const std::vector<std::string> others = ListOtherEntryNames(folder);
+    for (const std::string& name : others) {
+        if (name.starts_with(NameStart)) {
+            odd.push_back(folder + "/" + name);
+        }
+    }
     for (const std::string& name : names) {
-        if (!name.starts_with(NameStart)) {
+        if (!name.starts_with(NameStart) ||
+            std::find(others.begin(), others.end(), name) != others.end()) {
             continue;
         }
         std::string path = folder;
@@ -99,11 +109,25 @@ void ShowUnreadable(Session& s, const std::string& keptAt) {
                        MessageIcon::Exclamation, MessageAnswer::Ok});
 }
 
+void ShowOddEntries(Session& s, const std::vector<std::string>& odd) {
+    std::string text = "前回の記録を探す場所に、ファイルではないものがありました。\r\n"
+                       "開かずに、そのまま残してあります。";
+    for (const std::string& path : odd) {
+        text += "\r\n" + path;
+    }
+    s.host.ShowMessage(MessageRequest{text, AppInfoString(AppInfo::ProductAndVersion),
+                                      MessageButtons::Ok, MessageIcon::Exclamation,
+                                      MessageAnswer::Ok});
+}
+
 void RestoreState(Session& s, ReadJournal read) {
     s.ws = std::move(read.Restored);
     s.FormFilePath = std::move(read.State.FormFilePath);
     s.FormFileTitle = std::move(read.State.FormFileTitle);
     s.WindowTitle = std::move(read.State.WindowTitle);
+    // The file as the ended program last read or wrote it: 上書き保存 still
+    // asks when another program changed it meanwhile.
+    s.FormFileStamp = read.State.FormFileStamp;
     s.Notify(Change::Form);
     s.Notify(Change::Order);
     s.Notify(Change::Emphasis);
@@ -158,6 +182,11 @@ void RecoveryJournal::Watch(Session& s, Clock::time_point now) {
             return;
         }
     }
+    if (!pending_ && written_ && now - handedAt_ >= Longest && !LastFailure().empty()) {
+        // The last write failed: the same state is written again, at once.
+        pending_ = true;
+        pendingSince_ = now - Longest;
+    }
     if (!pending_ || (now - lastChange_ < Quiet && now - pendingSince_ < Longest)) {
         return;
     }
@@ -178,6 +207,7 @@ void RecoveryJournal::Watch(Session& s, Clock::time_point now) {
         return;
     }
     written_ = true;
+    handedAt_ = now;
     Hand(Job{Take(s)});
 }
 
@@ -256,6 +286,7 @@ RecoveryJournal::Snapshot RecoveryJournal::Take(Session& s) {
     rest.FormFilePath = s.FormFilePath;
     rest.FormFileTitle = s.FormFileTitle;
     rest.WindowTitle = s.WindowTitle;
+    rest.FormFileStamp = s.FormFileStamp;
     rest.SavedAt = Now();
     last_ = taken;
     return taken;
@@ -304,6 +335,18 @@ void RecoveryJournal::Run() {
     }
 }
 
+bool IsLiveJournal(const std::string& path) {
+    const std::size_t slash = path.rfind('/');
+    const std::string_view name =
+        std::string_view(path).substr(slash == std::string::npos ? 0 : slash + 1);
+    if (!name.starts_with(NameStart) || !EndsWith(name, JournalEnd)) {
+        return false;
+    }
+    const std::string lock = Stem(path) + std::string(LockEnd);
+    // Taken for a moment, the lock shows its program has ended; it stays.
+    return IsRegularFile(lock) && !HeldLock::TryTake(lock).has_value();
+}
+
 std::string RestoreQuestion(std::int64_t savedAt, const std::string& fileTitle) {
     const auto when = static_cast<std::time_t>(savedAt);
     std::tm local{};
@@ -315,8 +358,12 @@ std::string RestoreQuestion(std::int64_t savedAt, const std::string& fileTitle) 
            "）。復元しますか？";
 }
 
-void OfferLeftJournals(Session& s, RecoveryJournal& own) {
-    std::vector<LeftJournal> left = FindLeftJournals(own.Folder());
+void OfferLeftJournals(Session& s, RecoveryJournal& own, const std::function<bool()>& ending) {
+    std::vector<std::string> odd;
+    std::vector<LeftJournal> left = FindLeftJournals(own.Folder(), odd);
+    if (!odd.empty()) {
+        ShowOddEntries(s, odd);
+    }
     std::vector<std::pair<LeftJournal*, ReadJournal>> readable;
     for (LeftJournal& journal : left) {
         std::optional<ReadJournal> read;
@@ -343,7 +390,11 @@ void OfferLeftJournals(Session& s, RecoveryJournal& own) {
         MessageRequest question{RestoreQuestion(read.State.SavedAt, read.State.FormFileTitle),
                                 AppInfoString(AppInfo::ProductAndVersion), MessageButtons::YesNo,
                                 MessageIcon::Exclamation, MessageAnswer::Yes};
-        if (s.host.ShowMessage(question) == MessageAnswer::Yes) {
+        const MessageAnswer answer = s.host.ShowMessage(question);
+        if (ending && ending()) {
+            return; // unanswered: the journal and the rest wait for the next start
+        }
+        if (answer == MessageAnswer::Yes) {
             RestoreState(s, std::move(read));
             own.WriteNow(s);
             // Only once the state is journaled anew does the old journal go.

@@ -19,6 +19,7 @@
 #include <chrono>
 #include <condition_variable>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -51,7 +52,9 @@ public:
 
     // Called often by the window's timer: notices changes by the session's
     // EditCount and hands a copy of the state to the writer when it is due, or
-    // removes the journal when the form has nothing unsaved any more.
+    // removes the journal when the form has nothing unsaved any more. A write
+    // that failed (a full disk, a folder made read-only) is tried again every
+    // Longest.
     void Watch(Session& s, Clock::time_point now);
     // Writes the state now and waits for it (a signal, a logout, a restore).
     void WriteNow(Session& s);
@@ -91,6 +94,7 @@ private:
     bool written_ = false; // a journal of this program may be on disk
     Clock::time_point lastChange_{};
     Clock::time_point pendingSince_{};
+    Clock::time_point handedAt_{}; // when the last write was handed over
     std::uint64_t snapshots_ = 0;
     std::optional<Snapshot> last_;
 
@@ -110,8 +114,14 @@ private:
 // counts as unsaved), journals it anew through `own` and then removes the old
 // journal; the journals after it wait for the next start. いいえ removes it. A
 // journal that cannot be read is renamed to "….unreadable" and the user is told
-// where it lies. Journals of programs still running are never touched.
-void OfferLeftJournals(Session& s, RecoveryJournal& own);
+// where it lies. Journals of programs still running are never touched. When
+// `ending` says the program was asked to end while a question was shown, the
+// unanswered question is no いいえ: the journal stays for the next start.
+void OfferLeftJournals(Session& s, RecoveryJournal& own, const std::function<bool()>& ending = {});
+
+// True when `path` names the journal of a program that is running now: no
+// other writer may touch it.
+bool IsLiveJournal(const std::string& path);
 
 // The question's text for a journal saved at `savedAt` (seconds since 1970)
 // of the form file named `fileTitle` ("" for a form without a file).

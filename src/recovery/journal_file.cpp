@@ -63,6 +63,10 @@ public:
         return text;
     }
 
+    bool Next(std::string_view name) const {
+        return rest_.substr(0, name.size() + 1) == std::string(name) + " ";
+    }
+
     bool AtEnd() const { return rest_.empty(); }
 
 private:
@@ -81,6 +85,13 @@ std::string JournalText(const JournalState& state) {
     AppendText(out, "path", state.FormFilePath);
     AppendText(out, "file", state.FormFileTitle);
     AppendText(out, "title", state.WindowTitle);
+    if (const auto& stamp = state.FormFileStamp) {
+        AppendNumber(out, "device", static_cast<std::int64_t>(stamp->Device));
+        AppendNumber(out, "inode", static_cast<std::int64_t>(stamp->Inode));
+        AppendNumber(out, "size", stamp->Size);
+        AppendNumber(out, "modified", stamp->ModifiedSeconds);
+        AppendNumber(out, "nanoseconds", stamp->ModifiedNanoseconds);
+    }
     AppendText(out, "form", form);
     return out;
 }
@@ -99,6 +110,16 @@ ReadJournal ReadJournalText(std::string_view text, const Workspace& startFrom) {
     read.State.FormFilePath = in.Text("path");
     read.State.FormFileTitle = in.Text("file");
     read.State.WindowTitle = in.Text("title");
+    // A form without a file, or a journal of an earlier version, has no stamp.
+    if (in.Next("device")) {
+        FileStamp stamp;
+        stamp.Device = static_cast<std::uint64_t>(in.Number("device"));
+        stamp.Inode = static_cast<std::uint64_t>(in.Number("inode"));
+        stamp.Size = in.Number("size");
+        stamp.ModifiedSeconds = in.Number("modified");
+        stamp.ModifiedNanoseconds = in.Number("nanoseconds");
+        read.State.FormFileStamp = stamp;
+    }
     const std::string_view form = in.Text("form");
     if (!in.AtEnd()) {
         throw RuntimeError(ErrorNo::InvalidProperty, "the recovery journal goes on after its end");

@@ -6,8 +6,10 @@
 // long-text item being edited and when it was taken.
 
 #include "model/workspace.h"
+#include "platform/file_stamp.h"
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -19,7 +21,8 @@ struct JournalState {
     std::string FormFilePath;
     std::string FormFileTitle;
     std::string WindowTitle;
-    std::int64_t SavedAt = 0; // seconds since 1970, UTC
+    std::optional<FileStamp> FormFileStamp; // the form file as last read or written
+    std::int64_t SavedAt = 0;               // seconds since 1970, UTC
 };
 
 std::string JournalText(const JournalState& state);

@@ -1,23 +1,18 @@
 // kelvaro: the desktop program.
 
-#include "platform/app_folders.h"
-#include "platform/error.h"
-#include "platform/file_io.h"
-#include "platform/private_folder.h"
 #include "platform/version.h"
-#include "recovery/journal.h"
-#include "session/failure.h"
-#include "session/session.h"
 #include "ui/application.h"
 #include "ui/command_line.h"
 #include "ui/qt_host.h"
 #include "ui/read_me_form.h"
 #include "ui/recovery_guard.h"
+#include "window/start_up.h"
 
 #include <QApplication>
 #include <QIcon>
 
 #include <cstdio>
+#include <iostream>
 #include <memory>
 #include <string>
 #include <vector>
@@ -48,16 +43,7 @@ int main(int argc, char** argv) {
         return 1;
     }
 
-    const kelvaro::AppFolders folders =
-        kelvaro::LocateAppFolders(kelvaro::ProgramFolder(), kelvaro::CurrentFolderEnvironment());
-    try {
-        kelvaro::PrepareAppFolders(folders);
-    } catch (const kelvaro::RuntimeError& error) {
-        // The window still opens; the template commands report the folder as
-        // they find it.
-        std::fprintf(stderr, "kelvaro: could not prepare %s (Error No.%d)\n", error.what(),
-                     error.Number());
-    }
+    const kelvaro::AppFolders folders = kelvaro::PrepareWindowFolders(std::cerr);
 
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Kelvaro"));
@@ -72,41 +58,17 @@ int main(int argc, char** argv) {
     kelvaro::ui::QtHost host;
     kelvaro::ui::ReadMeForm window(host, folders);
     host.SetWindow(&window);
-    // The recovery journal of this run, in the user's private state folder;
-    // without that folder the window runs without one.
-    std::unique_ptr<kelvaro::RecoveryJournal> journal;
-    try {
-        kelvaro::MakePrivateFolder(folders.StateFolder);
-        journal = std::make_unique<kelvaro::RecoveryJournal>(folders.StateFolder);
-    } catch (const kelvaro::RuntimeError& error) {
-        std::fprintf(stderr, "kelvaro: no recovery journal: %s (Error No.%d)\n", error.what(),
-                     error.Number());
-    }
-    if (journal && !journal->Active()) {
-        std::fprintf(stderr, "kelvaro: no recovery journal: %s cannot be written\n",
-                     folders.StateFolder.c_str());
-    }
-    kelvaro::ui::RecoveryGuard guard(window, journal.get());
+    const std::unique_ptr<kelvaro::RecoveryJournal> journal =
+        kelvaro::OpenRunJournal(folders, std::cerr);
+    window.controller().SetJournal(journal.get(), folders.StateFolder);
+    kelvaro::ui::RecoveryGuard guard(window);
 
     window.show();
-    // A write in place that a kill cut short is finished before anything else
-    // can read or write that file, and the user is told.
-    kelvaro::RunReportingFailures(window.session(), [&] {
-        for (const kelvaro::ResumedWrite& resumed :
-             kelvaro::FinishInterruptedWrites(folders.StateFolder)) {
-            kelvaro::ShowInformation(window.session(), kelvaro::ResumedWriteText(resumed));
-        }
-    });
-    if (journal) {
-        kelvaro::OfferLeftJournals(window.session(), *journal);
-    }
-    if (!args.FormFile.empty()) {
-        window.OpenFormFile(args.FormFile);
-    }
-    const int status = QApplication::exec();
+    kelvaro::StartShownWindow(window.controller(), folders, args.FormFile);
+    // An end asked for during the start-up came before the event loop that
+    // it would have ended.
+    const int status = window.controller().Ending() ? 0 : QApplication::exec();
     // The exit question answered はい: nothing is left to offer next time.
-    if (journal && !guard.KeepsJournal()) {
-        journal->Discard();
-    }
+    window.controller().Finish();
     return status;
 }

@@ -1,8 +1,7 @@
 #pragma once
 
-// The menu bar and where each of its commands goes. Every entry is one row of
-// the table in menus.cpp: its menu, caption, object name, shortcut and the
-// core command it runs.
+// The menu bar drawn with Qt from the window's menu description
+// (window/menus.h), where every entry's caption, name, shortcut and command is.
 
 #include "session/session.h"
 

@@ -4,13 +4,14 @@
 
 #include "ui/read_me_form.h"
 
-#include "compose/pages.h"
 #include "files/lifecycle.h"
 #include "ui/menus.h"
 #include "ui/pages/page.h"
 #include "ui/text_convert.h"
+#include "window/menus.h"
 
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QMenuBar>
@@ -26,9 +27,6 @@ namespace {
 // The client area the window was designed at, in pixels at 96 dpi.
 constexpr int kDesignWidth = 472;
 constexpr int kDesignHeight = 352;
-
-constexpr std::array<const char*, PageCount> kTabCaptions{
-    "１行項目", "長文項目", "項目順序", "その他", "HTML", "ﾌﾟﾚﾋﾞｭｰ", "ｵﾌﾟｼｮﾝ", "ﾃﾝﾌﾟﾚｰﾄﾋﾞｭｰｱ"};
 
 using PageMaker = FormPage* (*)(QWidget*, PageContext&);
 constexpr std::array<PageMaker, PageCount> kPageMakers{
@@ -55,7 +53,7 @@ ReadMeForm::ReadMeForm(Host& host, AppFolders folders, QWidget* parent)
           PageContext{session_, false,
                       [this](const std::function<void()>& command) { RunCommand(command); }})) {
     setAcceptDrops(true);
-    setObjectName(QStringLiteral("ReadMeForm"));
+    setObjectName(ToQt(WindowName));
     BuildMenus(*this,
                [this](void (*command)(Session&)) { RunCommand([&] { command(session_); }); });
     BuildTabs();
@@ -68,7 +66,7 @@ ReadMeForm::ReadMeForm(Host& host, AppFolders folders, QWidget* parent)
     // At load the first tab is selected and shown before the start-up fills in
     // the defaults.
     tabs_->setCurrentIndex(0);
-    RunCommand([this] { SelectPage(session_, Page::Lines); });
+    controller_.PageChosen(Page::Lines);
     RunCommand([this] { StartUp(session_); });
 }
 
@@ -79,9 +77,9 @@ ReadMeForm::~ReadMeForm() {
 
 void ReadMeForm::BuildTabs() {
     tabs_ = new QTabWidget(this);
-    tabs_->setObjectName(QStringLiteral("TabSheet"));
+    tabs_->setObjectName(ToQt(TabStripName));
     // It hands the keyboard to its tab strip, which says the page shown.
-    tabs_->setAccessibleName(QStringLiteral("ページ"));
+    tabs_->setAccessibleName(ToQt(TabStripSpokenName));
     // Never scroll arrows over the captions nor shortened captions: a larger
     // font or scale makes the window wider instead. The tabs are drawn and
     // measured by the desktop's own style, so their captions fit it.
@@ -89,9 +87,9 @@ void ReadMeForm::BuildTabs() {
     tabs_->tabBar()->setElideMode(Qt::ElideNone);
     for (std::size_t n = 0; n < PageCount; ++n) {
         auto* page = new QWidget;
-        page->setObjectName(QStringLiteral("TabPage_%1").arg(n + 1));
+        page->setObjectName(ToQt(WindowTabs()[n].Name));
         tabPages_[n] = page;
-        tabs_->addTab(page, QString::fromUtf8(kTabCaptions[n]));
+        tabs_->addTab(page, ToQt(WindowTabs()[n].Caption));
     }
     setCentralWidget(tabs_);
     // A click on the tab already shown changes no index, so currentChanged
@@ -115,12 +113,17 @@ void ReadMeForm::SizeToDesign() {
 }
 
 void ReadMeForm::RunCommand(const std::function<void()>& command) {
+    controller_.Run(command);
+}
+
+void ReadMeForm::TakeTyping() {
     for (FormPage* page : made_) {
         page->TakeTyping();
     }
-    // Commands report their own failures; this only keeps an unexpected one
-    // from escaping into Qt's event loop.
-    RunReportingFailures(session_, command);
+}
+
+void ReadMeForm::EndEventLoop() {
+    QCoreApplication::exit(0);
 }
 
 void ReadMeForm::FillPage(std::size_t n) {
@@ -184,7 +187,7 @@ void ReadMeForm::OnTabClicked(int index) {
     }
     FillPage(static_cast<std::size_t>(index));
     if (index == tabs_->currentIndex()) {
-        RunCommand([&] { SelectPage(session_, static_cast<Page>(index)); });
+        controller_.PageChosen(static_cast<Page>(index));
     }
 }
 
@@ -194,14 +197,12 @@ void ReadMeForm::OnTabChanged(int index) {
     }
     FillPage(static_cast<std::size_t>(index));
     if (!context_->showing) {
-        RunCommand([&] { SelectPage(session_, static_cast<Page>(index)); });
+        controller_.PageChosen(static_cast<Page>(index));
     }
 }
 
 void ReadMeForm::closeEvent(QCloseEvent* event) {
-    bool close = true;
-    RunCommand([&] { close = ConfirmClose(session_); });
-    if (close) {
+    if (controller_.MayClose()) {
         event->accept();
     } else {
         event->ignore();
@@ -219,7 +220,7 @@ void ReadMeForm::changeEvent(QEvent* event) {
 }
 
 void ReadMeForm::OpenFormFile(const std::string& path) {
-    RunCommand([&] { OpenFormPath(session_, path); });
+    controller_.OpenFormFile(path);
 }
 
 void ReadMeForm::dragEnterEvent(QDragEnterEvent* event) {

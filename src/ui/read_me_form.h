@@ -10,6 +10,7 @@
 // name users know, as they find every control.
 
 #include "session/session.h"
+#include "window/controller.h"
 
 #include <QMainWindow>
 
@@ -28,7 +29,7 @@ namespace kelvaro::ui {
 class FormPage;
 struct PageContext;
 
-class ReadMeForm : public QMainWindow {
+class ReadMeForm : public QMainWindow, private WindowRenderer {
     Q_OBJECT
 
 public:
@@ -40,6 +41,8 @@ public:
     ~ReadMeForm() override;
 
     Session& session() { return session_; }
+    // The window's rules: commands, the journal and the ends of the program.
+    WindowController& controller() { return controller_; }
 
     // Opens a form file as フォームを開く does (the command line, a dropped file).
     void OpenFormFile(const std::string& path);
@@ -61,6 +64,8 @@ private:
     void BuildTabs();
     void SizeToDesign();
     void RunCommand(const std::function<void()>& command);
+    void TakeTyping() override;
+    void EndEventLoop() override;
     void FillPage(std::size_t n);
     void FillNextPageLater();
     void OnTabClicked(int index);
@@ -68,6 +73,7 @@ private:
     void OnChanged(Change what);
 
     Session session_;
+    WindowController controller_{session_, *this};
     std::unique_ptr<PageContext> context_;
     QTabWidget* tabs_ = nullptr;
     std::array<QWidget*, PageCount> tabPages_{};

@@ -4,6 +4,7 @@
 #include "model/defaults.h"
 #include "platform/cp932.h"
 #include "platform/file_io.h"
+#include "recovery/journal.h"
 #include "support/child_process.h"
 #include "support/fixtures.h"
 
@@ -388,7 +389,11 @@ TEST_F(FormEdits, WritesOverWhatIsReadAreRefusedBeforeAnythingIsWritten) {
     std::filesystem::create_directory(dir.File("sub"));
     test::WriteBytes(dir.File("R.txt"), "ReadMe");
     const std::string r = Quoted(dir.File("R.txt"));
+    const RecoveryJournal running(dir.Path()); // the window of a running kelvaro
+    test::WriteBytes(running.Path(), "journal");
     const std::vector<std::pair<std::string, std::string>> cases = {
+        {Quoted(form) + " --output " + Quoted(running.Path()),
+         "--output names the recovery journal of a running kelvaro"},
         {"--import " + r + " " + Quoted(form), "--import and a form file both name"},
         {Quoted(form) + " --output " + Quoted(dir.File("sub/../MySoft.ref")),
          "--output and the form file name the same file"},
@@ -411,6 +416,7 @@ TEST_F(FormEdits, WritesOverWhatIsReadAreRefusedBeforeAnythingIsWritten) {
     }
     EXPECT_EQ(test::ReadBytes(form), before);
     EXPECT_EQ(test::ReadBytes(dir.File("R.txt")), "ReadMe");
+    EXPECT_EQ(test::ReadBytes(running.Path()), "journal");
     EXPECT_FALSE(std::filesystem::exists(dir.File("new")));
 }
 

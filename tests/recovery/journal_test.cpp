@@ -15,8 +15,11 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <filesystem>
+#include <functional>
 #include <memory>
 #include <stdexcept>
+#include <sys/stat.h>
 #include <vector>
 
 namespace kelvaro {
@@ -113,6 +116,9 @@ TEST(Journal, OfferedOnlyOnceItsProgramIsGoneAndRestoresFormFileAndTitle) {
     first->session.FormFilePath = "/home/u/改行\ntool.ref";
     first->session.FormFileTitle = "tool.ref";
     first->session.WindowTitle = "Kelvaro Ver 1.0.0 --- tool.ref";
+    // 上書き保存 still compares with the file as the ended program knew it.
+    const FileStamp stamp{7, 1ULL << 40, 1234, 1'700'000'000, 999'999'999};
+    first->session.FormFileStamp = stamp;
     SelectLongItem(first->session.ws, 3);
     first->session.ws.EditorText = "𠮷野家の①\r\n二行目"; // not in Shift_JIS, not committed
     first->Type("ｶﾅ🙂");
@@ -137,6 +143,7 @@ TEST(Journal, OfferedOnlyOnceItsProgramIsGoneAndRestoresFormFileAndTitle) {
     EXPECT_EQ(third.session.ws.EditorText, typed.LongTexts[3]);
     EXPECT_EQ(third.session.FormFilePath, "/home/u/改行\ntool.ref");
     EXPECT_EQ(third.session.WindowTitle, "Kelvaro Ver 1.0.0 --- tool.ref");
+    EXPECT_EQ(third.session.FormFileStamp, stamp);
     EXPECT_TRUE(HasUnsavedChanges(third.session));
     // Journaled anew under the restoring program's name, the old one gone.
     EXPECT_EQ(Journals(dir.Path()).size(), 1U);
@@ -195,6 +202,35 @@ TEST(Journal, AnUnreadableJournalIsKeptAsideAndNamedOnce) {
         }
     }
     EXPECT_TRUE(IsRegularFile(dir.File("recovery-dead.journal.unreadable")));
+}
+
+TEST(Journal, EntriesThatAreNoPlainFileAreNeverFollowedAndAreNamed) {
+    test::TempFolder dir;
+    test::WriteBytes(dir.File("elsewhere"), "Kelvaro recovery journal 1\n");
+    struct Odd {
+        const char* Name;
+        std::function<void(const std::string&)> Make;
+    };
+    const Odd odd[] = {
+        {"recovery-fifo.journal", [](const std::string& p) { ::mkfifo(p.c_str(), 0600); }},
+        {"recovery-fifo.lock", [](const std::string& p) { ::mkfifo(p.c_str(), 0600); }},
+        {"recovery-dir.journal",
+         [](const std::string& p) { std::filesystem::create_directory(p); }},
+        {"recovery-link.journal",
+         [&](const std::string& p) { std::filesystem::create_symlink(dir.File("elsewhere"), p); }},
+    };
+    for (const Odd& o : odd) {
+        o.Make(dir.File(o.Name));
+    }
+    Window w(dir.Path());
+    OfferLeftJournals(w.session, w.journal);
+    ASSERT_EQ(w.host.Messages.size(), 1U); // no question, one notice
+    for (const Odd& o : odd) {
+        SCOPED_TRACE(o.Name);
+        EXPECT_NE(w.host.Messages[0].Text.find(dir.File(o.Name)), std::string::npos);
+        EXPECT_TRUE(std::filesystem::exists(std::filesystem::symlink_status(dir.File(o.Name))));
+    }
+    EXPECT_EQ(ReadWholeFile(dir.File("elsewhere")), "Kelvaro recovery journal 1\n");
 }
 
 } // namespace

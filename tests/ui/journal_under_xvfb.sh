@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# The program itself under Xvfb: what is typed into 作者名 comes back at the next
-# start after a kill -9 three seconds later, and after a kill -TERM at once.
+# The program itself under Xvfb: what is typed into 作者名, and three lines typed
+# into 特徴's long-text editor with no other action, come back at the next start
+# after a kill -9 three seconds later, and after a kill -TERM at once.
 # $1: the program. Runs a copy of it in a folder of its own, so that its state
 # folder (State beside a portable program) is this test's alone.
 set -euo pipefail
@@ -37,12 +38,35 @@ restore_and_check() {
   rm -f "$state"/recovery-*
 }
 
-for ending in KILL TERM; do
-  value="Taro$ending"
-  start
+# Clicks into the field named by $1, at the design size's places.
+click_into() {
+  local window
   window=$(xdotool search --name "Kelvaro Ver" | head -1)
-  xdotool mousemove --window "$window" 200 67 click 1 # into 作者名
+  case $1 in
+  author) xdotool mousemove --window "$window" 200 67 click 1 ;;
+  editor)
+    xdotool mousemove --window "$window" 95 45 click 1 # the 長文項目 tab
+    sleep 0.3
+    xdotool mousemove --window "$window" 368 88 click 1 # 特徴
+    sleep 0.3
+    xdotool mousemove --window "$window" 250 260 click 1
+    ;;
+  esac
   sleep 0.3
+}
+
+for field_ending in author:KILL author:TERM editor:KILL editor:TERM; do
+  field=${field_ending%:*}
+  ending=${field_ending#*:}
+  value="Taro$field$ending"
+  start
+  click_into "$field"
+  if [ "$field" = editor ]; then
+    xdotool type --delay 20 "first line"
+    xdotool key Return
+    xdotool type --delay 20 "second line"
+    xdotool key Return
+  fi
   xdotool type --delay 20 "$value"
   if [ "$ending" = KILL ]; then
     sleep 3
@@ -51,4 +75,4 @@ for ending in KILL TERM; do
   wait "$pid" || true
   restore_and_check "$value"
 done
-echo "journal_under_xvfb: both came back"
+echo "journal_under_xvfb: all came back"
