@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The program itself under Xvfb: what is typed into 作者名, and three lines typed
 # into 特徴's long-text editor with no other action, come back at the next start
-# after a kill -9 three seconds later, and after a kill -TERM at once.
+# after a kill -9 three seconds later, and after a kill -TERM at once; a kill
+# -TERM while the restore question is shown ends the program and keeps the journal.
 # $1: the program. Runs a copy of it in a folder of its own, so that its state
 # folder (State beside a portable program) is this test's alone.
 set -euo pipefail
@@ -75,4 +76,25 @@ for field_ending in author:KILL author:TERM editor:KILL editor:TERM; do
   wait "$pid" || true
   restore_and_check "$value"
 done
+# An end signal while the restore question is shown: the program ends, and
+# the journal it was offering is still there to offer next time.
+value="TaroQuestion"
+start
+click_into author
+xdotool type --delay 20 "$value"
+sleep 3
+kill -KILL "$pid"
+wait "$pid" || true
+start # the question shows
+kill -TERM "$pid"
+for _ in $(seq 1 50); do
+  kill -0 "$pid" 2>/dev/null || break
+  sleep 0.1
+done
+if kill -0 "$pid" 2>/dev/null; then
+  kill -KILL "$pid"
+  echo "journal_under_xvfb: a TERM during the restore question did not end the program" >&2
+  exit 1
+fi
+restore_and_check "$value"
 echo "journal_under_xvfb: all came back"
