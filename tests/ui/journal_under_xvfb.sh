@@ -56,45 +56,36 @@ click_into() {
   sleep 0.3
 }
 
-for field_ending in author:KILL author:TERM editor:KILL editor:TERM; do
-  field=${field_ending%:*}
-  ending=${field_ending#*:}
-  value="Taro$field$ending"
+# Types $3 into field $1 of a new start, then ends it with signal $2 (a KILL
+# three seconds later, so that the journal is due).
+type_and_end() {
   start
-  click_into "$field"
-  if [ "$field" = editor ]; then
-    xdotool type --delay 20 "first line"
-    xdotool key Return
-    xdotool type --delay 20 "second line"
-    xdotool key Return
+  click_into "$1"
+  if [ "$1" = editor ]; then
+    xdotool type --delay 20 "first line" key Return type --delay 20 "second line" key Return
   fi
-  xdotool type --delay 20 "$value"
-  if [ "$ending" = KILL ]; then
-    sleep 3
-  fi
-  kill -"$ending" "$pid"
+  xdotool type --delay 20 "$3"
+  [ "$2" = KILL ] && sleep 3
+  kill -"$2" "$pid"
   wait "$pid" || true
-  restore_and_check "$value"
+}
+
+for field in author editor; do
+  for ending in KILL TERM; do
+    type_and_end "$field" "$ending" "Taro$field$ending"
+    restore_and_check "Taro$field$ending"
+  done
 done
+
 # An end signal while the restore question is shown: the program ends, and
 # the journal it was offering is still there to offer next time.
-value="TaroQuestion"
-start
-click_into author
-xdotool type --delay 20 "$value"
-sleep 3
-kill -KILL "$pid"
-wait "$pid" || true
+type_and_end author KILL TaroQuestion
 start # the question shows
 kill -TERM "$pid"
-for _ in $(seq 1 50); do
-  kill -0 "$pid" 2>/dev/null || break
-  sleep 0.1
-done
-if kill -0 "$pid" 2>/dev/null; then
+if ! timeout 5 tail --pid="$pid" -f /dev/null; then
   kill -KILL "$pid"
   echo "journal_under_xvfb: a TERM during the restore question did not end the program" >&2
   exit 1
 fi
-restore_and_check "$value"
+restore_and_check TaroQuestion
 echo "journal_under_xvfb: all came back"

@@ -2,6 +2,7 @@
 // reachable by its letter, no shortcut taken twice, and the captions users
 // know, character for character.
 
+#include "window/buttons.h"
 #include "window/menus.h"
 
 #include <gtest/gtest.h>
@@ -79,6 +80,11 @@ TEST(WindowDescription, NamesUniqueEntriesReachableShortcutsUnique) {
     };
     for (const TabDescription& tab : WindowTabs()) {
         name(tab.Name);
+    }
+    for (const ButtonDescription& button : PageButtons()) {
+        name(button.Name);
+        EXPECT_EQ(&ButtonOf(button.Id), &button);
+        EXPECT_NE(button.Command, nullptr) << button.Caption;
     }
     std::size_t submenus = 0;
     for (const MenuDescription& menu : WindowMenus()) {

@@ -5,6 +5,7 @@
 #include "settings/commands.h"
 #include "ui/pages/page.h"
 #include "ui/pages/page_kit.h"
+#include "window/buttons.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -108,8 +109,7 @@ void HtmlPage::Build() {
     ++row;
     pauseAsHr_ = CheckBox(QStringLiteral("区切り線は<HR>タグで代用"),
                           QStringLiteral("TopicsHTMLCheckHR"), page);
-    reset_ = Button(QStringLiteral("HTML設定をデフォルトに戻す"), QStringLiteral("CmdDefaultHTML"),
-                    page);
+    reset_ = Button(ButtonId::ResetHtml, page);
     auto* otherRow = new QHBoxLayout;
     otherRow->addWidget(headings[2]);
     otherRow->addSpacing(6);
@@ -139,7 +139,8 @@ void HtmlPage::Connect() {
             Edited();
         }
     });
-    connect(reset_, &QPushButton::clicked, this, [this] { RunOnSession(&ResetHtmlCommand); });
+    connect(reset_, &QPushButton::clicked, this,
+            [this] { RunOnSession(ButtonOf(ButtonId::ResetHtml).Command); });
 }
 
 } // namespace

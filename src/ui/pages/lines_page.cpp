@@ -8,6 +8,7 @@
 #include "ui/pages/page.h"
 #include "ui/pages/page_kit.h"
 #include "ui/text_convert.h"
+#include "window/buttons.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -133,8 +134,7 @@ void LinesPage::Build() {
                 rowBox->addWidget(sizeUnit_);
                 stops.push_back(sizeUnit_);
             } else {
-                today_ = Button(QStringLiteral("≪今日の日付"), QStringLiteral("CmdGetToday"), page,
-                                QStringLiteral("今日の日付"));
+                today_ = Button(ButtonId::GetToday, page);
                 rowBox->addWidget(today_);
                 stops.push_back(today_);
             }
@@ -208,7 +208,8 @@ void LinesPage::Connect() {
             Run([&] { SetUserName(session(), static_cast<int>(i), std::move(name)); });
         });
     }
-    connect(today_, &QPushButton::clicked, this, [this] { RunOnSession(&GetToday); });
+    connect(today_, &QPushButton::clicked, this,
+            [this] { RunOnSession(ButtonOf(ButtonId::GetToday).Command); });
 }
 
 void LinesPage::ShowForm() {

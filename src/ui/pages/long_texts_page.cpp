@@ -10,6 +10,7 @@
 #include "ui/pages/page.h"
 #include "ui/pages/page_kit.h"
 #include "ui/text_convert.h"
+#include "window/buttons.h"
 
 #include <QGridLayout>
 #include <QGroupBox>
@@ -92,10 +93,8 @@ void LongTextsPage::Build() {
     layout->addWidget(editor_, 1);
 
     auto* buttons = new QHBoxLayout;
-    loadTemplate_ =
-        Button(QStringLiteral("テンプレートを読み込む"), Indexed("CmdTemplate", 0), page);
-    saveTemplate_ =
-        Button(QStringLiteral("テンプレートとして保存"), Indexed("CmdTemplate", 1), page);
+    loadTemplate_ = Button(ButtonId::LoadTemplate, page);
+    saveTemplate_ = Button(ButtonId::SaveTemplate, page);
     buttons->addStretch();
     buttons->addWidget(loadTemplate_);
     buttons->addWidget(saveTemplate_);
@@ -133,10 +132,11 @@ void LongTextsPage::Connect() {
     });
     connect(loadTemplate_, &QPushButton::clicked, this, [this] {
         loadingTemplate_ = true;
-        RunOnSession(&LoadTemplate);
+        RunOnSession(ButtonOf(ButtonId::LoadTemplate).Command);
         loadingTemplate_ = false;
     });
-    connect(saveTemplate_, &QPushButton::clicked, this, [this] { RunOnSession(&SaveTemplate); });
+    connect(saveTemplate_, &QPushButton::clicked, this,
+            [this] { RunOnSession(ButtonOf(ButtonId::SaveTemplate).Command); });
     // Ctrl+Y redoes on every desktop, also where the desktop's own keys for
     // redo are only Ctrl+Shift+Z.
     auto* redo = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Y), editor_);

@@ -6,6 +6,7 @@
 #include "ui/pages/page.h"
 #include "ui/pages/page_kit.h"
 #include "ui/text_convert.h"
+#include "window/buttons.h"
 
 #include <QButtonGroup>
 #include <QHBoxLayout>
@@ -85,9 +86,8 @@ void OptionsPage::Build() {
     layout->addWidget(headings[1]);
     auto* fonts = new QHBoxLayout;
     fonts->addSpacing(12);
-    changeFont_ = Button(QStringLiteral("フォントを変更する"), Indexed("CmdFontSelect", 0), page);
-    defaultFont_ =
-        Button(QStringLiteral("デフォルトのフォント"), Indexed("CmdFontSelect", 1), page);
+    changeFont_ = Button(ButtonId::ChangeFont, page);
+    defaultFont_ = Button(ButtonId::DefaultFont, page);
     fonts->addWidget(changeFont_);
     fonts->addWidget(defaultFont_);
     fonts->addStretch();
@@ -96,7 +96,7 @@ void OptionsPage::Build() {
     auto* infoRow = new QHBoxLayout;
     infoRow->addWidget(headings[2]);
     infoRow->addStretch();
-    getInformation_ = Button(QStringLiteral("情報取得"), QStringLiteral("CmdGetInformation"), page);
+    getInformation_ = Button(ButtonId::GetInformation, page);
     infoRow->addWidget(getInformation_);
     layout->addLayout(infoRow);
     info_ = TextBox(QStringLiteral("TopicsOptionInfo"), true, page);
@@ -109,11 +109,12 @@ void OptionsPage::Connect() {
         connect(bold_[i], &QRadioButton::clicked, this,
                 [this, i] { Run([&] { SelectEmphasisOption(session(), i == 0); }); });
     }
-    connect(changeFont_, &QPushButton::clicked, this, [this] { RunOnSession(&ChangeFontCommand); });
+    connect(changeFont_, &QPushButton::clicked, this,
+            [this] { RunOnSession(ButtonOf(ButtonId::ChangeFont).Command); });
     connect(defaultFont_, &QPushButton::clicked, this,
-            [this] { RunOnSession(&DefaultFontCommand); });
+            [this] { RunOnSession(ButtonOf(ButtonId::DefaultFont).Command); });
     connect(getInformation_, &QPushButton::clicked, this,
-            [this] { RunOnSession(&GetInformation); });
+            [this] { RunOnSession(ButtonOf(ButtonId::GetInformation).Command); });
 }
 
 } // namespace

@@ -4,6 +4,7 @@
 #include "session/edits.h"
 #include "ui/pages/page.h"
 #include "ui/pages/page_kit.h"
+#include "window/buttons.h"
 
 #include <QCheckBox>
 #include <QGridLayout>
@@ -66,8 +67,7 @@ void OtherPage::Build() {
                            QStringLiteral("区切り線を繰り返す回数"));
     left_ = LineEdit(QStringLiteral("TopicsOtherLeftChar"), page, QStringLiteral("左の括弧"));
     right_ = LineEdit(QStringLiteral("TopicsOtherRightChar"), page, QStringLiteral("右の括弧"));
-    pauseAssist_ =
-        Button(QStringLiteral("記号から適切な回数を取得"), QStringLiteral("CmdGetPauseNum"), page);
+    pauseAssist_ = Button(ButtonId::GetPauseNum, page);
     useReplacement_ = CheckBox(QStringLiteral("置換文字列を利用する"),
                                QStringLiteral("TopicsOtherCheckChange"), page);
     replaceUserInput_ =
@@ -117,7 +117,8 @@ void OtherPage::Connect() {
     StoreTyping(this, session(), right_, &form.RightBracket, showingFlag());
     StoreTicks(this, session(), useReplacement_, &form.UseReplacement, showingFlag());
     StoreTicks(this, session(), replaceUserInput_, &form.ReplaceUserInput, showingFlag());
-    connect(pauseAssist_, &QPushButton::clicked, this, [this] { RunOnSession(&GetPauseNum); });
+    connect(pauseAssist_, &QPushButton::clicked, this,
+            [this] { RunOnSession(ButtonOf(ButtonId::GetPauseNum).Command); });
 }
 
 } // namespace

@@ -1,4 +1,5 @@
 #include "ui/pages/page_kit.h"
+#include "window/buttons.h"
 
 #include "model/catalogue.h"
 #include "model/form_texts.h"
@@ -98,6 +99,11 @@ QPushButton* Button(const QString& caption, const QString& name, QWidget* parent
     auto* button = Named(new QPushButton(caption, parent), name);
     Speak(button, spoken.isEmpty() ? WithoutMnemonic(caption) : spoken);
     return button;
+}
+
+QPushButton* Button(ButtonId id, QWidget* parent) {
+    const ButtonDescription& button = ButtonOf(id);
+    return Button(ToQt(button.Caption), ToQt(button.Name), parent, ToQt(button.Spoken));
 }
 
 QLineEdit* LineEdit(const QString& name, QWidget* parent, const QString& spoken) {

@@ -9,6 +9,7 @@
 
 #include "host/host.h"
 #include "session/session.h"
+#include "window/buttons.h"
 
 #include <QComboBox>
 #include <QString>
@@ -51,6 +52,8 @@ void Speak(QWidget* control, const QString& spoken);
 QLabel* Label(const QString& caption, const QString& name, QWidget* parent);
 QPushButton* Button(const QString& caption, const QString& name, QWidget* parent,
                     const QString& spoken = {});
+// A page's push button as the window's description gives it.
+QPushButton* Button(ButtonId id, QWidget* parent);
 // A one-line box that holds a value of any length a form file can hold.
 QLineEdit* LineEdit(const QString& name, QWidget* parent, const QString& spoken = {});
 QCheckBox* CheckBox(const QString& caption, const QString& name, QWidget* parent);

@@ -6,6 +6,7 @@
 #include "ui/pages/page.h"
 #include "ui/pages/page_kit.h"
 #include "ui/text_convert.h"
+#include "window/buttons.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -55,8 +56,7 @@ void TemplateViewerPage::Build() {
     auto* top = new QHBoxLayout;
     auto* caption =
         Label(QStringLiteral("テンプレートビューア"), QStringLiteral("TopicsTemplate"), page);
-    load_ =
-        Button(QStringLiteral("テンプレートの読み込み"), QStringLiteral("CmdLoadTemplate"), page);
+    load_ = Button(ButtonId::ScanTemplates, page);
     top->addWidget(caption);
     top->addStretch();
     top->addWidget(load_);
@@ -77,7 +77,8 @@ void TemplateViewerPage::Build() {
 }
 
 void TemplateViewerPage::Connect() {
-    connect(load_, &QPushButton::clicked, this, [this] { RunOnSession(&ScanTemplateFolder); });
+    connect(load_, &QPushButton::clicked, this,
+            [this] { RunOnSession(ButtonOf(ButtonId::ScanTemplates).Command); });
     connect(list_, &QListWidget::itemClicked, this, [this](QListWidgetItem* item) {
         // The entry keeps its index: a file name that is not valid UTF-8 still
         // reaches the core byte for byte.
