@@ -2,7 +2,9 @@
 // reachable by its letter, no shortcut taken twice, and the captions users
 // know, character for character.
 
+#include "model/form_fields.h"
 #include "window/buttons.h"
+#include "window/check_boxes.h"
 #include "window/menus.h"
 
 #include <gtest/gtest.h>
@@ -81,6 +83,10 @@ TEST(WindowDescription, NamesUniqueEntriesReachableShortcutsUnique) {
     for (const TabDescription& tab : WindowTabs()) {
         name(tab.Name);
     }
+    for (const CheckDescription& check : PageChecks()) {
+        name(check.Name);
+        EXPECT_EQ(&CheckOf(check.Id), &check);
+    }
     for (const ButtonDescription& button : PageButtons()) {
         name(button.Name);
         EXPECT_EQ(&ButtonOf(button.Id), &button);
@@ -119,6 +125,23 @@ TEST(WindowDescription, NamesUniqueEntriesReachableShortcutsUnique) {
         offBar += menu.OnMenuBar ? 0 : 1;
     }
     EXPECT_EQ(submenus, offBar);
+}
+
+// Each check box field of the form file is shown by exactly one check box.
+TEST(WindowDescription, EveryCheckFieldOfTheFormIsBoundOnce) {
+    std::size_t fields = 0;
+    for (const FormField& field : FormFields()) {
+        if (field.Kind != FieldKind::CheckBox) {
+            continue;
+        }
+        ++fields;
+        std::size_t bound = 0;
+        for (const CheckDescription& check : PageChecks()) {
+            bound += check.Field == field.Number ? 1 : 0;
+        }
+        EXPECT_EQ(bound, 1U) << "field on line " << field.Line;
+    }
+    EXPECT_EQ(fields, PageChecks().size());
 }
 
 } // namespace

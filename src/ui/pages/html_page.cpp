@@ -6,6 +6,7 @@
 #include "ui/pages/page.h"
 #include "ui/pages/page_kit.h"
 #include "window/buttons.h"
+#include "window/check_boxes.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -45,7 +46,7 @@ public:
         for (std::size_t i = 0; i < inputs_.size(); ++i) {
             SetText(inputs_[i], form.HtmlSettings[i]);
         }
-        SetCheck(pauseAsHr_, form.HtmlPauseAsHr);
+        ShowCheck(pauseAsHr_, CheckId::HtmlPauseAsHr, form);
         SetOption(background_, form.HtmlBackgroundMode);
     }
 
@@ -107,8 +108,7 @@ void HtmlPage::Build() {
     }
 
     ++row;
-    pauseAsHr_ = CheckBox(QStringLiteral("区切り線は<HR>タグで代用"),
-                          QStringLiteral("TopicsHTMLCheckHR"), page);
+    pauseAsHr_ = CheckBox(CheckId::HtmlPauseAsHr, page);
     reset_ = Button(ButtonId::ResetHtml, page);
     auto* otherRow = new QHBoxLayout;
     otherRow->addWidget(headings[2]);
@@ -132,7 +132,7 @@ void HtmlPage::Connect() {
     for (std::size_t i = 0; i < inputs_.size(); ++i) {
         StoreTyping(this, session(), inputs_[i], &form.HtmlSettings[i], showingFlag());
     }
-    StoreTicks(this, session(), pauseAsHr_, &form.HtmlPauseAsHr, showingFlag());
+    StoreTicks(this, session(), pauseAsHr_, CheckId::HtmlPauseAsHr, showingFlag());
     connect(background_, &QButtonGroup::idToggled, this, [this, &form](int id, bool on) {
         if (on && !showing()) {
             form.HtmlBackgroundMode = id;

@@ -46,7 +46,7 @@ public:
     void Refresh(Change what) override {
         const Showing quiet(showingFlag());
         if (what == Change::Form) {
-            SetCheck(skipEmpty_, session().ws.form.SkipEmptyItems);
+            ShowCheck(skipEmpty_, CheckId::SkipEmptyItems, session().ws.form);
         } else if (what == Change::Order) {
             ShowOrder();
         }
@@ -96,8 +96,7 @@ void OrderPage::Build() {
         checks->addWidget(checks_[i], n / 2, n % 2);
     }
     layout->addLayout(checks);
-    skipEmpty_ = CheckBox(QStringLiteral("空白の項目はチェックがついていても記述しない"),
-                          QStringLiteral("TopicsSortCheckSpace"), page);
+    skipEmpty_ = CheckBox(CheckId::SkipEmptyItems, page);
     layout->addWidget(skipEmpty_);
 }
 
@@ -121,7 +120,7 @@ void OrderPage::Connect() {
         connect(checks_[i], &QPushButton::clicked, this,
                 [this, i] { RunOnSession(kCheckCommands[i].Command); });
     }
-    StoreTicks(this, session(), skipEmpty_, &session().ws.form.SkipEmptyItems, showingFlag());
+    StoreTicks(this, session(), skipEmpty_, CheckId::SkipEmptyItems, showingFlag());
 }
 
 void OrderPage::OnItemChanged(QListWidgetItem* item) {

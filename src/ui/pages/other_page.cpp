@@ -5,6 +5,7 @@
 #include "ui/pages/page.h"
 #include "ui/pages/page_kit.h"
 #include "window/buttons.h"
+#include "window/check_boxes.h"
 
 #include <QCheckBox>
 #include <QGridLayout>
@@ -35,8 +36,8 @@ public:
         SetText(pauseCount_, form.PauseCount);
         SetText(left_, form.LeftBracket);
         SetText(right_, form.RightBracket);
-        SetCheck(useReplacement_, form.UseReplacement);
-        SetCheck(replaceUserInput_, form.ReplaceUserInput);
+        ShowCheck(useReplacement_, CheckId::UseReplacement, form);
+        ShowCheck(replaceUserInput_, CheckId::ReplaceUserInput, form);
     }
 
 private:
@@ -68,11 +69,8 @@ void OtherPage::Build() {
     left_ = LineEdit(QStringLiteral("TopicsOtherLeftChar"), page, QStringLiteral("左の括弧"));
     right_ = LineEdit(QStringLiteral("TopicsOtherRightChar"), page, QStringLiteral("右の括弧"));
     pauseAssist_ = Button(ButtonId::GetPauseNum, page);
-    useReplacement_ = CheckBox(QStringLiteral("置換文字列を利用する"),
-                               QStringLiteral("TopicsOtherCheckChange"), page);
-    replaceUserInput_ =
-        CheckBox(QStringLiteral("「ユーザー入力可能」 は 「」 (何も書かない) に置き換える"),
-                 QStringLiteral("TopicsOtherCheckUserInput"), page);
+    useReplacement_ = CheckBox(CheckId::UseReplacement, page);
+    replaceUserInput_ = CheckBox(CheckId::ReplaceUserInput, page);
 
     // The labels lead to the boxes they stand before.
     NameBy(labels[0], pauseChars_);
@@ -115,8 +113,8 @@ void OtherPage::Connect() {
     StoreTyping(this, session(), pauseCount_, &form.PauseCount, showingFlag());
     StoreTyping(this, session(), left_, &form.LeftBracket, showingFlag());
     StoreTyping(this, session(), right_, &form.RightBracket, showingFlag());
-    StoreTicks(this, session(), useReplacement_, &form.UseReplacement, showingFlag());
-    StoreTicks(this, session(), replaceUserInput_, &form.ReplaceUserInput, showingFlag());
+    StoreTicks(this, session(), useReplacement_, CheckId::UseReplacement, showingFlag());
+    StoreTicks(this, session(), replaceUserInput_, CheckId::ReplaceUserInput, showingFlag());
     connect(pauseAssist_, &QPushButton::clicked, this,
             [this] { RunOnSession(ButtonOf(ButtonId::GetPauseNum).Command); });
 }

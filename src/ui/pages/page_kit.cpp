@@ -106,6 +106,19 @@ QPushButton* Button(ButtonId id, QWidget* parent) {
     return Button(ToQt(button.Caption), ToQt(button.Name), parent, ToQt(button.Spoken));
 }
 
+QCheckBox* CheckBox(CheckId id, QWidget* parent) {
+    const CheckDescription& check = CheckOf(id);
+    return CheckBox(ToQt(check.Caption), ToQt(check.Name), parent);
+}
+
+void ShowCheck(QCheckBox* box, CheckId id, const Form& form) {
+    SetCheck(box, form.*CheckOf(id).Field);
+}
+
+void StoreTicks(QObject* context, Session& s, QCheckBox* box, CheckId id, bool& showing) {
+    StoreTicks(context, s, box, &(s.ws.form.*CheckOf(id).Field), showing);
+}
+
 QLineEdit* LineEdit(const QString& name, QWidget* parent, const QString& spoken) {
     auto* box = Named(new QLineEdit(parent), name);
     box->setMaxLength(std::numeric_limits<int>::max());

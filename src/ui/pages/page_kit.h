@@ -10,6 +10,7 @@
 #include "host/host.h"
 #include "session/session.h"
 #include "window/buttons.h"
+#include "window/check_boxes.h"
 
 #include <QComboBox>
 #include <QString>
@@ -117,5 +118,11 @@ std::string SingleLineOf(QLineEdit* box, const QString& text, bool& showing);
 void StoreTyping(QObject* context, Session& s, QLineEdit* box, std::string* field, bool& showing);
 // Keeps `field` as the user ticks `box` (0, 1, or 2 for the third state).
 void StoreTicks(QObject* context, Session& s, QCheckBox* box, int* field, bool& showing);
+
+// A page's check box as the window's description gives it; it shows and
+// stores the form's field the description names.
+QCheckBox* CheckBox(CheckId id, QWidget* parent);
+void ShowCheck(QCheckBox* box, CheckId id, const Form& form);
+void StoreTicks(QObject* context, Session& s, QCheckBox* box, CheckId id, bool& showing);
 
 } // namespace kelvaro::ui
