@@ -3,69 +3,16 @@
 // two-byte sequence. Where there is no iconv (a Windows build) it skips.
 
 #include "platform/cp932.h"
-#include "platform/text.h"
 
 #include <gtest/gtest.h>
 
-#include <cerrno>
+#include "support/glibc_cp932.h"
+
 #include <functional>
 #include <string>
 
-#if __has_include(<iconv.h>)
-#include <iconv.h>
-#define KELVARO_HAVE_ICONV 1
-#endif
-
 namespace kelvaro {
 namespace {
-
-#ifdef KELVARO_HAVE_ICONV
-// glibc's converter used as the program used it: a character it cannot write
-// becomes "?" (or its reference) and is skipped as DecodeUtf8At reads it; a
-// byte it cannot read becomes U+FFFD.
-struct Converted {
-    std::string Text;
-    bool Whole = true; // nothing failed
-};
-
-class Glibc {
-public:
-    Glibc(const char* to, const char* from)
-        : cd_(iconv_open(to, from)), reading_(std::string_view(from) == "CP932") {}
-    ~Glibc() { iconv_close(cd_); }
-    Glibc(const Glibc&) = delete;
-    Glibc& operator=(const Glibc&) = delete;
-
-    Converted operator()(std::string_view in, Unmappable mode = Unmappable::Question) {
-        Converted result;
-        char buffer[64];
-        while (!in.empty()) {
-            char* inPtr = const_cast<char*>(in.data());
-            std::size_t inLeft = in.size();
-            char* outPtr = buffer;
-            std::size_t outLeft = sizeof buffer;
-            const std::size_t rc = iconv(cd_, &inPtr, &inLeft, &outPtr, &outLeft);
-            result.Text.append(buffer, static_cast<std::size_t>(outPtr - buffer));
-            in.remove_prefix(in.size() - inLeft);
-            if (rc == static_cast<std::size_t>(-1) && errno != E2BIG && !in.empty()) {
-                result.Whole = false;
-                const Utf8Char c = DecodeUtf8At(in, 0);
-                result.Text += reading_ ? "\xEF\xBF\xBD"
-                               : mode == Unmappable::Question
-                                   ? "?"
-                                   : "&#" + std::to_string(c.CodePoint) + ";";
-                in.remove_prefix(reading_ ? 1 : c.Length);
-                iconv(cd_, nullptr, nullptr, nullptr, nullptr);
-            }
-        }
-        return result;
-    }
-
-private:
-    iconv_t cd_;
-    bool reading_;
-};
-#endif
 
 // The bytes `cp` would have in UTF-8 when written with `length` bytes, even
 // where that is not well-formed (a surrogate, an overlong form).
@@ -121,11 +68,11 @@ TEST_P(Cp932AgainstGlibc, EncodingAndDecodingGiveGlibcsAnswers) {
         }
     };
     const auto flag = [](bool b) { return std::string(b ? "yes" : "no"); };
-    Glibc write("CP932", "UTF-8");
-    Glibc read("UTF-8", "CP932");
+    test::Glibc write("CP932", "UTF-8");
+    test::Glibc read("UTF-8", "CP932");
     GetParam().Each([&](const std::string& input) {
         // The input read as UTF-8 and written as CP932 ...
-        const Converted written = write(input);
+        const test::Converted written = write(input);
         expect(input, "writing", Utf8ToCp932(input), written.Text);
         expect(input, "writing references", Utf8ToCp932(input, Unmappable::NumericReference),
                write(input, Unmappable::NumericReference).Text);
