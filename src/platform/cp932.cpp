@@ -51,14 +51,14 @@ constexpr bool IsLead(unsigned char b) {
     return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
 }
 
-// What a lead byte and the byte after it read as; NoCharacter when they are no
-// character together.
 // Where a lead byte and a trail byte in 0x40-0xFC are in DoubleByteTable.
 constexpr std::size_t PairIndex(unsigned char lead, unsigned char trail) {
     const std::size_t row = lead < 0xA0 ? lead - 0x81u : lead - 0xE0u + 31u;
     return row * TrailCount + (trail - 0x40u);
 }
 
+// What a lead byte and the byte after it read as; NoCharacter when they are no
+// character together.
 constexpr char16_t PairAt(unsigned char lead, unsigned char trail) {
     if (trail < 0x40 || trail > 0xFC) {
         return NoCharacter;
