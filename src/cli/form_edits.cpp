@@ -1,7 +1,7 @@
 #include "cli/form_edits.h"
 
 #include "files/form_file.h"
-#include "import/name_fold.h"
+#include "model/name_fold.h"
 #include "model/catalogue.h"
 #include "model/form_texts.h"
 #include "model/item_order.h"

@@ -5,7 +5,7 @@
 // in the items their names stand for.
 
 #include "import/import_internal.h"
-#include "import/name_fold.h"
+#include "model/name_fold.h"
 #include "model/catalogue.h"
 #include "platform/text.h"
 

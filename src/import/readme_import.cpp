@@ -3,7 +3,7 @@
 #include "files/form_file.h"
 
 #include "import/import_internal.h"
-#include "import/name_fold.h"
+#include "model/name_fold.h"
 #include "model/catalogue.h"
 #include "model/defaults.h"
 #include "platform/app_info.h"
