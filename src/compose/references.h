@@ -7,20 +7,24 @@
 // Braces around anything that is no such item stay as written; a backslash
 // before them, "\{{バージョン}}", writes a real item's braces themselves.
 
+#include "model/catalogue.h"
 #include "model/form.h"
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace kelvaro {
 
-// The value "{{key}}" stands for: a one-line item's value (the archive size
-// with its unit, as the ReadMe writes it), a choice item's value, or nothing
-// when `key` names no such item.
-const std::string* ReferencedValue(const Form& form, std::string_view key, std::string& scratch);
+// The value a reference to `item`, a one-line or choice item, writes: its
+// value, the archive size with its unit as the ReadMe writes it.
+std::string ReferencedValue(const Form& form, const CatalogueItem& item);
 
 // `text` with every reference replaced by its value and every escaped
 // reference by its braces. A text without "{{" comes back unchanged.
 std::string ExpandReferences(const Form& form, std::string_view text);
+
+// The keys of the items `text` refers to, in order, escaped ones left out.
+std::vector<std::string_view> ReferencedKeys(std::string_view text);
 
 } // namespace kelvaro
