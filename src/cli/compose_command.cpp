@@ -33,18 +33,28 @@ constexpr std::string_view kUsage =
     "                       [--output FILE] [--write-form FILE] [--allow-lossy]\n"
     "       kelvaro-compose --new-form FILE | --list-keys | --help | --version\n";
 
-const Words kHelpHead{"Composes a ReadMe from a form file (.ref), from a ReadMe read back into a\n"
-                      "form (--import), or from a fresh default form when neither is given.\n"
-                      "A long text may name a one-line item in double braces, {{バージョン}}: the\n"
-                      "ReadMe writes the item's value there and the form keeps the reference.\n"
-                      "\\{{バージョン}} writes the braces themselves.\n\n",
-                      "フォームファイル（.ref）、フォームとして読み込んだ ReadMe（--import）、\n"
-                      "どちらもなければ新しいフォームから ReadMe を作ります。\n"
-                      "長文項目には１行の項目を {{バージョン}} のように二重の波かっこで書けます。\n"
-                      "ReadMe にはその値が入り、フォームには参照のまま残ります。\n"
-                      "\\{{バージョン}} と書くと波かっこのまま出ます。\n\n"};
+// A fixed text in both languages, made at compile time.
+struct BothLanguages {
+    std::string_view En;
+    std::string_view Ja;
+    std::string_view In(Language language) const {
+        return language == Language::Japanese ? Ja : En;
+    }
+};
 
-const Words kHelpTail{
+constexpr BothLanguages kHelpHead{
+    "Composes a ReadMe from a form file (.ref), from a ReadMe read back into a\n"
+    "form (--import), or from a fresh default form when neither is given.\n"
+    "A long text may name a one-line item in double braces, {{バージョン}}: the\n"
+    "ReadMe writes the item's value there and the form keeps the reference.\n"
+    "\\{{バージョン}} writes the braces themselves.\n\n",
+    "フォームファイル（.ref）、フォームとして読み込んだ ReadMe（--import）、\n"
+    "どちらもなければ新しいフォームから ReadMe を作ります。\n"
+    "長文項目には１行の項目を {{バージョン}} のように二重の波かっこで書けます。\n"
+    "ReadMe にはその値が入り、フォームには参照のまま残ります。\n"
+    "\\{{バージョン}} と書くと波かっこのまま出ます。\n\n"};
+
+constexpr BothLanguages kHelpTail{
     "\nText and html end lines with CR LF, markdown and html5 with LF. Everything\n"
     "is composed before anything is written; then the ReadMe, then the form file.\n"
     "Writing over a file that is read, or two outputs into one file, is refused.\n"
@@ -59,8 +69,8 @@ const Words kHelpTail{
     "終了コード: 0 完了、1 読み込み・作成・書き込みの失敗、2 使い方の誤り。\n"};
 
 std::string HelpText(Language language) {
-    return std::string(kUsage) + "\n" + kHelpHead.In(language) +
-           OptionHelp(ComposeProgram, language) + kHelpTail.In(language);
+    return std::string(kUsage) + "\n" + std::string(kHelpHead.In(language)) +
+           OptionHelp(ComposeProgram, language) + std::string(kHelpTail.In(language));
 }
 
 struct NamedFile {

@@ -269,6 +269,23 @@ TEST_F(Output, FailedWritesKeepTheTargetAndTheForm) {
                     folder.File("missing/readme.txt") + ": フォルダが見つかりません");
 }
 
+// What the editor holds is written with its references expanded, in the
+// preview and on the clipboard alike, and the form keeps the reference.
+TEST_F(Output, PreviewAndClipboardShowReferencesExpanded) {
+    s.ws.form.LineValues[LineSlot::ArchiveName] = "pochimemo121.zip";
+    s.ws.EditorText = "{{アーカイブ名}} を展開";
+    Form expanded = s.ws.form;
+    expanded.LongTexts[static_cast<std::size_t>(s.ws.CurrentLongItem)] = "pochimemo121.zip を展開";
+    for (ReadMeFormat format : {ReadMeFormat::Text, ReadMeFormat::Markdown, ReadMeFormat::Html5}) {
+        GenerateReadMe(s, {format, OutputDestination::Preview});
+        GenerateReadMe(s, {format, OutputDestination::Clipboard});
+        EXPECT_EQ(s.PreviewText, ComposeReadMe(expanded, format));
+        EXPECT_EQ(host.ClipboardTexts.back(), s.PreviewText);
+    }
+    EXPECT_EQ(s.ws.form.LongTexts[static_cast<std::size_t>(s.ws.CurrentLongItem)],
+              "{{アーカイブ名}} を展開");
+}
+
 TEST_F(Output, UnknownKeysAreShownAtOnceAndTheWalkGoesOn) {
     auto& order = s.ws.form.Order;
     order.insert(order.begin() + 4, OrderEntry{"XYZ", "XYZ", true});
