@@ -2,6 +2,7 @@
 
 #include "platform/error_causes.h"
 #include "platform/standard_output.h"
+#include "session/failure.h"
 
 #include <array>
 #include <ostream>
@@ -113,6 +114,16 @@ std::string FailureLine(const RuntimeError& failure, Language language) {
         cause += ": " + failure.Path();
     }
     return cause;
+}
+
+Words ResumedWriteWords(const ResumedWrite& resumed) {
+    if (resumed.Completed) {
+        return Words{"finished the write an earlier run left unfinished: " + resumed.Path,
+                     ResumedWriteText(resumed)};
+    }
+    return Words{"could not finish the write an earlier run left unfinished: " + resumed.Path +
+                     (resumed.KeptAt.empty() ? "" : "; its new content is in " + resumed.KeptAt),
+                 ResumedWriteText(resumed)};
 }
 
 void Messages::Say(const std::string& text) const {

@@ -5,6 +5,7 @@
 // what failed, on which file and why.
 
 #include "platform/error.h"
+#include "platform/file_io.h"
 #include "settings/command_options.h"
 
 #include <iosfwd>
@@ -34,6 +35,9 @@ private:
     std::ostream& err_;
     Language language_;
 };
+
+// What a start finished of a write a killed run left, in both languages.
+Words ResumedWriteWords(const ResumedWrite& resumed);
 
 // The cause of a failure in `language`, and the file it concerns after ": ".
 std::string FailureLine(const RuntimeError& failure, Language language);
