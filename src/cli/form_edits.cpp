@@ -307,9 +307,9 @@ std::vector<std::string> UntickedWithValue(const Form& form, const std::vector<s
         const bool named = std::any_of(keys.begin(), keys.end(), [&](const std::string& key) {
             return FindItemByFoldedKey(key) == &item;
         });
-        const bool filled =
-            !ValueIn(form, item).empty() && ValueIn(form, item) != ValueIn(fresh, item);
-        if (keys.empty() ? filled : named) {
+        const std::string& value = ValueIn(form, item);
+        // An emptied value loses nothing by staying out.
+        if (!value.empty() && (keys.empty() ? value != ValueIn(fresh, item) : named)) {
             unticked.emplace_back(item.Key);
         }
     }

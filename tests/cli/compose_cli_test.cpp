@@ -536,7 +536,7 @@ TEST_F(FormEdits, AValueTheReadMeLeavesOutIsTold) {
         {"--set アーカイブ名=a.zip --check 'アーカイブ 名'", {}},
         {"--set アーカイブ名=a.zip --uncheck アーカイブ名", {}},
         {"--set アーカイブ名=a.zip" + install, {}}, // its value reaches the ReadMe there
-        {"--set 作者名=x --set バージョン=2", {}},
+        {"--set 作者名=x --set バージョン=2 --set アーカイブ名=", {}},
     };
     for (const auto& [options, told] : cases) {
         SCOPED_TRACE(options);
