@@ -261,7 +261,11 @@ int Produce(const CommandRequest& r, std::string& printed, const Messages& say) 
         const ReadMeEncoding encoding =
             r.Encoding.value_or(FileEncoding(r.Format, ReadMeEncoding::Cp932));
         std::string bytes = ReadMeFileBytes(composed, r.Format, encoding);
-        r.Output ? WriteFileReplacing(*r.Output, bytes) : void(printed = std::move(bytes));
+        if (r.Output) {
+            WriteFileReplacing(*r.Output, bytes);
+        } else {
+            printed = std::move(bytes);
+        }
     }
     if (formFile) {
         WriteFileReplacing(*formFile, formBytes);

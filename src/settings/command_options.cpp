@@ -242,6 +242,9 @@ std::optional<Words> ParseCommandLine(unsigned program, const std::vector<std::s
             if (Problem problem = TakeOption(*row, args, i, request)) {
                 return problem;
             }
+            if (request.What != CommandRequest::Action::Run) {
+                return std::nullopt; // --help and the like answer whatever follows
+            }
         } else {
             return Unknown(arg);
         }

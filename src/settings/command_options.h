@@ -80,7 +80,8 @@ const CommandOption* FindOption(unsigned program, std::string_view arg);
 
 // Reads `args` (without the program name) into `request`: "--name VALUE",
 // "--name=VALUE", flags, "--" and the one form file. The first problem is
-// returned, one line in each language.
+// returned, one line in each language; an option that asks for an answer
+// (--help, --version, --list-keys) ends the reading.
 std::optional<Words> ParseCommandLine(unsigned program, const std::vector<std::string>& args,
                                       CommandRequest& request);
 

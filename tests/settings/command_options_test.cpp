@@ -46,6 +46,7 @@ TEST(CommandOptions, RowsReadTheirValuesAndTellWhatIsWrong) {
         {{"--set", "=x"}, "--set needs KEY=VALUE"},
         {{"--formats", "x"}, "unknown option '--formats'"},
         {{"a.ref", "b.ref"}, "more than one form file: a.ref and b.ref"},
+        {{"--help", "--bogus"}, ""},
     };
     for (const Case& c : cases) {
         CommandRequest request;
