@@ -48,6 +48,10 @@ std::string ReferencedValue(const Form& form, const CatalogueItem& item) {
     case ItemKind::SizeWithUnit:
         return form.LineValues[slot] + std::string(SizeUnitText(form.SizeUnit));
     case ItemKind::Choice:
+        // As the item's own entry writes it: the placeholder emptied when asked.
+        if (form.ReplaceUserInput == 1 && form.ChoiceValues[slot] == UserInputPlaceholder) {
+            return {};
+        }
         return form.ChoiceValues[slot];
     default:
         return form.LineValues[slot];

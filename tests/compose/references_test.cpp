@@ -21,6 +21,8 @@ Form ValuedForm() {
     form.SizeUnit = 1;
     form.LineValues[LineSlot::UserItem1] = "独自";
     form.ChoiceValues[ChoiceSlot::SoftwareKind] = "フリーソフト";
+    form.ChoiceValues[ChoiceSlot::Language] = std::string(UserInputPlaceholder);
+    form.ReplaceUserInput = 1;
     return form;
 }
 
@@ -40,6 +42,7 @@ TEST(References, NamedItemsAreWrittenAsTheirValues) {
         {"{{アーカイブサイズ}}", size},
         {"{{種別}}{{追加1}}", f.ChoiceValues[ChoiceSlot::SoftwareKind] + "独自"},
         {"{{{バージョン}}}", "{" + f.LineValues[LineSlot::Version] + "}"},
+        {"[{{開発言語}}]", "[]"}, // the placeholder emptied, as its own entry writes it
         // What names no one-line item stays as written.
         {"{{未知}} {{}} {{開発履歴}} {{区切り線}}", "{{未知}} {{}} {{開発履歴}} {{区切り線}}"},
         {"{{バージョン\r\n}} {{バージョン", "{{バージョン\r\n}} {{バージョン"},
