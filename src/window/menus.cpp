@@ -8,8 +8,8 @@
 namespace kelvaro {
 namespace {
 
-template <OutputMode Mode> void Generate(Session& s) {
-    GenerateReadMe(s, Mode);
+template <ReadMeFormat Format, OutputDestination To> void Generate(Session& s) {
+    GenerateReadMe(s, {Format, To});
 }
 
 constexpr KeyChord Ctrl(char key) {
@@ -33,33 +33,41 @@ const std::array kFileItems{
 };
 
 const std::array kReadMeItems{
-    MenuItem{"Textファイルで出力(&T)", "MiReadMeText", {}, &Generate<OutputMode::TextFile>},
-    MenuItem{"HTMLファイルで出力(&H)", "MiReadMeHTML", {}, &Generate<OutputMode::HtmlFile>},
-    MenuItem{
-        "Markdownファイルで出力(&M)", "MiReadMeMarkdown", {}, &Generate<OutputMode::MarkdownFile>},
+    MenuItem{"Textファイルで出力(&T)",
+             "MiReadMeText",
+             {},
+             &Generate<ReadMeFormat::Text, OutputDestination::File>},
+    MenuItem{"HTMLファイルで出力(&H)",
+             "MiReadMeHTML",
+             {},
+             &Generate<ReadMeFormat::Html, OutputDestination::File>},
+    MenuItem{"Markdownファイルで出力(&M)",
+             "MiReadMeMarkdown",
+             {},
+             &Generate<ReadMeFormat::Markdown, OutputDestination::File>},
     MenuItem{"", "MiFileLine2"},
     MenuItem{"Text形式でクリップボードに出力(&C)",
              "MiReadMeTextClipboard",
              {},
-             &Generate<OutputMode::TextClipboard>},
+             &Generate<ReadMeFormat::Text, OutputDestination::Clipboard>},
     MenuItem{"HTML形式でクリップボードに出力(&C)",
              "MiReadMeHTMLClipboard",
              {},
-             &Generate<OutputMode::HtmlClipboard>},
+             &Generate<ReadMeFormat::Html, OutputDestination::Clipboard>},
     MenuItem{"Markdown形式でクリップボードに出力(&D)",
              "MiReadMeMarkdownClipboard",
              {},
-             &Generate<OutputMode::MarkdownClipboard>},
+             &Generate<ReadMeFormat::Markdown, OutputDestination::Clipboard>},
     // The HTML5 page where users look for the HTML, beside the HTML 4.01 ways.
     MenuItem{"HTML5形式でクリップボードに出力(&5)",
              "MiReadMeHTML5Clipboard",
              {},
-             &Generate<OutputMode::Html5Clipboard>},
+             &Generate<ReadMeFormat::Html5, OutputDestination::Clipboard>},
     MenuItem{"", "MiFileLine4"},
     MenuItem{"HTML5形式でブラウザに表示(&B)",
              "MiReadMeHTML5Browser",
              {},
-             &Generate<OutputMode::Html5Browser>},
+             &Generate<ReadMeFormat::Html5, OutputDestination::Browser>},
 };
 
 const std::array kHelpItems{
