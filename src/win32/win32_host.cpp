@@ -2,6 +2,7 @@
 
 #include "platform/error.h"
 #include "win32/wide_text.h"
+#include "win32/window_fonts.h"
 
 #include <commctrl.h>
 #include <commdlg.h>
@@ -9,7 +10,6 @@
 
 #include <algorithm>
 #include <array>
-#include <cmath>
 #include <cstring>
 #include <vector>
 
@@ -192,21 +192,6 @@ MessageAnswer AnswerOfButton(int id, MessageButtons buttons) {
         return MessageAnswer::Cancel;
     }
     return MessageAnswer::Ok;
-}
-
-LOGFONTW LogFontOf(const FontSpec& font, int dpi) {
-    LOGFONTW logFont{};
-    const int tenths = static_cast<int>(std::lround(font.SizePoints * 10.0));
-    logFont.lfHeight = -MulDiv(tenths, dpi, 720);
-    logFont.lfWeight = font.Bold ? FW_BOLD : FW_NORMAL;
-    logFont.lfItalic = font.Italic ? TRUE : FALSE;
-    logFont.lfUnderline = font.Underline ? TRUE : FALSE;
-    logFont.lfStrikeOut = font.Strikethrough ? TRUE : FALSE;
-    logFont.lfCharSet = DEFAULT_CHARSET;
-    const std::wstring face = Widen(font.Name);
-    const size_t length = std::min(face.size(), static_cast<size_t>(LF_FACESIZE - 1));
-    std::copy_n(face.begin(), length, logFont.lfFaceName);
-    return logFont;
 }
 
 FontChoice ChoiceOf(const LOGFONTW& font, int pointTenths, COLORREF colour,

@@ -30,9 +30,7 @@ std::wstring ProposedName(const FileDialogRequest& request);
 int DefaultButtonId(const MessageRequest& request);
 MessageAnswer AnswerOfButton(int id, MessageButtons buttons);
 
-// The font dialog's values: `dpi` is the screen's, the one ChooseFontW itself
-// measures point sizes with.
-LOGFONTW LogFontOf(const FontSpec& font, int dpi);
+// What the font dialog answered, read back into the core's terms.
 FontChoice ChoiceOf(const LOGFONTW& font, int pointTenths, COLORREF colour,
                     const FontChoice& preset);
 
