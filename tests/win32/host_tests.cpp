@@ -106,25 +106,32 @@ std::filesystem::path FreshFolder(const char* name) {
 
 struct SaveCase {
     const char* Name;
-    std::string Typed;     // what the user types into the name box
+    bool FolderAsked;      // the request names a folder; else the last file's folder counts
+    std::string Typed;     // what the user types into the name box; empty: takes the proposal
     std::string Extension; // the request's default extension
     std::string Saved;     // the file name the dialog must report
 };
 
 TEST(Win32Host, SaveDialogAnswersWithTheTypedNameInTheAskedFolder) {
     const SaveCase cases[] = {
-        {"typed-with-extension", "読んでね.txt", "txt", "読んでね.txt"},
-        {"extension-added", "読んでね", "txt", "読んでね.txt"},
-        {"no-extension-asked", "README", "", "README"},
+        {"typed-with-extension", true, "読んでね.txt", "txt", "読んでね.txt"},
+        {"extension-added", true, "読んでね", "txt", "読んでね.txt"},
+        {"no-extension-asked", true, "README", "", "README"},
+        {"proposal-in-asked-folder", true, "", "txt", "前の名前.txt"},
+        {"proposal-in-its-own-folder", false, "", "txt", "前の名前.txt"},
     };
     for (const SaveCase& c : cases) {
         SCOPED_TRACE(c.Name);
         const auto folder = FreshFolder(c.Name);
         Win32Host host;
+        std::wstring proposed;
         DialogAnswerer answerer([&](HWND dialog) {
             // The name box is a combo box on explorer-style dialogs, an edit on others.
-            const int nameBox = GetDlgItem(dialog, cmb13) != nullptr ? cmb13 : edt1;
-            SetDlgItemTextW(dialog, nameBox, Widen(c.Typed).c_str());
+            const HWND nameBox = GetDlgItem(dialog, GetDlgItem(dialog, cmb13) ? cmb13 : edt1);
+            proposed = DialogAnswerer::TextOf(nameBox);
+            if (!c.Typed.empty()) {
+                SetWindowTextW(nameBox, Widen(c.Typed).c_str());
+            }
             DialogAnswerer::Press(dialog, IDOK);
         });
         FileDialogRequest request;
@@ -132,14 +139,18 @@ TEST(Win32Host, SaveDialogAnswersWithTheTypedNameInTheAskedFolder) {
         request.Title = "名前を付けて保存";
         request.Filter = "テキスト文書|*.txt|すべてのファイル|*.*";
         request.Options.OverwritePrompt = true;
-        request.InitialFolder = Narrow(folder.wstring());
-        request.InitialFileName = "C:\\elsewhere\\前の名前.txt";
+        // The last file chosen lies elsewhere unless its folder is the one to open.
+        request.InitialFolder = c.FolderAsked ? Narrow(folder.wstring()) : "";
+        request.InitialFileName = c.FolderAsked ? "C:\\elsewhere\\前の名前.txt"
+                                                : Narrow((folder / L"前の名前.txt").wstring());
         request.DefaultExtension = c.Extension;
 
         const auto result = host.ShowFileDialog(request);
 
         ASSERT_EQ(answerer.Seen().size(), 1u) << "exactly one dialog";
         EXPECT_EQ(answerer.Seen().front().Caption, Widen(request.Title));
+        // The dialog shows the name alone, in whichever folder it opened.
+        EXPECT_EQ(proposed, L"前の名前.txt");
         ASSERT_TRUE(result.has_value());
         EXPECT_EQ(Widen(result->Path), (folder / Widen(c.Saved)).wstring());
         EXPECT_EQ(result->FileTitle, c.Saved);
