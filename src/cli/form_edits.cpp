@@ -1,60 +1,30 @@
 #include "cli/form_edits.h"
 
+#include "compose/references.h"
 #include "files/form_file.h"
-#include "import/name_fold.h"
 #include "model/catalogue.h"
+#include "model/defaults.h"
 #include "model/form_texts.h"
 #include "model/item_order.h"
 #include "model/long_text.h"
+#include "model/name_fold.h"
+#include "platform/cp932.h"
 #include "platform/file_io.h"
 #include "platform/text.h"
-#include "session/session.h"
+#include "session/lossy_question.h"
 
-#include <string_view>
+#include <algorithm>
+#include <utility>
 
 namespace kelvaro::cli {
-
-const char* const kFormEditHelp =
-    "  --set KEY=VALUE     set the value of the item KEY (作者名, バージョン, 開発履歴,\n"
-    "                      追加1 ... 追加4 for the user items' values) before composing;\n"
-    "                      repeatable. A single-line item's value may hold no line break\n"
-    "  --set-file KEY=FILE the same with FILE's UTF-8 text (a final line break of a\n"
-    "                      single-line value is dropped)\n"
-    "  --check KEY         tick the item KEY in the item order so that it is\n"
-    "                      composed; repeatable, applied in order after --set\n"
-    "  --uncheck KEY       untick it, so that it is left out\n"
-    "  --list-keys         print the keys --set takes, one a line, and exit\n"
-    "                      KEYs match as typed: half- and full-width forms, letter\n"
-    "                      case and blanks do not count (アーカイブサイズ is\n"
-    "                      ｱｰｶｲﾌﾞｻｲｽﾞ); an unknown KEY is a usage error\n"
-    "  --write-form FILE   also write the resulting form as a form file to FILE,\n"
-    "                      replacing it whole, after the ReadMe of --output; without\n"
-    "                      --output no ReadMe is composed. A form that cannot be\n"
-    "                      written exactly is refused (exit 1) and nothing is written\n"
-    "  --allow-lossy       let --write-form write characters that Shift_JIS would\n"
-    "                      change (\"?\" for 😀, \"\\\" for ¥, ...)\n";
-
 namespace {
 
-// "--name=VALUE" or "--name VALUE".
-std::optional<std::string> OptionValue(const std::vector<std::string>& args, std::size_t& i,
-                                       const std::string& name) {
-    const std::string& arg = args[i];
-    if (arg.size() > name.size() && arg.compare(0, name.size() + 1, name + "=") == 0) {
-        return arg.substr(name.size() + 1);
-    }
-    if (arg == name && i + 1 < args.size()) {
-        return args[++i];
-    }
-    return std::nullopt;
+bool HoldsValue(const CatalogueItem& item) {
+    return item.Slot >= 0;
 }
 
-bool Names(const std::string& arg, const std::string& name) {
-    return arg == name || arg.starts_with(name + "=");
-}
-
-bool HoldsLineBreak(std::string_view text) {
-    return AsSingleLine(text) != text;
+bool IsLong(const CatalogueItem& item) {
+    return item.Kind == ItemKind::LongText || item.Kind == ItemKind::UserLongText;
 }
 
 // Every line break as CR LF: how the long-text box stores what is typed.
@@ -72,162 +42,309 @@ std::string WithCrLf(std::string_view text) {
     return lines;
 }
 
-std::optional<std::string> ValueOf(const ValueEdit& edit, const CatalogueItem& item) {
-    if (!edit.FromFile) {
-        return edit.Value;
+std::u32string CodePoints(std::string_view utf8) {
+    std::u32string points;
+    for (std::size_t i = 0; i < utf8.size();) {
+        points += ReadUtf8At(utf8, i);
     }
-    std::string text = ReadWholeFile(edit.Value);
-    if (text.starts_with("\xEF\xBB\xBF")) {
-        text.erase(0, 3); // a byte order mark is no part of the text
-    }
-    if (!IsUtf8(text)) {
-        return std::nullopt;
-    }
-    const bool single = item.Kind != ItemKind::LongText && item.Kind != ItemKind::UserLongText;
-    if (single) {
-        // As a shell's $(cat FILE) would have it.
-        while (text.ends_with('\n') || text.ends_with('\r')) {
-            text.pop_back();
-        }
-    }
-    return text;
+    return points;
 }
 
-// The values of --set and --set-file, in the order given.
-std::optional<std::string> ApplyValues(Workspace& ws, const std::vector<ValueEdit>& edits) {
-    // The editor holds the current long text; it is brought into the form
-    // first and shown again after, so the form file writer keeps what was set.
-    CommitLongText(ws);
-    for (const ValueEdit& edit : edits) {
-        const CatalogueItem* item = FindItemByFoldedKey(edit.Key);
-        if (item == nullptr || item->Slot < 0) {
-            return "「" + edit.Key + "」 is no item with a value";
-        }
-        std::optional<std::string> value = ValueOf(edit, *item);
-        if (!value) {
-            return edit.Value + " is no UTF-8 text";
-        }
-        const auto slot = static_cast<std::size_t>(item->Slot);
-        switch (item->Kind) {
-        case ItemKind::LongText:
-        case ItemKind::UserLongText:
-            ws.form.LongTexts[slot] = WithCrLf(*value);
-            continue;
-        case ItemKind::Choice:
-        case ItemKind::SingleLine:
-        case ItemKind::SizeWithUnit:
-        case ItemKind::UserSingleLine:
-            break;
-        case ItemKind::Separator:
-        case ItemKind::CreditLine:
-            return "「" + edit.Key + "」 is no item with a value";
-        }
-        if (HoldsLineBreak(*value)) {
-            return "the value of 「" + edit.Key + "」 holds a line break; it is a single-line item";
-        }
-        (item->Kind == ItemKind::Choice ? ws.form.ChoiceValues[slot] : ws.form.LineValues[slot]) =
-            std::move(*value);
+// How many characters to insert, remove or change to make one name the other.
+std::size_t EditDistance(const std::u32string& a, const std::u32string& b) {
+    std::vector<std::size_t> row(b.size() + 1);
+    for (std::size_t j = 0; j <= b.size(); ++j) {
+        row[j] = j;
     }
-    ws.EditorText = ws.form.LongTexts[static_cast<std::size_t>(ws.CurrentLongItem)];
+    for (std::size_t i = 1; i <= a.size(); ++i) {
+        std::size_t diagonal = row[0];
+        row[0] = i;
+        for (std::size_t j = 1; j <= b.size(); ++j) {
+            const std::size_t above = row[j];
+            row[j] = std::min({row[j] + 1, row[j - 1] + 1, diagonal + (a[i - 1] != b[j - 1])});
+            diagonal = above;
+        }
+    }
+    return row[b.size()];
+}
+
+Words NoItem(const std::string& key, bool withValue) {
+    Words words =
+        withValue ? Words{"「" + key + "」 is no item with a value",
+                          "「" + key + "」という値のある項目はありません"}
+                  : Words{"「" + key + "」 is no item", "「" + key + "」という項目はありません"};
+    const std::vector<std::string> near = NearestKeys(key, withValue);
+    for (std::size_t i = 0; i < near.size(); ++i) {
+        words.En += (i == 0 ? "; did you mean: " : ", ") + near[i];
+        words.Ja += (i == 0 ? "。もしかして: " : "、") + near[i];
+    }
+    return words;
+}
+
+// The value an edit gives the item, or the problem with it.
+std::optional<Words> ValueOf(const ValueEdit& edit, const CatalogueItem& item, std::string& value) {
+    value = edit.Value;
+    if (edit.FromFile) {
+        std::optional<std::string> text = TextOfFile(ReadWholeFile(edit.Value));
+        if (!text) {
+            return Words{edit.Value + " is neither UTF-8 nor Shift_JIS text",
+                         edit.Value + " は UTF-8 でも Shift_JIS でもないファイルです"};
+        }
+        value = std::move(*text);
+        // As a shell's $(cat FILE) would have it.
+        while (!IsLong(item) && (value.ends_with('\n') || value.ends_with('\r'))) {
+            value.pop_back();
+        }
+    }
+    if (!IsLong(item) && AsSingleLine(value) != value) {
+        return Words{"the value of 「" + edit.Key +
+                         "」 holds a line break; it is a single-line item",
+                     "「" + edit.Key + "」は１行の項目なので、値に改行は入れられません"};
+    }
     return std::nullopt;
+}
+
+std::optional<Words> ApplyValue(Workspace& ws, const ValueEdit& edit) {
+    const CatalogueItem* item = FindItemByFoldedKey(edit.Key);
+    if (item == nullptr || !HoldsValue(*item)) {
+        return NoItem(edit.Key, true);
+    }
+    std::string value;
+    if (auto problem = ValueOf(edit, *item, value)) {
+        return problem;
+    }
+    const auto slot = static_cast<std::size_t>(item->Slot);
+    if (IsLong(*item)) {
+        ws.form.LongTexts[slot] = WithCrLf(value);
+    } else if (item->Kind == ItemKind::Choice) {
+        ws.form.ChoiceValues[slot] = std::move(value);
+    } else {
+        ws.form.LineValues[slot] = std::move(value);
+    }
+    return std::nullopt;
+}
+
+// Where an item the order lacks stands: after the last entry that comes
+// before it in the default order. Each entry is matched to its row of the
+// default order; a separator, which stands there several times, to its first
+// row after the entry before it.
+std::size_t DefaultPlace(const Form& form, std::string_view key) {
+    const auto table = DefaultOrderTable();
+    const auto rowOf = [&](std::string_view name, std::size_t from) {
+        for (std::size_t r = from; r < table.size(); ++r) {
+            if (table[r].Key == name) {
+                return r;
+            }
+        }
+        return table.size();
+    };
+    const std::size_t wanted = rowOf(key, 0);
+    std::size_t place = 0;
+    std::size_t previous = 0;
+    for (std::size_t p = 0; p < form.Order.size(); ++p) {
+        const std::string& name = form.Order[p].Key;
+        const std::size_t row = rowOf(name, name == SeparatorKey && p > 0 ? previous + 1 : 0);
+        previous = row < table.size() ? row : previous;
+        if (row < wanted) {
+            place = p + 1;
+        }
+    }
+    return place;
+}
+
+std::optional<Words> ApplyCheck(Workspace& ws, const CheckEdit& edit) {
+    const CatalogueItem* item = FindItemByFoldedKey(edit.Key);
+    if (item == nullptr) {
+        return NoItem(edit.Key, false);
+    }
+    // The separator stands in the order more than once: each entry follows.
+    bool found = false;
+    for (std::size_t i = 0; i < ws.form.Order.size(); ++i) {
+        if (ws.form.Order[i].Key == item->Key) {
+            SetEntryChecked(ws, i, edit.Checked);
+            found = true;
+        }
+    }
+    if (!found && edit.Checked) {
+        const std::size_t place = DefaultPlace(ws.form, item->Key);
+        const std::string text = item->UserIndex >= 0
+                                     ? ws.form.UserNames[static_cast<std::size_t>(item->UserIndex)]
+                                     : std::string(item->Key);
+        ws.form.Order.insert(ws.form.Order.begin() + static_cast<std::ptrdiff_t>(place),
+                             OrderEntry{text, std::string(item->Key), false});
+        SetEntryChecked(ws, place, true);
+    }
+    return std::nullopt;
+}
+
+bool Ticked(const Form& form, std::string_view key) {
+    return std::any_of(form.Order.begin(), form.Order.end(),
+                       [&](const OrderEntry& e) { return e.Checked && e.Key == key; });
+}
+
+// The items a ticked long text refers to: their values reach the ReadMe there.
+std::vector<std::string_view> ReferencedFromTickedTexts(const Form& form) {
+    std::vector<std::string_view> keys;
+    for (const CatalogueItem& item : Catalogue()) {
+        if (IsLong(item) && Ticked(form, item.Key)) {
+            for (std::string_view key :
+                 ReferencedKeys(form.LongTexts[static_cast<std::size_t>(item.Slot)])) {
+                keys.push_back(key);
+            }
+        }
+    }
+    return keys;
+}
+
+const std::string& ValueIn(const Form& form, const CatalogueItem& item) {
+    const auto slot = static_cast<std::size_t>(item.Slot);
+    if (IsLong(item)) {
+        return form.LongTexts[slot];
+    }
+    return item.Kind == ItemKind::Choice ? form.ChoiceValues[slot] : form.LineValues[slot];
+}
+
+// The characters Shift_JIS would change, a line each with its item, in English.
+std::string LossyLinesInEnglish(const Form& form) {
+    constexpr std::size_t kShown = 5;
+    std::string lines;
+    std::size_t told = 0;
+    for (const NamedText& text : NamedFormTexts(form)) {
+        for (const LossyCharacter& c : FindLossyCharacters(text.Text, kShown)) {
+            if (told++ == kShown) {
+                return lines + "\n- and more";
+            }
+            lines += "\n- 「" + text.Item + "」: " + c.Character + " → " + c.WrittenAs;
+        }
+    }
+    return lines;
 }
 
 } // namespace
 
-Taken TakeFormEditOption(const std::vector<std::string>& args, std::size_t& i, FormEdits& edits,
-                         std::string& problem) {
-    const std::string& arg = args[i];
-    for (const char* name : {"--set", "--set-file"}) {
-        if (!Names(arg, name)) {
-            continue;
-        }
-        const std::optional<std::string> value = OptionValue(args, i, name);
-        const std::size_t equals = value ? value->find('=') : std::string::npos;
-        if (equals == std::string::npos || equals == 0) {
-            problem = std::string(name) +
-                      " needs KEY=" + (std::string_view(name) == "--set" ? "VALUE" : "FILE");
-            return Taken::Bad;
-        }
-        edits.Values.push_back(ValueEdit{value->substr(0, equals), value->substr(equals + 1),
-                                         std::string_view(name) == "--set-file"});
-        return Taken::Taken;
-    }
-    for (const char* name : {"--check", "--uncheck"}) {
-        if (!Names(arg, name)) {
-            continue;
-        }
-        const std::optional<std::string> key = OptionValue(args, i, name);
-        if (!key || key->empty()) {
-            problem = std::string(name) + " needs KEY";
-            return Taken::Bad;
-        }
-        edits.Checks.push_back(CheckEdit{*key, std::string_view(name) == "--check"});
-        return Taken::Taken;
-    }
-    if (Names(arg, "--write-form")) {
-        const std::optional<std::string> file = OptionValue(args, i, "--write-form");
-        if (!file || file->empty()) {
-            problem = "--write-form needs a file name";
-            return Taken::Bad;
-        }
-        edits.WriteForm = *file;
-        return Taken::Taken;
-    }
-    if (arg == "--allow-lossy") {
-        edits.AllowLossy = true;
-        return Taken::Taken;
-    }
-    return Taken::NotOurs;
-}
-
 std::string ValueKeyList() {
     std::string keys;
     for (const CatalogueItem& item : Catalogue()) {
-        if (item.Slot >= 0) {
+        if (HoldsValue(item)) {
             keys.append(item.Key).append("\n");
         }
     }
     return keys;
 }
 
-std::optional<std::string> ApplyFormEdits(Workspace& ws, const FormEdits& edits) {
-    if (auto problem = ApplyValues(ws, edits.Values)) {
-        return problem;
+std::vector<std::string> NearestKeys(std::string_view key, bool withValue) {
+    const std::u32string typed = CodePoints(FoldName(key));
+    std::vector<std::pair<std::size_t, std::string>> near;
+    for (const CatalogueItem& item : Catalogue()) {
+        if (withValue && !HoldsValue(item)) {
+            continue;
+        }
+        const std::u32string known = CodePoints(FoldName(item.Key));
+        const std::size_t distance = EditDistance(typed, known);
+        // Close enough that a slip explains it: a third of the name, at least
+        // one character; or the one name holds the other whole.
+        const bool within =
+            known.find(typed) != std::u32string::npos || typed.find(known) != std::u32string::npos;
+        if ((!typed.empty() && within) || distance <= std::max<std::size_t>(1, known.size() / 3)) {
+            near.emplace_back(distance, std::string(item.Key));
+        }
     }
-    for (const CheckEdit& edit : edits.Checks) {
-        const CatalogueItem* item = FindItemByFoldedKey(edit.Key);
-        if (item == nullptr) {
-            return "「" + edit.Key + "」 is no item";
+    std::stable_sort(near.begin(), near.end(),
+                     [](const auto& a, const auto& b) { return a.first < b.first; });
+    std::vector<std::string> keys;
+    for (std::size_t i = 0; i < near.size() && i < 3; ++i) {
+        keys.push_back(near[i].second);
+    }
+    return keys;
+}
+
+std::optional<std::string> TextOfFile(const std::string& bytes) {
+    std::string_view text = bytes;
+    if (text.starts_with("\xEF\xBB\xBF")) {
+        text.remove_prefix(3); // a byte order mark is no part of the text
+    }
+    if (text.find('\0') != std::string_view::npos) {
+        return std::nullopt;
+    }
+    if (IsUtf8(text)) {
+        return std::string(text);
+    }
+    // Bytes that are no Shift_JIS character come out as U+FFFD.
+    std::string decoded = Cp932ToUtf8(text);
+    if (decoded.find("\xEF\xBF\xBD") != std::string::npos) {
+        return std::nullopt;
+    }
+    return decoded;
+}
+
+std::optional<Words> ApplyFormEdits(Workspace& ws, const CommandRequest& request) {
+    // The editor holds the current long text; it is brought into the form
+    // first and shown again after, so the form file writer keeps what was set.
+    CommitLongText(ws);
+    for (const ValueEdit& edit : request.Values) {
+        if (auto problem = ApplyValue(ws, edit)) {
+            return problem;
         }
-        // The separator stands in the order more than once: each entry of the
-        // key follows.
-        bool found = false;
-        for (std::size_t i = 0; i < ws.form.Order.size(); ++i) {
-            if (ws.form.Order[i].Key == item->Key) {
-                SetEntryChecked(ws, i, edit.Checked);
-                found = true;
-            }
-        }
-        if (!found) {
-            return "「" + edit.Key + "」 is not in the item order";
+    }
+    ws.EditorText = ws.form.LongTexts[static_cast<std::size_t>(ws.CurrentLongItem)];
+    for (const CheckEdit& edit : request.Checks) {
+        if (auto problem = ApplyCheck(ws, edit)) {
+            return problem;
         }
     }
     return std::nullopt;
 }
 
-std::string FormWriteProblem(const Form& form, bool allowLossy) {
+std::vector<std::string> UntickedWithValue(const Form& form, const std::vector<std::string>& keys) {
+    const Form fresh = FreshWorkspace().form;
+    const std::vector<std::string_view> referenced = ReferencedFromTickedTexts(form);
+    std::vector<std::string> unticked;
+    for (const CatalogueItem& item : Catalogue()) {
+        if (!HoldsValue(item) || Ticked(form, item.Key) ||
+            std::find(referenced.begin(), referenced.end(), item.Key) != referenced.end()) {
+            continue;
+        }
+        const bool named = std::any_of(keys.begin(), keys.end(), [&](const std::string& key) {
+            return FindItemByFoldedKey(key) == &item;
+        });
+        const std::string& value = ValueIn(form, item);
+        // An emptied value loses nothing by staying out.
+        if (!value.empty() && (keys.empty() ? value != ValueIn(fresh, item) : named)) {
+            unticked.emplace_back(item.Key);
+        }
+    }
+    return unticked;
+}
+
+Words UntickedNotice(const std::string& key) {
+    return Words{"「" + key +
+                     "」 has a value but is not ticked in the item order, so the ReadMe "
+                     "leaves it out; --check " +
+                     key + " ticks it",
+                 "「" + key +
+                     "」に値がありますが、項目順序でチェックされていないため ReadMe に"
+                     "載りません。--check " +
+                     key + " で載せられます"};
+}
+
+std::optional<Words> FormWriteProblem(const Form& form, bool allowLossy) {
     if (auto unwritable = FindUnwritableItem(form)) {
-        return UnwritableMessage(*unwritable);
+        return Words{"「" + unwritable->Item + "」 holds a line a form file cannot keep (" +
+                         (unwritable->Why == UnwritableItem::Problem::MarkerLine
+                              ? "one beginning with #%! or !%#"
+                              : "a line break it would read back otherwise") +
+                         "); nothing was written",
+                     UnwritableMessage(*unwritable)};
     }
-    if (allowLossy) {
-        return {};
-    }
-    const std::string lines = LossyCharacterLines(NamedFormTexts(form));
+    const std::string lines =
+        allowLossy ? std::string() : LossyCharacterLines(NamedFormTexts(form));
     if (lines.empty()) {
-        return {};
+        return std::nullopt;
     }
-    return LossyQuestionText(lines,
-                             "--allow-lossy を付けると、それらの文字を置き換えて保存します。");
+    return Words{
+        "the form holds characters Shift_JIS would change:" + LossyLinesInEnglish(form) +
+            "\n--allow-lossy writes them replaced",
+        LossyQuestionText(lines, "--allow-lossy を付けると、それらの文字を置き換えて保存します。")};
 }
 
 } // namespace kelvaro::cli

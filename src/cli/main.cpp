@@ -1,9 +1,9 @@
 #include "cli/compose_command.h"
+#include "cli/messages.h"
 #include "platform/app_folders.h"
 #include "platform/error.h"
 #include "platform/file_io.h"
 #include "platform/standard_output.h"
-#include "session/failure.h"
 
 #include <iostream>
 
@@ -12,15 +12,16 @@ int main(int argc, char** argv) {
     kelvaro::TakeClosedStandardDescriptors();
     std::ios::sync_with_stdio(false);
     // A write in place that a kill cut short is finished first, and said so.
+    const kelvaro::cli::Messages say(std::cerr, kelvaro::EnvironmentLanguage());
     try {
         const kelvaro::AppFolders folders = kelvaro::LocateAppFolders(
             kelvaro::ProgramFolder(), kelvaro::CurrentFolderEnvironment());
         for (const kelvaro::ResumedWrite& resumed :
              kelvaro::FinishInterruptedWrites(folders.StateFolder)) {
-            std::cerr << "kelvaro-compose: " << kelvaro::ResumedWriteText(resumed) << '\n';
+            say.Say(kelvaro::cli::ResumedWriteWords(resumed));
         }
     } catch (const kelvaro::RuntimeError& error) {
-        std::cerr << "kelvaro-compose: " << error.what() << '\n';
+        say.Say(kelvaro::cli::FailureLine(error, say.In()));
     }
     std::vector<std::string> args(argv + 1, argv + argc);
     return kelvaro::cli::RunCompose(args, std::cerr);

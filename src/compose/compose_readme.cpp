@@ -2,6 +2,7 @@
 
 #include "compose/pause_line.h"
 #include "compose/readme_layout_internal.h"
+#include "compose/references.h"
 #include "platform/app_info.h"
 
 #include <optional>
@@ -178,7 +179,14 @@ private:
         layout_->Link(FixedName(item), kind, value);
     }
 
+    // References to one-line items are written as their values; a text
+    // without one goes to the layout as it is, uncopied.
     void AppendLongText(const TopicName& name, std::string_view text) {
+        std::string expanded;
+        if (text.find("{{") != std::string_view::npos) {
+            expanded = ExpandReferences(form_, text);
+            text = expanded;
+        }
         if (Skips(text)) {
             return;
         }

@@ -7,6 +7,7 @@
 #include "platform/error.h"
 #include "platform/file_io.h"
 
+#include <optional>
 #include <string>
 
 namespace kelvaro {
@@ -26,60 +27,55 @@ constexpr const char* kHtmlFilter = "HTMLファイル (*.html, *htm)|*.html;*.ht
 constexpr const char* kMarkdownFilter = "Markdownファイル (*.md)|*.md|すべてのファイル (*.*)|*.*";
 constexpr int kUtf8Filter = 1;
 
-// What a mode composes, and in which encoding a file of it is written.
+// What a file output composes, and in which encoding it is written.
 struct Output {
     ReadMeFormat Format = ReadMeFormat::Text;
     ReadMeEncoding Encoding = ReadMeEncoding::Cp932;
-    std::string Destination; // the file modes: the path the dialog chose
+    std::string Destination; // the path the dialog chose
 };
 
-ReadMeFormat FormatOf(OutputMode mode) {
-    switch (mode) {
-    case OutputMode::TextFile:
-    case OutputMode::TextPreview:
-    case OutputMode::TextClipboard:
-        return ReadMeFormat::Text;
-    case OutputMode::HtmlFile:
-    case OutputMode::HtmlPreview:
-    case OutputMode::HtmlClipboard:
-    case OutputMode::HtmlBrowser:
-        return ReadMeFormat::Html;
-    case OutputMode::MarkdownFile:
-    case OutputMode::MarkdownPreview:
-    case OutputMode::MarkdownClipboard:
-        return ReadMeFormat::Markdown;
-    case OutputMode::Html5Clipboard:
-    case OutputMode::Html5Browser:
-        return ReadMeFormat::Html5;
+// The save dialog of each format: its filters, the kind whose folder and name
+// it remembers (none: it proposes `ProposedName`), and what its UTF-8 filter
+// writes.
+struct SaveDialog {
+    const char* Filter;
+    std::optional<FileKind> Kind;
+    const char* ProposedName;
+    ReadMeFormat Utf8Format;
+};
+
+SaveDialog SaveDialogOf(ReadMeFormat format) {
+    switch (format) {
+    case ReadMeFormat::Text:
+        return {kTextFilter, FileKind::TextReadMe, nullptr, ReadMeFormat::Text};
+    case ReadMeFormat::Html:
+    case ReadMeFormat::Html5:
+        return {kHtmlFilter, FileKind::HtmlReadMe, nullptr, ReadMeFormat::Html5};
+    case ReadMeFormat::Markdown:
+        return {kMarkdownFilter, std::nullopt, "README.md", ReadMeFormat::Markdown};
     }
-    return ReadMeFormat::Text;
+    return {kTextFilter, FileKind::TextReadMe, nullptr, ReadMeFormat::Text};
 }
 
-bool IsFileMode(OutputMode mode) {
-    return mode == OutputMode::TextFile || mode == OutputMode::HtmlFile ||
-           mode == OutputMode::MarkdownFile;
-}
-
-// The save dialog of the file modes. No default extension: a name typed
+// The save dialog of the file outputs. No default extension: a name typed
 // without one is written exactly as typed.
-Output AskDestination(Session& s, OutputMode mode) {
+Output AskDestination(Session& s, ReadMeFormat format) {
     FileDialogRequest request;
     request.Kind = FileDialogKind::Save;
     request.Title = kSaveDialogTitle;
     request.Options.OverwritePrompt = true;
     request.Options.HideReadOnly = true;
-    Output output{FormatOf(mode), FileEncoding(FormatOf(mode), ReadMeEncoding::Cp932), {}};
-    if (mode == OutputMode::MarkdownFile) {
-        request.Filter = kMarkdownFilter;
-        output.Destination = ShowSharedFileDialogProposing(s, request, "README.md").Path;
+    const SaveDialog dialog = SaveDialogOf(format);
+    request.Filter = dialog.Filter;
+    Output output{format, FileEncoding(format, ReadMeEncoding::Cp932), {}};
+    if (!dialog.Kind) {
+        output.Destination = ShowSharedFileDialogProposing(s, request, dialog.ProposedName).Path;
         return output;
     }
-    request.Filter = mode == OutputMode::HtmlFile ? kHtmlFilter : kTextFilter;
-    const FileDialogResult chosen = ShowSharedFileDialog(
-        s, mode == OutputMode::HtmlFile ? FileKind::HtmlReadMe : FileKind::TextReadMe, request);
+    const FileDialogResult chosen = ShowSharedFileDialog(s, *dialog.Kind, request);
     output.Destination = chosen.Path;
     if (chosen.FilterIndex == kUtf8Filter) {
-        output.Format = mode == OutputMode::HtmlFile ? ReadMeFormat::Html5 : ReadMeFormat::Text;
+        output.Format = dialog.Utf8Format;
         output.Encoding = ReadMeEncoding::Utf8;
     }
     return output;
@@ -105,58 +101,46 @@ void WriteBrowserPage(Session& s, const std::string& composed, ReadMeFormat form
     s.host.OpenDocument(path, s.BrowserPageFolder);
 }
 
+// A page in CP932 writes numeric references and loses nothing; text in CP932
+// would write replacements, which the user is asked about first, with UTF-8
+// offered instead.
+void WriteReadMeFile(Session& s, ReadMeFormat asked) {
+    const Output output = AskDestination(s, asked);
+    const std::string composed = Compose(s, output.Format);
+    ReadMeEncoding encoding = output.Encoding;
+    if (encoding == ReadMeEncoding::Cp932 && output.Format != ReadMeFormat::Html) {
+        const LossyWrite answer = AskBeforeLossyReadMe(s, composed, NamedFormTexts(s.ws.form));
+        if (answer == LossyWrite::DoNotWrite) {
+            return;
+        }
+        if (answer == LossyWrite::WriteUtf8) {
+            encoding = ReadMeEncoding::Utf8;
+        }
+    }
+    WriteFileReplacing(output.Destination, ReadMeFileBytes(composed, output.Format, encoding));
+}
+
 void Produce(Session& s, OutputMode mode) {
     CommitLongText(s.ws);
-    const Output output =
-        IsFileMode(mode) ? AskDestination(s, mode) : Output{FormatOf(mode), {}, {}};
-
-    const std::string composed = Compose(s, output.Format);
-
-    switch (mode) {
-    case OutputMode::TextFile:
-    case OutputMode::HtmlFile:
-    case OutputMode::MarkdownFile: {
-        // A page in CP932 writes numeric references and loses nothing; text in
-        // CP932 would write replacements, which the user is asked about first,
-        // with UTF-8 offered instead.
-        ReadMeEncoding encoding = output.Encoding;
-        if (encoding == ReadMeEncoding::Cp932 && output.Format != ReadMeFormat::Html) {
-            const LossyWrite answer = AskBeforeLossyReadMe(s, composed, NamedFormTexts(s.ws.form));
-            if (answer == LossyWrite::DoNotWrite) {
-                break;
-            }
-            if (answer == LossyWrite::WriteUtf8) {
-                encoding = ReadMeEncoding::Utf8;
-            }
-        }
-        WriteFileReplacing(output.Destination, ReadMeFileBytes(composed, output.Format, encoding));
+    switch (mode.Destination) {
+    case OutputDestination::File:
+        WriteReadMeFile(s, mode.Format);
         break;
-    }
-    case OutputMode::TextPreview:
-    case OutputMode::HtmlPreview:
-    case OutputMode::MarkdownPreview:
-        s.PreviewText = composed;
+    case OutputDestination::Preview:
+        s.PreviewText = Compose(s, mode.Format);
         s.Notify(Change::Preview);
         break;
-    case OutputMode::TextClipboard:
-    case OutputMode::HtmlClipboard:
-    case OutputMode::MarkdownClipboard:
-    case OutputMode::Html5Clipboard:
-        s.host.SetClipboardText(composed);
+    case OutputDestination::Clipboard:
+        s.host.SetClipboardText(Compose(s, mode.Format));
         ShowInformation(s, "クリップボードへの出力が完了しました。");
         break;
-    case OutputMode::HtmlBrowser:
-    case OutputMode::Html5Browser:
-        WriteBrowserPage(s, composed, output.Format);
+    case OutputDestination::Browser:
+        WriteBrowserPage(s, Compose(s, mode.Format), mode.Format);
         break;
     }
 }
 
 } // namespace
-
-bool IsHtmlMode(OutputMode mode) {
-    return FormatOf(mode) == ReadMeFormat::Html;
-}
 
 void GenerateReadMe(Session& s, OutputMode mode) {
     // Every step either finishes or throws before anything is delivered, so one
@@ -170,20 +154,20 @@ int PreviewOption(const Session& s) {
 
 void RefreshPreview(Session& s) {
     if (s.PreviewMarkdown) {
-        GenerateReadMe(s, OutputMode::MarkdownPreview);
+        GenerateReadMe(s, {ReadMeFormat::Markdown, OutputDestination::Preview});
         return;
     }
     switch (s.ws.form.PreviewMode) {
     case 0:
-        GenerateReadMe(s, OutputMode::TextPreview);
+        GenerateReadMe(s, {ReadMeFormat::Text, OutputDestination::Preview});
         break;
     case 1:
-        GenerateReadMe(s, OutputMode::HtmlPreview);
+        GenerateReadMe(s, {ReadMeFormat::Html, OutputDestination::Preview});
         break;
     case 2:
         // The browser shows the page; the box goes back to the source, also when
         // the page could not be written (its failure message has been shown).
-        GenerateReadMe(s, OutputMode::HtmlBrowser);
+        GenerateReadMe(s, {ReadMeFormat::Html, OutputDestination::Browser});
         SelectPreviewMode(s, 1);
         break;
     default:

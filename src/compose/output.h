@@ -4,36 +4,31 @@
 // the clipboard or the browser page. Failures are shown to the user here; the
 // caller never sees one.
 
+#include "compose/readme_format.h"
 #include "session/session.h"
 
 #include <cstddef>
 
 namespace kelvaro {
 
-enum class OutputMode {
-    TextFile = 0,
-    HtmlFile = 1,
-    TextPreview = 2,
-    HtmlPreview = 3,
-    TextClipboard = 4,
-    HtmlClipboard = 5,
-    HtmlBrowser = 6,
-    MarkdownFile = 7,
-    MarkdownPreview = 8,
-    MarkdownClipboard = 9,
-    // The HTML5 page (UTF-8) where users look for the HTML: the clipboard and
-    // the browser, beside the HTML 4.01 ways above.
-    Html5Clipboard = 10,
-    Html5Browser = 11,
+// Where a ReadMe goes.
+enum class OutputDestination {
+    File,      // a file the save dialog asks for
+    Clipboard, // the clipboard's text
+    Preview,   // the preview page's box
+    Browser,   // the browser page, opened on the desktop
 };
 
-// True for the modes that write the HTML 4.01 page.
-bool IsHtmlMode(OutputMode mode);
+// A ReadMe output: any format into any destination.
+struct OutputMode {
+    ReadMeFormat Format = ReadMeFormat::Text;
+    OutputDestination Destination = OutputDestination::File;
+};
 
-// The file modes ask for the destination first. The text and HTML dialogs
-// offer their UTF-8 variant as a second filter: choosing it writes the text
-// ReadMe in UTF-8 or the HTML5 page. The Markdown dialog proposes README.md in
-// the folder of the file last chosen.
+// A file asks for its destination first. The text and HTML dialogs offer
+// their UTF-8 variant as a second filter: choosing it writes the text ReadMe
+// in UTF-8 or the HTML5 page. The Markdown dialog proposes README.md in the
+// folder of the file last chosen.
 void GenerateReadMe(Session& s, OutputMode mode);
 
 // The options of the preview page: the form's three preview modes (0 Text,

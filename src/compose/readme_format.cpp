@@ -2,28 +2,30 @@
 
 namespace kelvaro {
 
-ReadMeEncoding FileEncoding(ReadMeFormat format, ReadMeEncoding requested) {
-    switch (format) {
-    case ReadMeFormat::Text:
-    case ReadMeFormat::Html:
-        return requested;
-    case ReadMeFormat::Markdown:
-    case ReadMeFormat::Html5:
-        return ReadMeEncoding::Utf8;
+const ReadMeFormatRow& FormatRow(ReadMeFormat format) {
+    for (const ReadMeFormatRow& row : ReadMeFormats) {
+        if (row.Format == format) {
+            return row;
+        }
     }
-    return requested;
+    return ReadMeFormats.front();
+}
+
+std::optional<ReadMeFormat> FormatNamed(std::string_view word) {
+    for (const ReadMeFormatRow& row : ReadMeFormats) {
+        if (row.Word == word) {
+            return row.Format;
+        }
+    }
+    return std::nullopt;
+}
+
+ReadMeEncoding FileEncoding(ReadMeFormat format, ReadMeEncoding requested) {
+    return FormatRow(format).AlwaysUtf8 ? ReadMeEncoding::Utf8 : requested;
 }
 
 std::string_view LineEnd(ReadMeFormat format) {
-    switch (format) {
-    case ReadMeFormat::Text:
-    case ReadMeFormat::Html:
-        return "\r\n";
-    case ReadMeFormat::Markdown:
-    case ReadMeFormat::Html5:
-        return "\n";
-    }
-    return "\r\n";
+    return FormatRow(format).LineEnd;
 }
 
 } // namespace kelvaro

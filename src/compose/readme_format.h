@@ -2,6 +2,8 @@
 
 // The formats a ReadMe is composed in and the encodings its file can take.
 
+#include <array>
+#include <optional>
 #include <string_view>
 
 namespace kelvaro {
@@ -17,6 +19,27 @@ enum class ReadMeEncoding {
     Cp932, // Shift_JIS as Windows has it: the program's own files
     Utf8,  // without a byte order mark
 };
+
+// What tells the formats apart outside their layouts: the word the command
+// line names it by, its line end and whether its files are always UTF-8.
+struct ReadMeFormatRow {
+    ReadMeFormat Format;
+    std::string_view Word;
+    std::string_view LineEnd;
+    bool AlwaysUtf8;
+};
+
+inline constexpr std::array<ReadMeFormatRow, 4> ReadMeFormats{{
+    {ReadMeFormat::Text, "text", "\r\n", false},
+    {ReadMeFormat::Html, "html", "\r\n", false},
+    {ReadMeFormat::Markdown, "markdown", "\n", true},
+    {ReadMeFormat::Html5, "html5", "\n", true},
+}};
+
+const ReadMeFormatRow& FormatRow(ReadMeFormat format);
+
+// The format a command-line word names, exactly as the table spells it.
+std::optional<ReadMeFormat> FormatNamed(std::string_view word);
 
 // The encoding a file of the format is written in: Markdown and the HTML5 page
 // are UTF-8 whatever was asked for.

@@ -5,8 +5,8 @@
 // in the items their names stand for.
 
 #include "import/import_internal.h"
-#include "import/name_fold.h"
 #include "model/catalogue.h"
+#include "model/name_fold.h"
 #include "platform/text.h"
 
 #include <algorithm>

@@ -7,8 +7,8 @@
 #include "compose/compose_readme.h"
 #include "compose/page_style.h"
 #include "import/import_internal.h"
-#include "import/name_fold.h"
 #include "model/catalogue.h"
+#include "model/name_fold.h"
 #include "platform/text.h"
 
 #include <algorithm>

@@ -3,9 +3,9 @@
 #include "files/form_file.h"
 
 #include "import/import_internal.h"
-#include "import/name_fold.h"
 #include "model/catalogue.h"
 #include "model/defaults.h"
+#include "model/name_fold.h"
 #include "platform/app_info.h"
 #include "platform/cp932.h"
 #include "platform/error.h"

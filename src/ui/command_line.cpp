@@ -1,5 +1,7 @@
 #include "ui/command_line.h"
 
+#include "settings/command_options.h"
+
 namespace kelvaro::ui {
 namespace {
 
@@ -27,12 +29,13 @@ WindowArguments ParseWindowArguments(const std::vector<std::string>& args) {
             optionsEnded = true;
             continue;
         }
-        if (!optionsEnded && (arg == "--help" || arg == "-h")) {
-            result.What = WindowArguments::Action::Help;
-            return result;
-        }
-        if (!optionsEnded && arg == "--version") {
-            result.What = WindowArguments::Action::Version;
+        // --help and --version are the rows both programs share.
+        if (const CommandOption* row = optionsEnded ? nullptr : FindOption(WindowProgram, arg)) {
+            CommandRequest request;
+            row->Apply(request, {});
+            result.What = request.What == CommandRequest::Action::Help
+                              ? WindowArguments::Action::Help
+                              : WindowArguments::Action::Version;
             return result;
         }
         if (!optionsEnded && arg.rfind("--", 0) == 0) {
@@ -63,9 +66,8 @@ std::string WindowHelpText() {
            "\n"
            "Opens the Kelvaro window, a tool for writing the ReadMe of a piece of software.\n"
            "With FORM.ref the window opens that form file, as フォームを開く does.\n"
-           "\n"
-           "  --help     show this help and exit\n"
-           "  --version  show the version and exit\n"
+           "\n" +
+           OptionHelp(WindowProgram, Language::English) +
            "\n"
            "Qt's own options (-style, -platform, ...) are passed on to Qt.\n"
            "kelvaro-compose composes a ReadMe on the command line without a window.\n";

@@ -31,8 +31,8 @@ struct MenuEntry {
     Act Does = Act::Run;
 };
 
-template <OutputMode Mode> void Generate(Session& s) {
-    GenerateReadMe(s, Mode);
+template <ReadMeFormat Format, OutputDestination To> void Generate(Session& s) {
+    GenerateReadMe(s, {Format, To});
 }
 
 constexpr QKeyCombination kNone{};
@@ -49,24 +49,24 @@ const std::array kEntries{
               &SaveFormAs},
     MenuEntry{MenuId::File, nullptr, "MiFileLine1", kNone, nullptr},
     MenuEntry{MenuId::ReadMe, "Textファイルで出力(&T)", "MiReadMeText", kNone,
-              &Generate<OutputMode::TextFile>},
+              &Generate<ReadMeFormat::Text, OutputDestination::File>},
     MenuEntry{MenuId::ReadMe, "HTMLファイルで出力(&H)", "MiReadMeHTML", kNone,
-              &Generate<OutputMode::HtmlFile>},
+              &Generate<ReadMeFormat::Html, OutputDestination::File>},
     MenuEntry{MenuId::ReadMe, "Markdownファイルで出力(&M)", "MiReadMeMarkdown", kNone,
-              &Generate<OutputMode::MarkdownFile>},
+              &Generate<ReadMeFormat::Markdown, OutputDestination::File>},
     MenuEntry{MenuId::ReadMe, nullptr, "MiFileLine2", kNone, nullptr},
     MenuEntry{MenuId::ReadMe, "Text形式でクリップボードに出力(&C)", "MiReadMeTextClipboard", kNone,
-              &Generate<OutputMode::TextClipboard>},
+              &Generate<ReadMeFormat::Text, OutputDestination::Clipboard>},
     MenuEntry{MenuId::ReadMe, "HTML形式でクリップボードに出力(&C)", "MiReadMeHTMLClipboard", kNone,
-              &Generate<OutputMode::HtmlClipboard>},
+              &Generate<ReadMeFormat::Html, OutputDestination::Clipboard>},
     MenuEntry{MenuId::ReadMe, "Markdown形式でクリップボードに出力(&D)", "MiReadMeMarkdownClipboard",
-              kNone, &Generate<OutputMode::MarkdownClipboard>},
+              kNone, &Generate<ReadMeFormat::Markdown, OutputDestination::Clipboard>},
     // The HTML5 page where users look for the HTML, beside the HTML 4.01 ways.
     MenuEntry{MenuId::ReadMe, "HTML5形式でクリップボードに出力(&5)", "MiReadMeHTML5Clipboard",
-              kNone, &Generate<OutputMode::Html5Clipboard>},
+              kNone, &Generate<ReadMeFormat::Html5, OutputDestination::Clipboard>},
     MenuEntry{MenuId::ReadMe, nullptr, "MiFileLine4", kNone, nullptr},
     MenuEntry{MenuId::ReadMe, "HTML5形式でブラウザに表示(&B)", "MiReadMeHTML5Browser", kNone,
-              &Generate<OutputMode::Html5Browser>},
+              &Generate<ReadMeFormat::Html5, OutputDestination::Browser>},
     MenuEntry{MenuId::File, nullptr, "MiFileLine3", kNone, nullptr},
     MenuEntry{MenuId::File, "アプリケーションの終了(&X)", "MiExit", Qt::CTRL | Qt::Key_Q, nullptr,
               Act::CloseWindow},

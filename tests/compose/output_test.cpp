@@ -65,9 +65,9 @@ TEST_F(Output, FileModesWriteTheWorkedExamplesWhereTheSaveDialogSays) {
     host.AnswerFile(folder.File("readme.txt"));
     host.AnswerFile(folder.File("readme.html"));
     host.AnswerFile(folder.File("readme")); // typed without an extension
-    GenerateReadMe(s, OutputMode::TextFile);
-    GenerateReadMe(s, OutputMode::HtmlFile);
-    GenerateReadMe(s, OutputMode::TextFile);
+    GenerateReadMe(s, {ReadMeFormat::Text, OutputDestination::File});
+    GenerateReadMe(s, {ReadMeFormat::Html, OutputDestination::File});
+    GenerateReadMe(s, {ReadMeFormat::Text, OutputDestination::File});
 
     EXPECT_EQ(ReadBytes(folder.File("readme.txt")), ReadFixture("default_readme.txt"));
     EXPECT_EQ(ReadBytes(folder.File("readme.html")), ReadFixture("default_readme.html"));
@@ -98,10 +98,10 @@ TEST_F(Output, SecondFilterWritesUtf8TextOrTheHtml5Page) {
     host.AnswerFile(folder.File("page.html"), 1);
     host.AnswerFile(folder.File("any.txt"), 2); // all files: what the first filter writes
     host.AnswerFile(folder.File("any.html"), 2);
-    GenerateReadMe(s, OutputMode::TextFile);
-    GenerateReadMe(s, OutputMode::HtmlFile);
-    GenerateReadMe(s, OutputMode::TextFile);
-    GenerateReadMe(s, OutputMode::HtmlFile);
+    GenerateReadMe(s, {ReadMeFormat::Text, OutputDestination::File});
+    GenerateReadMe(s, {ReadMeFormat::Html, OutputDestination::File});
+    GenerateReadMe(s, {ReadMeFormat::Text, OutputDestination::File});
+    GenerateReadMe(s, {ReadMeFormat::Html, OutputDestination::File});
     EXPECT_TRUE(host.Messages.empty());
 
     EXPECT_EQ(ReadBytes(folder.File("utf8.txt")),
@@ -115,7 +115,7 @@ TEST_F(Output, SecondFilterWritesUtf8TextOrTheHtml5Page) {
 TEST_F(Output, MarkdownFileProposesReadmeMdInTheLastFolder) {
     s.DialogFileName = folder.File("ReadMe.txt");
     host.AnswerFile(folder.File("README.md"));
-    GenerateReadMe(s, OutputMode::MarkdownFile);
+    GenerateReadMe(s, {ReadMeFormat::Markdown, OutputDestination::File});
     ASSERT_EQ(host.FileDialogs.size(), 1u);
     const FileDialogRequest& dialog = host.FileDialogs[0];
     EXPECT_EQ(dialog.Kind, FileDialogKind::Save);
@@ -130,7 +130,7 @@ TEST_F(Output, MarkdownFileProposesReadmeMdInTheLastFolder) {
 
     // Nothing chosen before: the name alone, wherever the dialog opens.
     s.DialogFileName.clear();
-    GenerateReadMe(s, OutputMode::MarkdownFile); // cancelled
+    GenerateReadMe(s, {ReadMeFormat::Markdown, OutputDestination::File}); // cancelled
     ASSERT_EQ(host.FileDialogs.size(), 2u);
     EXPECT_EQ(host.FileDialogs[1].InitialFileName, "README.md");
     EXPECT_EQ(host.LastMessage().Text, "キャンセルされました。");
@@ -138,7 +138,7 @@ TEST_F(Output, MarkdownFileProposesReadmeMdInTheLastFolder) {
 
 TEST_F(Output, MarkdownOnTheClipboard) {
     s.ws.EditorText = "解凍してください。"; // typed, not yet stored
-    GenerateReadMe(s, OutputMode::MarkdownClipboard);
+    GenerateReadMe(s, {ReadMeFormat::Markdown, OutputDestination::Clipboard});
     ASSERT_EQ(host.ClipboardTexts.size(), 1u);
     EXPECT_EQ(host.ClipboardTexts[0], ComposeReadMe(s.ws.form, ReadMeFormat::Markdown));
     EXPECT_NE(host.ClipboardTexts[0].find("## アーカイブ内容\n\n解凍してください。"),
@@ -175,7 +175,7 @@ TEST_F(Output, CancelTouchesNoFileAndComposesNothing) {
     WriteBytes(folder.File("old.txt"), "old\r\n");
     s.DialogFileName = folder.File("old.txt");
     s.ws.form.Order.push_back(OrderEntry{"XYZ", "XYZ", true}); // reported if it were composed
-    GenerateReadMe(s, OutputMode::HtmlFile);                   // the host cancels
+    GenerateReadMe(s, {ReadMeFormat::Html, OutputDestination::File}); // the host cancels
 
     ASSERT_EQ(host.Messages.size(), 1u);
     EXPECT_EQ(host.Messages[0].Text, "キャンセルされました。");
@@ -187,10 +187,10 @@ TEST_F(Output, CancelTouchesNoFileAndComposesNothing) {
 }
 
 TEST_F(Output, ClipboardGetsTheReadMeWithoutFinalLineEndAndTheEditorsText) {
-    GenerateReadMe(s, OutputMode::TextClipboard);
-    GenerateReadMe(s, OutputMode::HtmlClipboard);
+    GenerateReadMe(s, {ReadMeFormat::Text, OutputDestination::Clipboard});
+    GenerateReadMe(s, {ReadMeFormat::Html, OutputDestination::Clipboard});
     s.ws.EditorText = "解凍してください。"; // アーカイブ内容, typed but not yet stored
-    GenerateReadMe(s, OutputMode::TextClipboard);
+    GenerateReadMe(s, {ReadMeFormat::Text, OutputDestination::Clipboard});
 
     ASSERT_EQ(host.ClipboardTexts.size(), 3u);
     EXPECT_EQ(host.ClipboardTexts[0], Composed("default_readme.txt"));
@@ -250,30 +250,47 @@ TEST_F(Output, FailedWritesKeepTheTargetAndTheForm) {
     {
         FaultAt fault("rename", [] { throw RuntimeError(ErrorNo::DeviceIo); });
         host.AnswerFile(folder.File("keep.txt"));
-        GenerateReadMe(s, OutputMode::TextFile);
+        GenerateReadMe(s, {ReadMeFormat::Text, OutputDestination::File});
     }
     ExpectOnlyError(ErrorNo::DeviceIo,
                     folder.File("keep.txt") + ": ディスクの読み書きに失敗しました");
     {
         FaultAt fault("write", [] { throw std::bad_alloc(); });
         host.AnswerFile(folder.File("keep.txt"));
-        GenerateReadMe(s, OutputMode::HtmlFile);
+        GenerateReadMe(s, {ReadMeFormat::Html, OutputDestination::File});
     }
     ExpectOnlyError(ErrorNo::OutOfMemory, "メモリが足りません");
     EXPECT_EQ(ReadBytes(folder.File("keep.txt")), "previous\r\n");
     EXPECT_EQ(s.ws.form, before);
 
     host.AnswerFile(folder.File("missing/readme.txt"));
-    GenerateReadMe(s, OutputMode::TextFile);
+    GenerateReadMe(s, {ReadMeFormat::Text, OutputDestination::File});
     ExpectOnlyError(ErrorNo::PathNotFound,
                     folder.File("missing/readme.txt") + ": フォルダが見つかりません");
+}
+
+// What the editor holds is written with its references expanded, in the
+// preview and on the clipboard alike, and the form keeps the reference.
+TEST_F(Output, PreviewAndClipboardShowReferencesExpanded) {
+    s.ws.form.LineValues[LineSlot::ArchiveName] = "pochimemo121.zip";
+    s.ws.EditorText = "{{アーカイブ名}} を展開";
+    Form expanded = s.ws.form;
+    expanded.LongTexts[static_cast<std::size_t>(s.ws.CurrentLongItem)] = "pochimemo121.zip を展開";
+    for (ReadMeFormat format : {ReadMeFormat::Text, ReadMeFormat::Markdown, ReadMeFormat::Html5}) {
+        GenerateReadMe(s, {format, OutputDestination::Preview});
+        GenerateReadMe(s, {format, OutputDestination::Clipboard});
+        EXPECT_EQ(s.PreviewText, ComposeReadMe(expanded, format));
+        EXPECT_EQ(host.ClipboardTexts.back(), s.PreviewText);
+    }
+    EXPECT_EQ(s.ws.form.LongTexts[static_cast<std::size_t>(s.ws.CurrentLongItem)],
+              "{{アーカイブ名}} を展開");
 }
 
 TEST_F(Output, UnknownKeysAreShownAtOnceAndTheWalkGoesOn) {
     auto& order = s.ws.form.Order;
     order.insert(order.begin() + 4, OrderEntry{"XYZ", "XYZ", true});
     order.insert(order.begin() + 7, OrderEntry{"作者名 ", "作者名 ", true});
-    GenerateReadMe(s, OutputMode::TextPreview);
+    GenerateReadMe(s, {ReadMeFormat::Text, OutputDestination::Preview});
 
     ASSERT_EQ(host.Messages.size(), 2u);
     EXPECT_EQ(host.Messages[0].Text, "5 / XYZ");
@@ -287,9 +304,9 @@ TEST_F(Output, FailuresBeforeDeliveryDeliverNothing) {
     s.ws.form.PauseCount = "2147483648";
     s.PreviewText = "earlier";
     host.AnswerFile(folder.File("over.txt"));
-    GenerateReadMe(s, OutputMode::TextFile);
+    GenerateReadMe(s, {ReadMeFormat::Text, OutputDestination::File});
     ExpectOnlyError(ErrorNo::Overflow, "区切り線の回数が大きすぎます");
-    GenerateReadMe(s, OutputMode::TextClipboard);
+    GenerateReadMe(s, {ReadMeFormat::Text, OutputDestination::Clipboard});
     ExpectOnlyError(ErrorNo::Overflow, "区切り線の回数が大きすぎます");
     RefreshPreview(s);
     ExpectOnlyError(ErrorNo::Overflow, "区切り線の回数が大きすぎます");
@@ -299,7 +316,7 @@ TEST_F(Output, FailuresBeforeDeliveryDeliverNothing) {
 
     s.ws.form.PauseCount = "78";
     host.ClipboardFails = true;
-    GenerateReadMe(s, OutputMode::HtmlClipboard);
+    GenerateReadMe(s, {ReadMeFormat::Html, OutputDestination::Clipboard});
     ExpectOnlyError(ErrorNo::ClipboardOpen,
                     "クリップボードを使えません"); // and no completion message
 }
@@ -309,15 +326,15 @@ TEST_F(Output, ACountPastTheBoundNeedsASeparatorToFail) {
     s.ws.form.Order[1].Checked = true; // 作者名
     s.ws.form.LineValues[LineSlot::Author] = "山田";
     s.ws.form.PauseCount = "5000000";
-    GenerateReadMe(s, OutputMode::TextPreview);
+    GenerateReadMe(s, {ReadMeFormat::Text, OutputDestination::Preview});
     EXPECT_EQ(s.PreviewText, "【   作者名   】　山田\r\n");
     host.AnswerFile(folder.File("ReadMe.txt"));
-    GenerateReadMe(s, OutputMode::TextFile);
+    GenerateReadMe(s, {ReadMeFormat::Text, OutputDestination::File});
     EXPECT_TRUE(host.Messages.empty());
     EXPECT_EQ(ReadBytes(folder.File("ReadMe.txt")), Utf8ToCp932("【   作者名   】　山田\r\n\r\n"));
 
     s.ws.form.Order[0].Checked = true; // 区切り線
-    GenerateReadMe(s, OutputMode::TextPreview);
+    GenerateReadMe(s, {ReadMeFormat::Text, OutputDestination::Preview});
     ExpectOnlyError(ErrorNo::OutOfMemory, "区切り線が長すぎます（1048576 文字まで）");
     EXPECT_EQ(s.PreviewText, "【   作者名   】　山田\r\n");
 }
@@ -346,7 +363,7 @@ TEST_F(LossyOutput, TheTextFileAsksFirstOffersUtf8AndWritesNothingByDefault) {
     const std::string path = folder.File("ReadMe.txt");
     WriteBytes(path, "previous\r\n");
     host.AnswerFile(path);
-    GenerateReadMe(s, OutputMode::TextFile);
+    GenerateReadMe(s, {ReadMeFormat::Text, OutputDestination::File});
     ASSERT_EQ(host.Messages.size(), 1u);
     EXPECT_EQ(test::NamedChanges(host.Messages[0].Text),
               (std::vector<std::string>{
@@ -358,7 +375,7 @@ TEST_F(LossyOutput, TheTextFileAsksFirstOffersUtf8AndWritesNothingByDefault) {
 
     host.AnswerFile(path);
     host.MessageAnswers.push_back(MessageAnswer::Yes);
-    GenerateReadMe(s, OutputMode::TextFile);
+    GenerateReadMe(s, {ReadMeFormat::Text, OutputDestination::File});
     EXPECT_EQ(host.Messages.size(), 2u);
     const std::string written = Cp932ToUtf8(ReadBytes(path));
     EXPECT_NE(written.find("【   作者名   】　作者?\r\n"), std::string::npos);
@@ -367,7 +384,7 @@ TEST_F(LossyOutput, TheTextFileAsksFirstOffersUtf8AndWritesNothingByDefault) {
     // いいえ: the same ReadMe as UTF-8, every character kept, CR LF kept.
     host.AnswerFile(path);
     host.MessageAnswers.push_back(MessageAnswer::No);
-    GenerateReadMe(s, OutputMode::TextFile);
+    GenerateReadMe(s, {ReadMeFormat::Text, OutputDestination::File});
     EXPECT_EQ(host.Messages.size(), 3u);
     const std::string utf8 = ReadBytes(path);
     EXPECT_NE(utf8.find("【   作者名   】　作者🙂\r\n"), std::string::npos);
@@ -384,20 +401,20 @@ TEST_F(LossyOutput, OnlyWhatTheReadMeHoldsIsAskedAbout) {
         }
     }
     host.AnswerFile(folder.File("ReadMe.txt"));
-    GenerateReadMe(s, OutputMode::TextFile);
+    GenerateReadMe(s, {ReadMeFormat::Text, OutputDestination::File});
     EXPECT_TRUE(host.Messages.empty());
     EXPECT_TRUE(PathExists(folder.File("ReadMe.txt")));
 }
 
 TEST_F(LossyOutput, PagesUtf8ClipboardAndPreviewLoseNothingAndAskNothing) {
     host.AnswerFile(folder.File("ReadMe.html"));
-    GenerateReadMe(s, OutputMode::HtmlFile);
+    GenerateReadMe(s, {ReadMeFormat::Html, OutputDestination::File});
     EXPECT_NE(ReadBytes(folder.File("ReadMe.html")).find("&#128578;"), std::string::npos);
     host.AnswerFile(folder.File("utf8.txt"), 1); // the UTF-8 filter
-    GenerateReadMe(s, OutputMode::TextFile);
+    GenerateReadMe(s, {ReadMeFormat::Text, OutputDestination::File});
     EXPECT_NE(ReadBytes(folder.File("utf8.txt")).find("作者🙂"), std::string::npos);
-    GenerateReadMe(s, OutputMode::TextClipboard);
-    GenerateReadMe(s, OutputMode::TextPreview);
+    GenerateReadMe(s, {ReadMeFormat::Text, OutputDestination::Clipboard});
+    GenerateReadMe(s, {ReadMeFormat::Text, OutputDestination::Preview});
     ASSERT_EQ(host.Messages.size(), 1u); // the clipboard's completion message
     EXPECT_EQ(host.Messages[0].Text, "クリップボードへの出力が完了しました。");
     ASSERT_EQ(host.ClipboardTexts.size(), 1u);

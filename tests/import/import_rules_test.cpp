@@ -2,9 +2,9 @@
 // and line ends change nothing, names match as typed in either width, and the
 // form's order and the report follow the document, with nothing left out.
 
-#include "import/name_fold.h"
 #include "import/readme_import.h"
 #include "model/catalogue.h"
+#include "model/name_fold.h"
 #include "platform/cp932.h"
 
 #include <gtest/gtest.h>

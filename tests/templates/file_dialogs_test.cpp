@@ -68,14 +68,14 @@ TEST_F(FileDialogs, TheReadMeDialogsAfterAFormSaveProposeReadMeFiles) {
     const std::string formBytes = ReadBytes(form);
 
     // Enter in the text dialog: what it proposes is chosen.
-    GenerateReadMe(session, OutputMode::TextFile); // the host cancels
+    GenerateReadMe(session, {ReadMeFormat::Text, OutputDestination::File}); // the host cancels
     EXPECT_EQ(LastDialog().InitialFileName, dir.File("krenamer.txt"));
     host.AnswerFile(LastDialog().InitialFileName);
-    GenerateReadMe(session, OutputMode::TextFile);
+    GenerateReadMe(session, {ReadMeFormat::Text, OutputDestination::File});
     EXPECT_EQ(ReadBytes(form), formBytes); // the form file is left alone
     EXPECT_EQ(ReadBytes(dir.File("krenamer.txt")), test::ReadFixture("default_readme.txt"));
 
-    GenerateReadMe(session, OutputMode::HtmlFile);
+    GenerateReadMe(session, {ReadMeFormat::Html, OutputDestination::File});
     EXPECT_EQ(LastDialog().InitialFileName, dir.File("krenamer.html"));
     // And back: the form dialog proposes the form of that name.
     SaveFormAs(session);
@@ -105,7 +105,7 @@ TEST_F(FileDialogs, TemplateChoicesStayWithTheTemplateDialogs) {
     SaveFormAs(session);
     EXPECT_FALSE(std::filesystem::exists(thanks + ".ref"));
     EXPECT_EQ(session.FormFilePath, dir.File("krenamer.ref"));
-    GenerateReadMe(session, OutputMode::TextFile);
+    GenerateReadMe(session, {ReadMeFormat::Text, OutputDestination::File});
     EXPECT_EQ(LastDialog().InitialFileName, dir.File("krenamer.txt"));
 
     // The template dialogs remember their own choice.

@@ -77,12 +77,12 @@ const std::vector<Command>& Commands() {
         {"text ReadMe", "ReadMe.txt",
          [](Session& s, ScriptedHost& host, const std::string& path) {
              host.AnswerFile(path);
-             GenerateReadMe(s, OutputMode::TextFile);
+             GenerateReadMe(s, {ReadMeFormat::Text, OutputDestination::File});
          }},
         {"HTML ReadMe", "ReadMe.html",
          [](Session& s, ScriptedHost& host, const std::string& path) {
              host.AnswerFile(path);
-             GenerateReadMe(s, OutputMode::HtmlFile);
+             GenerateReadMe(s, {ReadMeFormat::Html, OutputDestination::File});
          }},
         {"form Save", "form.ref",
          [](Session& s, ScriptedHost&, const std::string& path) {

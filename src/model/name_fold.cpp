@@ -1,4 +1,4 @@
-#include "import/name_fold.h"
+#include "model/name_fold.h"
 
 #include "platform/text.h"
 
