@@ -1,0 +1,72 @@
+#pragma once
+
+// Pieces of the reader by headings, internal to src/import: the table of the
+// names ReadMes give their items, the characters and lines of the text, and
+// what each line is (a heading, a fact, a separator).
+
+#include "import/import_internal.h"
+#include "model/catalogue.h"
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace kelvaro::by_headings {
+
+// The items a name stands for: the single-line item when the value stands on
+// the heading's line, the long text when lines stand under it.
+struct Meaning {
+    const CatalogueItem* Single = nullptr;
+    const CatalogueItem* Long = nullptr;
+};
+
+// What a name stands for, after folding; also with "について", "の方法" and the
+// like left off, and for a compound ("注意・免責", "Overview / 概要") the first
+// of its parts that means something.
+std::optional<Meaning> MeaningOf(std::string_view name);
+
+// ---- characters and lines
+
+bool IsBlankAt(std::string_view s, std::size_t i, std::size_t& length);
+std::string_view TrimBlanks(std::string_view s);
+std::size_t CodePoints(std::string_view s);
+// A line drawn of one or two characters repeated: ━━━, ＝＝＝, -----, *****, _/_/_/.
+bool IsSeparatorLine(std::string_view line);
+// Entities and, in Markdown, backslash escapes as the characters they stand for.
+std::string DecodeEntities(std::string_view text, bool backslashes);
+
+struct SourceLine {
+    std::string Text;
+    int Level = 0; // a heading of the markup (HTML h1-h6), 1..6
+};
+
+std::vector<SourceLine> SplitLines(std::string_view text);
+// The HTML page as lines of text: tags gone, <BR> and block ends as line ends,
+// h1-h6 as headings, <HR> as a separator, table cells parted by tabs.
+std::vector<SourceLine> HtmlLines(std::string_view html, std::string& title);
+
+// ---- what a line is
+
+struct Heading {
+    std::string Name;
+    std::string Value;  // on the heading's line
+    bool Title = false; // a first-level heading, or ＜＜…＞＞: may name the software
+    std::string Shape;  // the heading's kind and depth marker: deeper shapes nest
+};
+
+bool Take(std::string_view& s, std::string_view prefix);
+// "name：value", "name: value", "name<TAB>value", with the name short enough to be one.
+bool SplitFact(std::string_view line, std::string& name, std::string& value);
+bool BracketedHeading(std::string_view line, Heading& h);
+bool MarkedHeading(std::string_view line, Heading& h);
+bool NumberedHeading(std::string_view line, Heading& h);
+bool BareHeading(std::string_view line, Heading& h);
+bool AtxHeading(std::string_view line, Heading& h);
+// "- name: value", "* name：value", "| name | value |": the fact, or false.
+bool ListOrTableFact(std::string_view line, std::string& name, std::string& value);
+bool IsTableRule(std::string_view line);
+// "ソフト名 Ver 1.2", "ソフト名 v1.2", "ソフト名 Version 1.2.3", "ソフト名 1.2".
+bool SplitTitle(std::string_view title, std::string& name, std::string& version);
+
+} // namespace kelvaro::by_headings
