@@ -25,7 +25,8 @@ class HeadingReader {
 public:
     HeadingReader(std::vector<SourceLine> lines, ReadMeFormat kind, std::string pageTitle)
         : lines_(std::move(lines)), markdown_(kind == ReadMeFormat::Markdown),
-          pageTitle_(std::move(pageTitle)) {}
+          pageTitle_(std::move(pageTitle)), numberStyles_(SectionNumberStyles(lines_)),
+          repeatedShapes_(RepeatedHeadingShapes(lines_)) {}
 
     ImportResult Read() {
         for (std::size_t i = 0; i < lines_.size(); ++i) {
@@ -48,9 +49,13 @@ public:
             const CatalogueItem* version = LookupItem("バージョン");
             if (!out_.Holds(*name)) {
                 PlaceFact(*name, titleName_, titleLine_);
+                out_.report().Checks.push_back("ソフト名「" + titleName_ +
+                                               "」は題名から取りました");
             }
             if (!titleVersion_.empty() && !out_.Holds(*version)) {
                 PlaceFact(*version, titleVersion_, titleLine_);
+                out_.report().Checks.push_back("バージョン「" + titleVersion_ +
+                                               "」は題名から取りました");
             }
             // The title stands before everything else in the document; so do the
             // entries it gave.
@@ -70,7 +75,125 @@ private:
         std::string Value;
         std::vector<std::string> Body;
         bool Open = false;
+        int Depth = 0;
+        bool FactsTaken = false; // facts under the heading went to their items
     };
+
+    // How deep a heading of this shape stands: Markdown and HTML by their level,
+    // the other shapes in the order the file first uses them (the first ■ before
+    // the first ◆ makes ◆ the deeper one).
+    int DepthOf(const std::string& shape) {
+        if (shape.starts_with('#')) {
+            return shape[1] - '0';
+        }
+        const auto known = std::find(shapes_.begin(), shapes_.end(), shape);
+        if (known != shapes_.end()) {
+            return 10 + static_cast<int>(known - shapes_.begin());
+        }
+        shapes_.push_back(shape);
+        return 10 + static_cast<int>(shapes_.size()) - 1;
+    }
+
+    // Whether the heading stays inside the open section: deeper than it, under a
+    // section of a known item, and no item of its own ("◆ 作者：名前"). Entries of a
+    // history headed by their version or date stay in the history at any depth.
+    bool Nests(const Heading& h, int depth) const {
+        if (!section_.Open || !section_.Value.empty() || !LongTarget()) {
+            return false;
+        }
+        const auto parent = MeaningOf(section_.Name);
+        if (!parent) {
+            return false;
+        }
+        // A heading that names an item of its own starts that item, at any depth:
+        // files that mark their sections ▼ and ◆ alike are common.
+        const auto own = MeaningOf(h.Name);
+        if (own && (own->Single != nullptr || own->Long != parent->Long) &&
+            !(own->Long != nullptr && out_.Holds(*own->Long))) {
+            return false;
+        }
+        if (parent->Long != nullptr && parent->Long->Key == "開発履歴" && NamesARelease(h.Name)) {
+            return true;
+        }
+        return depth > section_.Depth;
+    }
+
+    static bool NamesARelease(std::string_view name) {
+        std::string_view rest = TrimBlanks(name);
+        const std::string lower =
+            AsciiLowered(rest.substr(0, std::min<std::size_t>(8, rest.size())));
+        for (std::string_view word : {"version", "ver.", "ver", "v"}) {
+            if (lower.starts_with(word)) {
+                rest.remove_prefix(word.size());
+                rest = TrimBlanks(rest);
+                break;
+            }
+        }
+        return !rest.empty() && std::isdigit(static_cast<unsigned char>(rest[0])) != 0;
+    }
+
+    static bool IsLinkItem(const CatalogueItem& item) {
+        return item.Key == "メール" || item.Key == "ホームページ";
+    }
+
+    // "[名前](https://...)" as a value: the name.
+    static std::string WithoutLink(const std::string& value) {
+        if (value.starts_with('[') && value.ends_with(')')) {
+            const std::size_t middle = value.find("](");
+            if (middle != std::string::npos && value.find(']') == middle) {
+                return value.substr(1, middle - 1);
+            }
+        }
+        return value;
+    }
+
+    // A contact section keeps its lines, in order, as a user item; its mail
+    // address and its home page fill their items too.
+    void Contact(const Section& s, const std::string& text) {
+        for (const std::string& line : SplitAll(text)) {
+            std::string_view word = TrimBlanks(line);
+            std::string name;
+            std::string value;
+            if (SplitFact(word, name, value) || LeaderFact(word, name, value)) {
+                word = value;
+            }
+            const CatalogueItem* item = nullptr;
+            if (word.starts_with("http://") || word.starts_with("https://")) {
+                item = LookupItem("ホームページ");
+            } else if (word.find('@') != std::string_view::npos &&
+                       word.find(' ') == std::string_view::npos) {
+                item = LookupItem("メール");
+            }
+            if (item != nullptr && !out_.Holds(*item)) {
+                out_.SetSingle(*item, std::string(word), line);
+            }
+        }
+        if (!out_.SetUserLong(s.Name, text, s.HeadingLine)) {
+            out_.AppendCatchAll(s.HeadingLine, text);
+        }
+    }
+
+    // A date, and a name beside it, on the lines under the title and before the
+    // first section: the date the ReadMe was made and its author.
+    bool TitleFacts(const std::string& text) {
+        std::string date;
+        std::string rest;
+        if (section_.Open || !seenTitle_ || sectionSeen_ || !FindDate(text, date, rest)) {
+            return false;
+        }
+        const CatalogueItem* made = LookupItem("作成日");
+        const CatalogueItem* author = LookupItem("作者名");
+        if (out_.Holds(*made)) {
+            return false;
+        }
+        PlaceFact(*made, date, std::string(TrimBlanks(text)));
+        out_.report().Checks.push_back("作成日「" + date + "」は題名の下の行から取りました");
+        if (!rest.empty() && CodePoints(rest) <= 24 && !out_.Holds(*author)) {
+            PlaceFact(*author, rest, std::string(TrimBlanks(text)));
+            out_.report().Checks.push_back("作者名「" + rest + "」は題名の下の行から取りました");
+        }
+        return true;
+    }
 
     std::string BodyLine(const std::string& text) const {
         if (!markdown_) {
@@ -102,10 +225,45 @@ private:
     }
 
     bool HeadingAt(std::size_t i, Heading& h) const {
+        if (!ShapedHeadingAt(i, h) && !SetHeadingAt(lines_[i].Text, h)) {
+            return false;
+        }
+        if (!IndentOf(lines_[i].Text).empty()) {
+            h.Shape = "indented " + h.Shape;
+        }
+        return true;
+    }
+
+    // A numbered line in the numbering of the file's sections, next in turn, or
+    // a line in a decoration the file's headings repeat.
+    bool SetHeadingAt(const std::string& raw, Heading& h) const {
+        Numbered n;
+        const std::string_view line = TrimBlanks(raw);
+        if (NumberedLine(line, n) && n.Number == lastNumber_ + 1 && !n.Rest.empty() &&
+            CodePoints(n.Rest) <= 30 && n.Rest.find("。") == std::string_view::npos &&
+            std::find(numberStyles_.begin(), numberStyles_.end(), NumberStyleKey(raw, n)) !=
+                numberStyles_.end()) {
+            h.Name = std::string(n.Rest);
+            h.Shape = "num:" + n.Style;
+            return true;
+        }
+        std::string name;
+        const std::string shape = DecorationOf(raw, name);
+        if (!shape.empty() && std::find(repeatedShapes_.begin(), repeatedShapes_.end(), shape) !=
+                                  repeatedShapes_.end()) {
+            h.Name = name;
+            h.Shape = "deco:" + shape;
+            return true;
+        }
+        return false;
+    }
+
+    bool ShapedHeadingAt(std::size_t i, Heading& h) const {
         const SourceLine& source = lines_[i];
         const std::string_view line = TrimBlanks(source.Text);
         if (source.Level > 0) {
             h.Title = source.Level == 1;
+            h.Shape = "#" + std::to_string(source.Level);
             h.Name = std::string(line);
             std::string name;
             std::string value;
@@ -128,6 +286,7 @@ private:
                                      next.find_first_not_of('-') == std::string_view::npos)) {
                 h.Name = DecodeEntities(line, true);
                 h.Title = next.front() == '=';
+                h.Shape = h.Title ? "#1" : "#2";
                 return true;
             }
         }
@@ -183,18 +342,23 @@ private:
         }
         std::string name;
         std::string value;
-        const bool inLong = section_.Open && LongTarget();
-        if (!inLong && (ListOrTableFact(text, name, value) ||
-                        (lines_[i].Level == 0 && SplitFact(TrimBlanks(text), name, value) &&
-                         !value.empty()))) {
+        // Facts stand outside sections, or inside one of no known item ("基本情報").
+        const bool inKnown = section_.Open && LongTarget() && MeaningOf(section_.Name);
+        if (!inKnown && (ListOrTableFact(text, name, value) || LeaderFact(text, name, value) ||
+                         (lines_[i].Level == 0 && SplitFact(TrimBlanks(text), name, value) &&
+                          !value.empty()))) {
             if (IsTableHeader(i, name, value)) {
                 return;
             }
             const auto meaning = MeaningOf(name);
-            if (meaning || !section_.Open) {
+            if (!section_.Open || (meaning && meaning->Single && !out_.Holds(*meaning->Single))) {
+                section_.FactsTaken = section_.Open;
                 Fact(name, value, TrimBlanks(text));
                 return;
             }
+        }
+        if (TitleFacts(text)) {
+            return;
         }
         AddText(text, false);
     }
@@ -216,7 +380,7 @@ private:
             if (out_.form().Order.empty() && titleName_.empty() && !TrimBlanks(text).empty() &&
                 !seenTitle_) {
                 seenTitle_ = true;
-                titleLine_ = std::string(TrimBlanks(text));
+                titleLine_ = std::string(WithoutBanner(text));
                 if (SplitTitle(titleLine_, titleName_, titleVersion_) ||
                     CodePoints(titleLine_) <= 40) {
                     if (titleName_.empty()) {
@@ -259,10 +423,19 @@ private:
         }
     }
 
-    void Fact(const std::string& name, const std::string& value, std::string_view line) {
+    void Fact(const std::string& name, const std::string& given, std::string_view line) {
         const auto meaning = MeaningOf(name);
+        const std::string value = markdown_ ? WithoutLink(given) : given;
         FlushSeparator();
-        if (meaning && meaning->Single && !out_.Holds(*meaning->Single)) {
+        std::string archive;
+        std::string size;
+        if (meaning && meaning->Single && meaning->Single->Key == "アーカイブ名" &&
+            SplitArchive(value, archive, size) && !out_.Holds(*meaning->Single)) {
+            out_.SetSingle(*meaning->Single, archive, line);
+            if (const CatalogueItem* sized = LookupItem("ｱｰｶｲﾌﾞｻｲｽﾞ"); !out_.Holds(*sized)) {
+                out_.SetSingle(*sized, size, line);
+            }
+        } else if (meaning && meaning->Single && !out_.Holds(*meaning->Single)) {
             out_.SetSingle(*meaning->Single, value, line);
         } else if (meaning && meaning->Long && !meaning->Single && !out_.Holds(*meaning->Long)) {
             out_.SetLong(*meaning->Long, value, line);
@@ -272,6 +445,13 @@ private:
     }
 
     void StartSection(std::string_view line, const Heading& h) {
+        const int depth = DepthOf(h.Shape);
+        if (Nests(h, depth)) {
+            section_.Body.push_back(std::string(line));
+            out_.report().Checks.push_back("「" + std::string(line) + "」は「" + section_.Name +
+                                           "」の中の見出しとして、その本文に含めました");
+            return;
+        }
         CloseSection();
         // The page's first heading names the software when no item does.
         std::string name;
@@ -284,7 +464,12 @@ private:
             titleVersion_ = version;
             return;
         }
-        section_ = Section{std::string(line), h.Name, h.Value, {}, true};
+        section_ = Section{std::string(line), h.Name, h.Value, {}, true, depth};
+        sectionSeen_ = true;
+        Numbered n;
+        if (h.Shape.find("num:") != std::string::npos && NumberedLine(line, n)) {
+            lastNumber_ = n.Number;
+        }
     }
 
     void CloseSection() {
@@ -294,6 +479,9 @@ private:
         Section s = std::move(section_);
         section_ = Section{};
         FlushSeparator();
+        if (!markdown_) {
+            DropCommonIndent(s.Body);
+        }
         std::string body = JoinLines(s.Body);
         const auto meaning = MeaningOf(s.Name);
         if (!s.Value.empty() && body.empty()) {
@@ -305,6 +493,11 @@ private:
                                            : s.Value + "\r\n" + body;
         if (meaning && meaning->Long && !out_.Holds(*meaning->Long)) {
             out_.SetLong(*meaning->Long, text, s.HeadingLine);
+            return;
+        }
+        if (meaning && meaning->Single && IsLinkItem(*meaning->Single) &&
+            text.find("\r\n") != std::string::npos) {
+            Contact(s, text);
             return;
         }
         if (meaning && meaning->Single && !out_.Holds(*meaning->Single) && !text.empty()) {
@@ -323,8 +516,8 @@ private:
             }
             return;
         }
-        if (text.empty() && s.Value.empty()) {
-            // A heading alone: the user item keeps its name.
+        if (text.empty() && s.FactsTaken) {
+            return; // a heading over facts that found their items
         }
         if (!out_.SetUserLong(s.Name, text, s.HeadingLine)) {
             out_.AppendCatchAll(s.HeadingLine, text);
@@ -359,6 +552,11 @@ private:
     std::string titleName_;
     std::string titleVersion_;
     std::vector<std::string> preamble_;
+    std::vector<std::string> numberStyles_;   // the numbering the sections share
+    std::vector<std::string> repeatedShapes_; // decorations the headings repeat
+    std::vector<std::string> shapes_;         // heading shapes, in the order first seen
+    int lastNumber_ = 0;                      // the number of the last numbered section
+    bool sectionSeen_ = false;
     ImportedForm out_;
 };
 

@@ -26,6 +26,8 @@ constexpr NameRow kNames[] = {
     {"制作者", "作者名", ""},
     {"著作者", "作者名", ""},
     {"開発者", "作者名", ""},
+    {"著作権者", "作者名", ""},
+    {"作者連絡先", "メール", ""},
     {"作成者", "作者名", ""},
     {"Author", "作者名", ""},
     {"ソフト名", "ソフト名", ""},
@@ -55,6 +57,8 @@ constexpr NameRow kNames[] = {
     {"日付", "作成日", ""},
     {"Date", "作成日", ""},
     {"アーカイブ名", "アーカイブ名", ""},
+    {"アーカイブ", "アーカイブ名", ""},
+    {"配布アーカイブ", "アーカイブ名", ""},
     {"ファイル名", "アーカイブ名", ""},
     {"書庫名", "アーカイブ名", ""},
     {"ファイル", "アーカイブ名", ""},
@@ -85,6 +89,8 @@ constexpr NameRow kNames[] = {
     {"必要ランタイム", "必要ﾗﾝﾀｲﾑ", ""},
     {"必要なランタイム", "必要ﾗﾝﾀｲﾑ", ""},
     {"ランタイム", "必要ﾗﾝﾀｲﾑ", ""},
+    {"必要なもの", "必要ﾗﾝﾀｲﾑ", ""},
+    {"必要なソフト", "必要ﾗﾝﾀｲﾑ", ""},
     {"Runtime", "必要ﾗﾝﾀｲﾑ", ""},
     {"DirectX", "DirectX", ""},
     {"動作OS", "動作OS", ""},
@@ -141,6 +147,8 @@ constexpr NameRow kNames[] = {
     {"はじめに", "", "特徴"},
     {"About", "", "特徴"},
     {"Description", "", "特徴"},
+    {"Overview", "", "特徴"},
+    {"Summary", "", "特徴"},
     {"Features", "", "特徴"},
     {"開発環境", "", "開発環境"},
     {"開発ツール", "", "開発環境"},
@@ -170,6 +178,7 @@ constexpr NameRow kNames[] = {
     {"利用方法", "", "使用方法"},
     {"操作説明", "", "使用方法"},
     {"Usage", "", "使用方法"},
+    {"HowToUse", "", "使用方法"},
     {"著作権", "", "著作権"},
     {"ライセンス", "", "著作権"},
     {"Copyright", "", "著作権"},
@@ -193,6 +202,9 @@ constexpr NameRow kNames[] = {
     {"履歴", "", "開発履歴"},
     {"変更履歴", "", "開発履歴"},
     {"改版履歴", "", "開発履歴"},
+    {"バージョンアップ履歴", "", "開発履歴"},
+    {"リリースノート", "", "開発履歴"},
+    {"ReleaseNotes", "", "開発履歴"},
     {"バージョン履歴", "", "開発履歴"},
     {"更新内容", "", "開発履歴"},
     {"変更点", "", "開発履歴"},
@@ -234,12 +246,20 @@ std::optional<Meaning> MeaningOf(std::string_view name) {
             break;
         }
     }
-    // "著作権・免責", "インストール/アンインストール": the first name counts.
-    for (std::string_view joiner : {"・", "/", "&", "、", "and"}) {
-        const std::size_t at = folded.find(joiner);
-        if (at != std::string::npos && at > 0) {
-            const auto found = table.find(folded.substr(0, at));
-            if (found != table.end()) {
+    // "著作権・免責", "注意・免責", "Overview / 概要": the first part that means something.
+    for (std::string_view joiner : {"・", "/", "／", "&", "、", "and"}) {
+        std::string_view rest = folded;
+        for (std::size_t at = rest.find(joiner); at != std::string_view::npos && !rest.empty();
+             at = rest.find(joiner)) {
+            if (at > 0) {
+                if (const auto found = table.find(std::string(rest.substr(0, at)));
+                    found != table.end()) {
+                    return found->second;
+                }
+            }
+            rest.remove_prefix(at + joiner.size());
+            if (const auto found = table.find(std::string(rest));
+                found != table.end() && rest.find(joiner) == std::string_view::npos) {
                 return found->second;
             }
         }

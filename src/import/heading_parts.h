@@ -61,12 +61,43 @@ bool SplitFact(std::string_view line, std::string& name, std::string& value);
 bool BracketedHeading(std::string_view line, Heading& h);
 bool MarkedHeading(std::string_view line, Heading& h);
 bool NumberedHeading(std::string_view line, Heading& h);
+
+// A numbered line: its style ("." for "1.", "(" for "(1)", "第章" for "第2章") and number.
+struct Numbered {
+    std::string Style;
+    int Number = 0;
+    std::string_view Rest; // what follows the number
+};
+bool NumberedLine(std::string_view line, Numbered& n);
 bool BareHeading(std::string_view line, Heading& h);
 bool AtxHeading(std::string_view line, Heading& h);
 // "- name: value", "* name：value", "| name | value |": the fact, or false.
 bool ListOrTableFact(std::string_view line, std::string& name, std::string& value);
 bool IsTableRule(std::string_view line);
-// "ソフト名 Ver 1.2", "ソフト名 v1.2", "ソフト名 Version 1.2.3", "ソフト名 1.2".
+// "ソフト名 Ver 1.2 取扱説明書": the name and the version alone.
 bool SplitTitle(std::string_view title, std::string& name, std::string& version);
+// The line without the box, stars or marks drawn around it.
+std::string_view WithoutBanner(std::string_view line);
+// "名前 ……… 値", "名前　　値" with a known name.
+bool LeaderFact(std::string_view line, std::string& name, std::string& value);
+// "tool.zip (845KB)": the archive and its size with its unit ("845KB").
+bool SplitArchive(std::string_view value, std::string& archive, std::string& size);
+// A date on the line, and what stands beside it.
+bool FindDate(std::string_view line, std::string& date, std::string& rest);
+
+// ---- what the whole file says
+
+// The line's leading blanks, half- or full-width or tabs.
+std::string IndentOf(std::string_view raw);
+// A numbered line's style together with whether it is indented.
+std::string NumberStyleKey(std::string_view raw, const Numbered& n);
+// The styles at least two known sections of the file are numbered in.
+std::vector<std::string> SectionNumberStyles(const std::vector<SourceLine>& lines);
+// "―― 見出し ――": the decoration's shape and the name it holds; empty when none.
+std::string DecorationOf(std::string_view raw, std::string& name);
+// The decorations that stand around a known name and at least one other line.
+std::vector<std::string> RepeatedHeadingShapes(const std::vector<SourceLine>& lines);
+// The section's lines without the indentation all of them share.
+void DropCommonIndent(std::vector<std::string>& lines);
 
 } // namespace kelvaro::by_headings

@@ -79,6 +79,7 @@ bool BracketedHeading(std::string_view line, Heading& h) {
         h.Name = std::string(TrimBlanks(rest.substr(0, end)));
         h.Value = std::string(WithoutColon(after));
         h.Title = open != "【" && open != "[" && open != "［";
+        h.Shape = "bracket:" + std::string(open);
         return CodePoints(h.Name) <= 32;
     }
     return false;
@@ -106,24 +107,31 @@ bool MarkedHeading(std::string_view line, Heading& h) {
         } else {
             h.Name = std::string(rest);
         }
+        h.Shape = "mark:" + std::string(mark);
         return true;
     }
     return false;
 }
 
-// "1. 概要", "２．使い方", "(3) 履歴", "第4章 著作権": a heading only with a known name.
-bool NumberedHeading(std::string_view line, Heading& h) {
+bool NumberedLine(std::string_view line, Numbered& n) {
     std::string_view rest = line;
-    const bool paren = Take(rest, "(") || Take(rest, "（");
-    const bool chapter = !paren && Take(rest, "第");
+    std::string style;
+    if (Take(rest, "(") || Take(rest, "（")) {
+        style = "(";
+    } else if (Take(rest, "第")) {
+        style = "第";
+    }
     std::size_t digits = 0;
+    n.Number = 0;
     while (!rest.empty()) {
-        std::size_t n = 0;
-        const char32_t cp = ReadUtf8At(rest, n);
-        if (!((cp >= '0' && cp <= '9') || (cp >= U'０' && cp <= U'９'))) {
+        std::size_t length = 0;
+        const char32_t cp = ReadUtf8At(rest, length);
+        const bool ascii = cp >= '0' && cp <= '9';
+        if (!ascii && !(cp >= U'０' && cp <= U'９')) {
             break;
         }
-        rest.remove_prefix(n);
+        n.Number = n.Number * 10 + static_cast<int>(ascii ? cp - '0' : cp - U'０');
+        rest.remove_prefix(length);
         ++digits;
     }
     if (digits == 0 || digits > 3) {
@@ -132,26 +140,38 @@ bool NumberedHeading(std::string_view line, Heading& h) {
     bool marked = false;
     for (std::string_view end : {".", "．", ")", "）", "、", "章", ":", "："}) {
         if (Take(rest, end)) {
+            // Full- and half-width forms of a mark are one style.
+            style += end == "．" ? "." : end == "）" ? ")" : end == "：" ? ":" : std::string(end);
             marked = true;
             break;
         }
     }
-    if (!marked && !paren) {
+    if ((!marked && style != "(") || (!rest.empty() && rest.front() == '.')) {
+        return false; // "1.2.3" is a version, not a number
+    }
+    n.Style = style;
+    n.Rest = TrimBlanks(rest);
+    return true;
+}
+
+// "1. 概要", "２．使い方", "(3) 履歴", "第4章 著作権": a heading only with a known name.
+bool NumberedHeading(std::string_view line, Heading& h) {
+    Numbered n;
+    if (!NumberedLine(line, n)) {
         return false;
     }
-    rest = TrimBlanks(rest);
-    if (rest.empty() || !MeaningOf(rest)) {
+    h.Shape = "num:" + n.Style;
+    if (n.Rest.empty() || !MeaningOf(n.Rest)) {
         std::string name;
         std::string value;
-        if (!SplitFact(rest, name, value) || !MeaningOf(name)) {
+        if (!SplitFact(n.Rest, name, value) || !MeaningOf(name)) {
             return false;
         }
         h.Name = name;
         h.Value = value;
         return true;
     }
-    (void)chapter;
-    h.Name = std::string(rest);
+    h.Name = std::string(n.Rest);
     return true;
 }
 
@@ -173,6 +193,7 @@ bool BareHeading(std::string_view line, Heading& h) {
         return false;
     }
     h.Name = std::string(rest);
+    h.Shape = "bare:" + std::string(line.substr(0, line.find(rest)));
     return true;
 }
 
@@ -185,6 +206,7 @@ bool AtxHeading(std::string_view line, Heading& h) {
         return false;
     }
     h.Title = hashes == 1;
+    h.Shape = "#" + std::to_string(hashes);
     std::string_view rest = TrimBlanks(line.substr(hashes));
     while (rest.ends_with('#')) {
         rest.remove_suffix(1);
@@ -246,32 +268,196 @@ bool IsTableRule(std::string_view line) {
            line.find_first_not_of("|-: ") == std::string_view::npos;
 }
 
-// "ソフト名 Ver 1.2", "ソフト名 v1.2", "ソフト名 Version 1.2.3", "ソフト名 1.2".
-bool SplitTitle(std::string_view title, std::string& name, std::string& version) {
-    title = TrimBlanks(title);
-    const std::string lower = AsciiLowered(title);
-    for (std::string_view word : {" version", " ver.", " ver", " v", "　ver", "　version", "　v"}) {
-        const std::size_t at = lower.rfind(word);
-        if (at == std::string::npos || at == 0) {
+namespace {
+
+// The version's own characters: "1.1.0", "2.0b", "1.20-beta", "r15".
+std::string_view VersionToken(std::string_view rest) {
+    std::size_t end = 0;
+    while (end < rest.size() && (std::isalnum(static_cast<unsigned char>(rest[end])) != 0 ||
+                                 rest[end] == '.' || rest[end] == '-' || rest[end] == '_')) {
+        ++end;
+    }
+    while (end > 0 && (rest[end - 1] == '.' || rest[end - 1] == '-')) {
+        --end;
+    }
+    return rest.substr(0, end);
+}
+
+// The characters a banner draws around a title: boxes, stars, marks.
+bool IsBannerCharacter(char32_t cp) {
+    static constexpr std::u32string_view banner = U"┃│║|*＊■□◆◇●○★☆※=＝-－~～_#┏┓┗┛┌┐└┘╔╗╚╝━─═◎◇";
+    return banner.find(cp) != std::u32string_view::npos;
+}
+
+} // namespace
+
+std::string_view WithoutBanner(std::string_view line) {
+    line = TrimBlanks(line);
+    for (bool changed = true; changed && !line.empty();) {
+        changed = false;
+        std::size_t at = 0;
+        if (IsBannerCharacter(ReadUtf8At(line, at))) {
+            line = TrimBlanks(line.substr(at));
+            changed = true;
             continue;
         }
-        std::string_view rest = title.substr(at + word.size());
-        rest = TrimBlanks(rest);
-        Take(rest, ".");
-        rest = TrimBlanks(rest);
-        if (!rest.empty() && std::isdigit(static_cast<unsigned char>(rest[0]))) {
+        std::size_t start = line.size() - 1;
+        while (start > 0 && (static_cast<unsigned char>(line[start]) & 0xC0) == 0x80) {
+            --start;
+        }
+        at = start;
+        if (IsBannerCharacter(ReadUtf8At(line, at))) {
+            line = TrimBlanks(line.substr(0, start));
+            changed = true;
+        }
+    }
+    return line;
+}
+
+// "ソフト名 Ver 1.2", "ソフト名 v1.2", "ソフト名 Version 1.2.3 取扱説明書", "ソフト名 1.2":
+// the name before the version, the version's own characters; what follows it
+// ("取扱説明書", "ReadMe") belongs to neither.
+bool SplitTitle(std::string_view title, std::string& name, std::string& version) {
+    title = WithoutBanner(title);
+    const std::string lower = AsciiLowered(title);
+    for (std::string_view word : {"version", "ver.", "ver", "v"}) {
+        for (std::size_t at = lower.rfind(word); at != std::string::npos && at > 0;
+             at = lower.rfind(word, at - 1)) {
+            const char before = title[at - 1];
+            const bool parted =
+                before == ' ' || before == '\t' || (static_cast<unsigned char>(before) & 0x80) != 0;
+            std::string_view rest = TrimBlanks(title.substr(at + word.size()));
+            Take(rest, ".");
+            rest = TrimBlanks(rest);
+            const std::string_view token = VersionToken(rest);
+            if (!parted || token.empty() ||
+                std::isdigit(static_cast<unsigned char>(token[0])) == 0) {
+                continue;
+            }
             name = std::string(TrimBlanks(title.substr(0, at)));
-            version = std::string(title.substr(title.size() - rest.size()));
-            return true;
+            version = std::string(token);
+            return !name.empty();
         }
     }
     const std::size_t space = title.rfind(' ');
     if (space != std::string_view::npos && space + 1 < title.size() &&
         std::isdigit(static_cast<unsigned char>(title[space + 1])) &&
+        VersionToken(title.substr(space + 1)).size() == title.size() - space - 1 &&
         title.find('.', space) != std::string_view::npos) {
         name = std::string(TrimBlanks(title.substr(0, space)));
         version = std::string(title.substr(space + 1));
         return !name.empty();
+    }
+    return false;
+}
+
+// "名前 ……… 値", "名前.......値", "名前・・・値", "名前　　値": a known name, then a
+// leader of dots or a run of blanks, then the value.
+bool LeaderFact(std::string_view line, std::string& name, std::string& value) {
+    static constexpr std::u32string_view leaders = U"…‥・･.．";
+    line = TrimBlanks(line);
+    for (std::size_t i = 0; i < line.size();) {
+        const std::size_t start = i;
+        std::size_t runs = 0;
+        std::size_t blanks = 0;
+        for (std::size_t next = i; next < line.size(); i = next) {
+            const char32_t cp = ReadUtf8At(line, next);
+            if (leaders.find(cp) != std::u32string_view::npos) {
+                ++runs;
+            } else if (cp == ' ' || cp == '\t' || cp == U'　') {
+                blanks += cp == U'　' || cp == '\t' ? 2 : 1;
+            } else {
+                break;
+            }
+        }
+        if ((runs >= 2 || (runs == 0 && blanks >= 2)) && start > 0 && i < line.size()) {
+            const std::string_view n = TrimBlanks(line.substr(0, start));
+            const auto meaning = MeaningOf(n);
+            if (meaning && meaning->Single != nullptr && CodePoints(n) <= 16) {
+                name = std::string(n);
+                value = std::string(TrimBlanks(line.substr(i)));
+                return true;
+            }
+            return false;
+        }
+        if (i == start) {
+            ReadUtf8At(line, i);
+        }
+    }
+    return false;
+}
+
+// "hitomemo110.lzh（218KB）", "tool.zip (845KB)": the archive and its size with its unit.
+bool SplitArchive(std::string_view value, std::string& archive, std::string& size) {
+    value = TrimBlanks(value);
+    std::string_view close = value.ends_with("）") ? "）" : value.ends_with(")") ? ")" : "";
+    if (close.empty()) {
+        return false;
+    }
+    const std::size_t open =
+        std::max(value.rfind(close == ")" ? "(" : "（"), value.rfind(close == ")" ? "（" : "("));
+    if (open == std::string_view::npos || open == 0) {
+        return false;
+    }
+    const std::size_t openLength = value.compare(open, 1, "(") == 0 ? 1 : 3;
+    std::string inner(TrimBlanks(
+        value.substr(open + openLength, value.size() - close.size() - open - openLength)));
+    inner.erase(std::remove(inner.begin(), inner.end(), ' '), inner.end());
+    std::size_t digits = 0;
+    while (digits < inner.size() && (std::isdigit(static_cast<unsigned char>(inner[digits])) != 0 ||
+                                     inner[digits] == '.' || inner[digits] == ',')) {
+        ++digits;
+    }
+    const std::string unit = AsciiLowered(inner.substr(digits));
+    static constexpr std::pair<std::string_view, std::string_view> units[] = {
+        {"kb", "KB"},     {"mb", "MB"},      {"gb", "GB"},
+        {"byte", "Byte"}, {"bytes", "Byte"}, {"b", "Byte"}};
+    for (const auto& [written, shown] : units) {
+        if (digits > 0 && unit == written) {
+            archive = std::string(TrimBlanks(value.substr(0, open)));
+            size = inner.substr(0, digits) + std::string(shown);
+            return !archive.empty();
+        }
+    }
+    return false;
+}
+
+// A date on a line under the title: "2013/03/02", "2024-01-05", "2019.10.10",
+// "2020年4月1日"; what stands beside it is left in `rest`.
+bool FindDate(std::string_view line, std::string& date, std::string& rest) {
+    for (std::size_t at = 0; at + 4 <= line.size(); ++at) {
+        if (std::isdigit(static_cast<unsigned char>(line[at])) == 0 ||
+            (at > 0 && std::isdigit(static_cast<unsigned char>(line[at - 1])) != 0)) {
+            continue;
+        }
+        std::size_t end = at;
+        int groups = 0;
+        while (groups < 3) {
+            std::size_t digits = 0;
+            while (end < line.size() && std::isdigit(static_cast<unsigned char>(line[end])) != 0) {
+                ++end;
+                ++digits;
+            }
+            if (digits == 0 || (groups == 0 && digits != 4) || (groups > 0 && digits > 2)) {
+                break;
+            }
+            ++groups;
+            std::string_view after = line.substr(end);
+            const std::string_view mark = groups == 1 ? "年" : groups == 2 ? "月" : "日";
+            if (groups < 3 && (Take(after, "/") || Take(after, "-") || Take(after, "."))) {
+                end = line.size() - after.size();
+            } else if (Take(after, mark)) {
+                end = line.size() - after.size();
+            } else if (groups < 3) {
+                break;
+            }
+        }
+        if (groups == 3) {
+            date = std::string(TrimBlanks(line.substr(at, end - at)));
+            rest = std::string(line.substr(0, at)) + " " + std::string(line.substr(end));
+            rest = std::string(WithoutBanner(rest));
+            return true;
+        }
     }
     return false;
 }

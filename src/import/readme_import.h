@@ -50,6 +50,9 @@ struct ImportReport {
     bool OwnLayout = false; // read by the layout that wrote it: composes back exactly
     std::vector<ImportPlacement> Placements;
     std::vector<std::string> CatchAllLines; // lines that went to the last user long text
+    // What a person should look at: sections merged into another, values taken
+    // from the title, bytes that were no text.
+    std::vector<std::string> Checks;
 
     // The whole report, a line per placement and per catch-all line, CR LF between lines.
     std::string Text() const;
