@@ -25,8 +25,7 @@ class HeadingReader {
 public:
     HeadingReader(std::vector<SourceLine> lines, ReadMeFormat kind, std::string pageTitle)
         : lines_(std::move(lines)), markdown_(kind == ReadMeFormat::Markdown),
-          pageTitle_(std::move(pageTitle)), numberStyles_(SectionNumberStyles(lines_)),
-          repeatedShapes_(RepeatedHeadingShapes(lines_)) {}
+          pageTitle_(std::move(pageTitle)), finder_(lines_, markdown_) {}
 
     ImportResult Read() {
         for (std::size_t i = 0; i < lines_.size(); ++i) {
@@ -118,33 +117,8 @@ private:
         return depth > section_.Depth;
     }
 
-    static bool NamesARelease(std::string_view name) {
-        std::string_view rest = TrimBlanks(name);
-        const std::string lower =
-            AsciiLowered(rest.substr(0, std::min<std::size_t>(8, rest.size())));
-        for (std::string_view word : {"version", "ver.", "ver", "v"}) {
-            if (lower.starts_with(word)) {
-                rest.remove_prefix(word.size());
-                rest = TrimBlanks(rest);
-                break;
-            }
-        }
-        return !rest.empty() && std::isdigit(static_cast<unsigned char>(rest[0])) != 0;
-    }
-
     static bool IsLinkItem(const CatalogueItem& item) {
         return item.Key == "メール" || item.Key == "ホームページ";
-    }
-
-    // "[名前](https://...)" as a value: the name.
-    static std::string WithoutLink(const std::string& value) {
-        if (value.starts_with('[') && value.ends_with(')')) {
-            const std::size_t middle = value.find("](");
-            if (middle != std::string::npos && value.find(']') == middle) {
-                return value.substr(1, middle - 1);
-            }
-        }
-        return value;
     }
 
     // A contact section keeps its lines, in order, as a user item; its mail
@@ -206,97 +180,6 @@ private:
         return DecodeEntities(line, true);
     }
 
-    static std::string JoinLines(std::vector<std::string> lines) {
-        while (!lines.empty() && TrimBlanks(lines.back()).empty()) {
-            lines.pop_back();
-        }
-        std::size_t first = 0;
-        while (first < lines.size() && TrimBlanks(lines[first]).empty()) {
-            ++first;
-        }
-        std::string text;
-        for (std::size_t i = first; i < lines.size(); ++i) {
-            if (i > first) {
-                text += "\r\n";
-            }
-            text += lines[i];
-        }
-        return text;
-    }
-
-    bool HeadingAt(std::size_t i, Heading& h) const {
-        if (!ShapedHeadingAt(i, h) && !SetHeadingAt(lines_[i].Text, h)) {
-            return false;
-        }
-        if (!IndentOf(lines_[i].Text).empty()) {
-            h.Shape = "indented " + h.Shape;
-        }
-        return true;
-    }
-
-    // A numbered line in the numbering of the file's sections, next in turn, or
-    // a line in a decoration the file's headings repeat.
-    bool SetHeadingAt(const std::string& raw, Heading& h) const {
-        Numbered n;
-        const std::string_view line = TrimBlanks(raw);
-        if (NumberedLine(line, n) && n.Number == lastNumber_ + 1 && !n.Rest.empty() &&
-            CodePoints(n.Rest) <= 30 && n.Rest.find("。") == std::string_view::npos &&
-            std::find(numberStyles_.begin(), numberStyles_.end(), NumberStyleKey(raw, n)) !=
-                numberStyles_.end()) {
-            h.Name = std::string(n.Rest);
-            h.Shape = "num:" + n.Style;
-            return true;
-        }
-        std::string name;
-        const std::string shape = DecorationOf(raw, name);
-        if (!shape.empty() && std::find(repeatedShapes_.begin(), repeatedShapes_.end(), shape) !=
-                                  repeatedShapes_.end()) {
-            h.Name = name;
-            h.Shape = "deco:" + shape;
-            return true;
-        }
-        return false;
-    }
-
-    bool ShapedHeadingAt(std::size_t i, Heading& h) const {
-        const SourceLine& source = lines_[i];
-        const std::string_view line = TrimBlanks(source.Text);
-        if (source.Level > 0) {
-            h.Title = source.Level == 1;
-            h.Shape = "#" + std::to_string(source.Level);
-            h.Name = std::string(line);
-            std::string name;
-            std::string value;
-            if (SplitFact(line, name, value) && MeaningOf(name) && !value.empty()) {
-                h.Name = name;
-                h.Value = value;
-            }
-            return !h.Name.empty();
-        }
-        if (line.empty()) {
-            return false;
-        }
-        if (markdown_ && AtxHeading(line, h)) {
-            return !h.Name.empty();
-        }
-        if (markdown_ && i + 1 < lines_.size() && !line.starts_with("- ") &&
-            !line.starts_with("|")) {
-            const std::string_view next = TrimBlanks(lines_[i + 1].Text);
-            if (next.size() >= 2 && (next.find_first_not_of('=') == std::string_view::npos ||
-                                     next.find_first_not_of('-') == std::string_view::npos)) {
-                h.Name = DecodeEntities(line, true);
-                h.Title = next.front() == '=';
-                h.Shape = h.Title ? "#1" : "#2";
-                return true;
-            }
-        }
-        if (BracketedHeading(line, h) || MarkedHeading(line, h) || NumberedHeading(line, h) ||
-            BareHeading(line, h)) {
-            return true;
-        }
-        return false;
-    }
-
     bool IsSetextUnderline(std::size_t i) const {
         if (!markdown_ || i == 0) {
             return false;
@@ -333,7 +216,7 @@ private:
             return;
         }
         Heading h;
-        if (HeadingAt(i, h)) {
+        if (finder_.HeadingAt(i, lastNumber_, h)) {
             if (markdown_ && !lines_[i].Text.starts_with("#") && i + 1 < lines_.size()) {
                 lastWasSetext_ = i;
             }
@@ -524,21 +407,6 @@ private:
         }
     }
 
-    static std::vector<std::string> SplitAll(const std::string& text) {
-        std::vector<std::string> lines;
-        std::size_t start = 0;
-        while (true) {
-            const std::size_t end = text.find("\r\n", start);
-            lines.push_back(
-                text.substr(start, end == std::string::npos ? std::string::npos : end - start));
-            if (end == std::string::npos) {
-                break;
-            }
-            start = end + 2;
-        }
-        return lines;
-    }
-
     std::vector<SourceLine> lines_;
     bool markdown_;
     std::string pageTitle_; // an HTML page's <title>, for a page without a title line
@@ -552,10 +420,9 @@ private:
     std::string titleName_;
     std::string titleVersion_;
     std::vector<std::string> preamble_;
-    std::vector<std::string> numberStyles_;   // the numbering the sections share
-    std::vector<std::string> repeatedShapes_; // decorations the headings repeat
-    std::vector<std::string> shapes_;         // heading shapes, in the order first seen
-    int lastNumber_ = 0;                      // the number of the last numbered section
+    HeadingFinder finder_;
+    std::vector<std::string> shapes_; // heading shapes, in the order first seen
+    int lastNumber_ = 0;              // the number of the last numbered section
     bool sectionSeen_ = false;
     ImportedForm out_;
 };

@@ -97,7 +97,36 @@ std::vector<std::string> SectionNumberStyles(const std::vector<SourceLine>& line
 std::string DecorationOf(std::string_view raw, std::string& name);
 // The decorations that stand around a known name and at least one other line.
 std::vector<std::string> RepeatedHeadingShapes(const std::vector<SourceLine>& lines);
+
+// Tells the headings among the lines of one file.
+class HeadingFinder {
+public:
+    HeadingFinder(const std::vector<SourceLine>& lines, bool markdown);
+    // Whether line i is a heading; `lastNumber` is the number of the last
+    // numbered section, so that only the next number starts one.
+    bool HeadingAt(std::size_t i, int lastNumber, Heading& h) const;
+
+private:
+    bool ShapedHeadingAt(std::size_t i, Heading& h) const;
+    bool SetHeadingAt(const std::string& raw, int lastNumber, Heading& h) const;
+
+    const std::vector<SourceLine>& lines_;
+    bool markdown_;
+    std::vector<std::string> numberStyles_;   // the numbering the sections share
+    std::vector<std::string> repeatedShapes_; // decorations the headings repeat
+};
+
+// ---- the text of a section
+
 // The section's lines without the indentation all of them share.
 void DropCommonIndent(std::vector<std::string>& lines);
+// The lines joined by CR LF, without the blank lines at either end.
+std::string JoinLines(std::vector<std::string> lines);
+// The text parted at its CR LFs.
+std::vector<std::string> SplitAll(const std::string& text);
+// "[名前](https://...)" as a value: the name.
+std::string WithoutLink(const std::string& value);
+// "2.0.0", "ver.1.1.0 2013/03/02": a heading that names a release.
+bool NamesARelease(std::string_view name);
 
 } // namespace kelvaro::by_headings

@@ -120,32 +120,4 @@ std::vector<std::string> RepeatedHeadingShapes(const std::vector<SourceLine>& li
     return repeated;
 }
 
-void DropCommonIndent(std::vector<std::string>& lines) {
-    std::optional<std::string> common;
-    for (const std::string& line : lines) {
-        if (TrimBlanks(line).empty()) {
-            continue;
-        }
-        const std::string indent = IndentOf(line);
-        if (!common) {
-            common = indent;
-            continue;
-        }
-        std::size_t same = 0;
-        while (same < common->size() && same < indent.size() && (*common)[same] == indent[same]) {
-            ++same;
-        }
-        while (same > 0 && (static_cast<unsigned char>((*common)[same]) & 0xC0) == 0x80) {
-            --same; // never inside a full-width blank
-        }
-        common->resize(same);
-    }
-    if (!common || common->empty()) {
-        return;
-    }
-    for (std::string& line : lines) {
-        line.erase(0, std::min(common->size(), IndentOf(line).size()));
-    }
-}
-
 } // namespace kelvaro::by_headings
