@@ -212,7 +212,9 @@ private:
             }
             return;
         }
-        if (markdown_ && IsTableRule(text)) {
+        // A table's rule under facts goes with them; under a section's text it
+        // stays in the text, so the table does too.
+        if (markdown_ && IsTableRule(text) && !(section_.Open && MeaningOf(section_.Name))) {
             return;
         }
         Heading h;
@@ -226,7 +228,7 @@ private:
         std::string name;
         std::string value;
         // Facts stand outside sections, or inside one of no known item ("基本情報").
-        const bool inKnown = section_.Open && LongTarget() && MeaningOf(section_.Name);
+        const bool inKnown = section_.Open && MeaningOf(section_.Name).has_value();
         if (!inKnown && (ListOrTableFact(text, name, value) || LeaderFact(text, name, value) ||
                          (lines_[i].Level == 0 && SplitFact(TrimBlanks(text), name, value) &&
                           !value.empty()))) {

@@ -211,6 +211,11 @@ constexpr NameRow kNames[] = {
     {"ChangeLog", "", "開発履歴"},
     {"History", "", "開発履歴"},
     {"Changes", "", "開発履歴"},
+    // Headings over a list of facts: no item of their own.
+    {"ソフト情報", "", ""},
+    {"ソフトウェア情報", "", ""},
+    {"基本情報", "", ""},
+    {"製品情報", "", ""},
 };
 
 } // namespace
@@ -232,6 +237,9 @@ std::optional<Meaning> MeaningOf(std::string_view name) {
     for (int round = 0; round < 2; ++round) {
         const auto found = table.find(folded);
         if (found != table.end()) {
+            if (found->second.Single == nullptr && found->second.Long == nullptr) {
+                return std::nullopt;
+            }
             return found->second;
         }
         bool stripped = false;

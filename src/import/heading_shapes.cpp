@@ -394,8 +394,11 @@ bool SplitArchive(std::string_view value, std::string& archive, std::string& siz
     if (close.empty()) {
         return false;
     }
-    const std::size_t open =
-        std::max(value.rfind(close == ")" ? "(" : "（"), value.rfind(close == ")" ? "（" : "("));
+    const std::size_t half = value.rfind('(');
+    const std::size_t full = value.rfind("（");
+    const std::size_t open = half == std::string_view::npos   ? full
+                             : full == std::string_view::npos ? half
+                                                              : std::max(half, full);
     if (open == std::string_view::npos || open == 0) {
         return false;
     }

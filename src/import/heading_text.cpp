@@ -50,9 +50,7 @@ std::size_t CodePoints(std::string_view s) {
 // A line drawn of one or two characters repeated: ━━━, ＝＝＝, -----, *****, _/_/_/.
 bool IsSeparatorLine(std::string_view line) {
     line = TrimBlanks(line);
-    static constexpr std::array<char32_t, 22> drawn{
-        U'━', U'─', U'＝', U'=',  U'-', U'*',  U'＊', U'_', U'/', U'~', U'～',
-        U'―', U'‐', U'═',  U'・', U'+', U'＋', U'－', U'─', U'┄', U'┅', U'※'};
+    static constexpr std::u32string_view drawn = U"━─＝=-*＊_/~～―‐═・+＋－┄┅※┏┓┗┛┌┐└┘╔╗╚╝";
     std::size_t count = 0;
     std::array<char32_t, 3> seen{};
     std::size_t kinds = 0;
@@ -61,7 +59,7 @@ bool IsSeparatorLine(std::string_view line) {
         if (cp == ' ') {
             continue;
         }
-        if (std::find(drawn.begin(), drawn.end(), cp) == drawn.end()) {
+        if (drawn.find(cp) == std::u32string_view::npos) {
             return false;
         }
         if (std::find(seen.begin(), seen.begin() + kinds, cp) == seen.begin() + kinds) {
