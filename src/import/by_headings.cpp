@@ -23,13 +23,13 @@ using namespace by_headings;
 
 class HeadingReader {
 public:
-    HeadingReader(std::vector<SourceLine> lines, ReadMeFormat kind, std::string pageTitle)
-        : lines_(std::move(lines)), markdown_(kind == ReadMeFormat::Markdown),
-          pageTitle_(std::move(pageTitle)), finder_(lines_, markdown_) {}
+    HeadingReader(const DocumentLines& lines, ReadMeFormat kind, std::string pageTitle)
+        : lines_(lines), markdown_(kind == ReadMeFormat::Markdown),
+          pageTitle_(std::move(pageTitle)), finder_(lines, lines_, markdown_) {}
 
     ImportResult Read() {
-        for (std::size_t i = 0; i < lines_.size(); ++i) {
-            Line(i);
+        while (lines_.Advance()) {
+            Line(lines_.Index());
         }
         CloseSection();
         if (titleName_.empty() && !pageTitle_.empty() &&
@@ -62,7 +62,7 @@ public:
             std::rotate(placements.begin(), placements.begin() + placedBefore, placements.end());
         }
         if (!preamble_.empty()) {
-            out_.AppendCatchAll("", JoinLines(std::move(preamble_)));
+            out_.AppendCatchAll("", WithoutBlankEnds(std::move(preamble_)));
         }
         return out_.Finish();
     }
@@ -72,7 +72,8 @@ private:
         std::string HeadingLine;
         std::string Name;
         std::string Value;
-        std::vector<std::string> Body;
+        std::string Body; // its lines, parted by CR LF
+        bool HasBody = false;
         bool Open = false;
         int Depth = 0;
         bool FactsTaken = false; // facts under the heading went to their items
@@ -149,7 +150,7 @@ private:
 
     // A date, and a name beside it, on the lines under the title and before the
     // first section: the date the ReadMe was made and its author.
-    bool TitleFacts(const std::string& text) {
+    bool TitleFacts(std::string_view text) {
         std::string date;
         std::string rest;
         if (section_.Open || !seenTitle_ || sectionSeen_ || !FindDate(text, date, rest)) {
@@ -169,9 +170,17 @@ private:
         return true;
     }
 
-    std::string BodyLine(const std::string& text) const {
+    static void AppendLine(std::string& text, bool& any, const std::string& line) {
+        if (any) {
+            text += "\r\n";
+        }
+        text += line;
+        any = true;
+    }
+
+    std::string BodyLine(std::string_view text) const {
         if (!markdown_) {
-            return text;
+            return std::string(text);
         }
         std::string_view line = text;
         if (line.ends_with('\\') && !line.ends_with("\\\\")) {
@@ -184,16 +193,20 @@ private:
         if (!markdown_ || i == 0) {
             return false;
         }
-        const std::string_view prev = TrimBlanks(lines_[i - 1].Text);
-        const std::string_view line = TrimBlanks(lines_[i].Text);
+        const std::string_view prev = TrimBlanks(lines_.At(i - 1).Text);
+        const std::string_view line = TrimBlanks(lines_.At(i).Text);
         return !prev.empty() && line.size() >= 2 && lastWasSetext_ == i - 1 &&
                (line.find_first_not_of('=') == std::string_view::npos ||
                 line.find_first_not_of('-') == std::string_view::npos);
     }
 
     void Line(std::size_t i) {
-        const std::string& text = lines_[i].Text;
+        const std::string_view text = lines_.At(i).Text;
         if (IsSetextUnderline(i)) {
+            return;
+        }
+        if (!fence_ && text.find_first_not_of(" \t") == std::string_view::npos) {
+            AddText(text, false); // a blank line, the commonest of all
             return;
         }
         if (markdown_ && TrimBlanks(text).starts_with("```")) {
@@ -203,7 +216,7 @@ private:
             AddText(text, true);
             return;
         }
-        if (lines_[i].Level == 0 && IsSeparatorLine(text) && !(markdown_ && IsTableRule(text))) {
+        if (lines_.At(i).Level == 0 && IsSeparatorLine(text) && !(markdown_ && IsTableRule(text))) {
             CloseSection();
             if (!separatorPending_ && !out_.form().Order.empty()) {
                 separatorPending_ = true;
@@ -219,7 +232,7 @@ private:
         }
         Heading h;
         if (finder_.HeadingAt(i, lastNumber_, h)) {
-            if (markdown_ && !lines_[i].Text.starts_with("#") && i + 1 < lines_.size()) {
+            if (markdown_ && !text.starts_with("#") && lines_.Has(i + 1)) {
                 lastWasSetext_ = i;
             }
             StartSection(TrimBlanks(text), h);
@@ -230,7 +243,7 @@ private:
         // Facts stand outside sections, or inside one of no known item ("基本情報").
         const bool inKnown = section_.Open && MeaningOf(section_.Name).has_value();
         if (!inKnown && (ListOrTableFact(text, name, value) || LeaderFact(text, name, value) ||
-                         (lines_[i].Level == 0 && SplitFact(TrimBlanks(text), name, value) &&
+                         (lines_.At(i).Level == 0 && SplitFact(TrimBlanks(text), name, value) &&
                           !value.empty()))) {
             if (IsTableHeader(i, name, value)) {
                 return;
@@ -250,7 +263,7 @@ private:
 
     // The first row of a table whose second line is its rule names the columns.
     bool IsTableHeader(std::size_t i, const std::string& name, const std::string& value) const {
-        return markdown_ && i + 1 < lines_.size() && IsTableRule(lines_[i + 1].Text) &&
+        return markdown_ && lines_.Has(i + 1) && IsTableRule(lines_.At(i + 1).Text) &&
                !(MeaningOf(name) && !MeaningOf(value));
     }
 
@@ -260,7 +273,7 @@ private:
         return !meaning || meaning->Long != nullptr;
     }
 
-    void AddText(const std::string& text, bool raw) {
+    void AddText(std::string_view text, bool raw) {
         if (!section_.Open) {
             if (out_.form().Order.empty() && titleName_.empty() && !TrimBlanks(text).empty() &&
                 !seenTitle_) {
@@ -275,18 +288,19 @@ private:
                 }
             }
             if (!TrimBlanks(text).empty() || !preamble_.empty()) {
-                preamble_.push_back(raw ? text : BodyLine(text));
+                AppendLine(preamble_, preambleLines_, raw ? std::string(text) : BodyLine(text));
             }
             return;
         }
-        section_.Body.push_back(raw ? text : BodyLine(text));
+        AppendLine(section_.Body, section_.HasBody, raw ? std::string(text) : BodyLine(text));
     }
 
     // Text before any heading has no item: it goes, where it stood, to the catch-all.
     void FlushSeparator() {
         if (!preamble_.empty()) {
-            std::string text = JoinLines(std::move(preamble_));
+            std::string text = WithoutBlankEnds(std::move(preamble_));
             preamble_.clear();
+            preambleLines_ = false;
             if (!text.empty()) {
                 out_.AppendCatchAll("", text);
             }
@@ -332,7 +346,7 @@ private:
     void StartSection(std::string_view line, const Heading& h) {
         const int depth = DepthOf(h.Shape);
         if (Nests(h, depth)) {
-            section_.Body.push_back(std::string(line));
+            AppendLine(section_.Body, section_.HasBody, std::string(line));
             out_.report().Checks.push_back("「" + std::string(line) + "」は「" + section_.Name +
                                            "」の中の見出しとして、その本文に含めました");
             return;
@@ -349,7 +363,7 @@ private:
             titleVersion_ = version;
             return;
         }
-        section_ = Section{std::string(line), h.Name, h.Value, {}, true, depth};
+        section_ = Section{std::string(line), h.Name, h.Value, {}, false, true, depth};
         sectionSeen_ = true;
         Numbered n;
         if (h.Shape.find("num:") != std::string::npos && NumberedLine(line, n)) {
@@ -367,7 +381,7 @@ private:
         if (!markdown_) {
             DropCommonIndent(s.Body);
         }
-        std::string body = JoinLines(s.Body);
+        std::string body = WithoutBlankEnds(std::move(s.Body));
         const auto meaning = MeaningOf(s.Name);
         if (!s.Value.empty() && body.empty()) {
             Fact(s.Name, s.Value, s.HeadingLine);
@@ -397,7 +411,7 @@ private:
             }
             out_.SetSingle(*meaning->Single, first, s.HeadingLine);
             if (end != std::string::npos) {
-                out_.AppendCatchAll(s.HeadingLine, JoinLines(SplitAll(text.substr(end + 2))));
+                out_.AppendCatchAll(s.HeadingLine, WithoutBlankEnds(text.substr(end + 2)));
             }
             return;
         }
@@ -409,7 +423,7 @@ private:
         }
     }
 
-    std::vector<SourceLine> lines_;
+    LineWindow lines_;
     bool markdown_;
     std::string pageTitle_; // an HTML page's <title>, for a page without a title line
     bool fence_ = false;
@@ -421,7 +435,8 @@ private:
     std::string titleLine_;
     std::string titleName_;
     std::string titleVersion_;
-    std::vector<std::string> preamble_;
+    std::string preamble_; // lines before any section, parted by CR LF
+    bool preambleLines_ = false;
     HeadingFinder finder_;
     std::vector<std::string> shapes_; // heading shapes, in the order first seen
     int lastNumber_ = 0;              // the number of the last numbered section
@@ -433,9 +448,9 @@ private:
 
 ImportResult ReadByHeadings(std::string_view text, ReadMeFormat kind) {
     std::string title;
-    std::vector<SourceLine> lines =
-        kind == ReadMeFormat::Html ? HtmlLines(text, title) : SplitLines(text);
-    ImportResult result = HeadingReader(std::move(lines), kind, std::move(title)).Read();
+    const DocumentLines lines =
+        kind == ReadMeFormat::Html ? DocumentLines(HtmlLines(text, title)) : DocumentLines(text);
+    ImportResult result = HeadingReader(lines, kind, std::move(title)).Read();
     result.report.Format = kind;
     return result;
 }

@@ -7,15 +7,15 @@
 
 namespace kelvaro::by_headings {
 
-HeadingFinder::HeadingFinder(const std::vector<SourceLine>& lines, bool markdown)
-    : lines_(lines), markdown_(markdown), numberStyles_(SectionNumberStyles(lines)),
+HeadingFinder::HeadingFinder(const DocumentLines& lines, const LineWindow& window, bool markdown)
+    : lines_(window), markdown_(markdown), numberStyles_(SectionNumberStyles(lines)),
       repeatedShapes_(RepeatedHeadingShapes(lines)) {}
 
 bool HeadingFinder::HeadingAt(std::size_t i, int lastNumber, Heading& h) const {
-    if (!ShapedHeadingAt(i, h) && !SetHeadingAt(lines_[i].Text, lastNumber, h)) {
+    if (!ShapedHeadingAt(i, h) && !SetHeadingAt(lines_.At(i).Text, lastNumber, h)) {
         return false;
     }
-    if (!IndentOf(lines_[i].Text).empty()) {
+    if (!IndentOf(lines_.At(i).Text).empty()) {
         h.Shape = "indented " + h.Shape;
     }
     return true;
@@ -23,7 +23,7 @@ bool HeadingFinder::HeadingAt(std::size_t i, int lastNumber, Heading& h) const {
 
 // A numbered line in the numbering of the file's sections, next in turn, or
 // a line in a decoration the file's headings repeat.
-bool HeadingFinder::SetHeadingAt(const std::string& raw, int lastNumber, Heading& h) const {
+bool HeadingFinder::SetHeadingAt(std::string_view raw, int lastNumber, Heading& h) const {
     Numbered n;
     const std::string_view line = TrimBlanks(raw);
     if (NumberedLine(line, n) && n.Number == lastNumber + 1 && !n.Rest.empty() &&
@@ -46,7 +46,7 @@ bool HeadingFinder::SetHeadingAt(const std::string& raw, int lastNumber, Heading
 }
 
 bool HeadingFinder::ShapedHeadingAt(std::size_t i, Heading& h) const {
-    const SourceLine& source = lines_[i];
+    const SourceLine& source = lines_.At(i);
     const std::string_view line = TrimBlanks(source.Text);
     if (source.Level > 0) {
         h.Title = source.Level == 1;
@@ -66,8 +66,8 @@ bool HeadingFinder::ShapedHeadingAt(std::size_t i, Heading& h) const {
     if (markdown_ && AtxHeading(line, h)) {
         return !h.Name.empty();
     }
-    if (markdown_ && i + 1 < lines_.size() && !line.starts_with("- ") && !line.starts_with("|")) {
-        const std::string_view next = TrimBlanks(lines_[i + 1].Text);
+    if (markdown_ && lines_.Has(i + 1) && !line.starts_with("- ") && !line.starts_with("|")) {
+        const std::string_view next = TrimBlanks(lines_.At(i + 1).Text);
         if (next.size() >= 2 && (next.find_first_not_of('=') == std::string_view::npos ||
                                  next.find_first_not_of('-') == std::string_view::npos)) {
             h.Name = DecodeEntities(line, true);

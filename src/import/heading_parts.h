@@ -37,14 +37,68 @@ bool IsSeparatorLine(std::string_view line);
 std::string DecodeEntities(std::string_view text, bool backslashes);
 
 struct SourceLine {
-    std::string Text;
+    std::string_view Text;
     int Level = 0; // a heading of the markup (HTML h1-h6), 1..6
 };
 
-std::vector<SourceLine> SplitLines(std::string_view text);
+struct OwnedLine {
+    std::string Text;
+    int Level = 0;
+};
+
 // The HTML page as lines of text: tags gone, <BR> and block ends as line ends,
 // h1-h6 as headings, <HR> as a separator, table cells parted by tabs.
-std::vector<SourceLine> HtmlLines(std::string_view html, std::string& title);
+std::vector<OwnedLine> HtmlLines(std::string_view html, std::string& title);
+
+// The lines of a ReadMe, found one after the other in the text itself (split at
+// CR LF, LF or CR), or an HTML page's lines. Nothing is copied and nothing is
+// kept per line, so a file of millions of short lines costs no more than its text.
+class DocumentLines {
+public:
+    explicit DocumentLines(std::string_view text) : text_(text) {}
+    explicit DocumentLines(std::vector<OwnedLine> lines) : owned_(std::move(lines)), html_(true) {}
+
+    // The line at `at` (0 for the first); `at` moves on to the next one. False
+    // after the last line (the empty piece after a final line end is none).
+    bool Next(std::size_t& at, SourceLine& line) const;
+
+    template <typename Fn> void ForEach(Fn fn) const {
+        std::size_t at = 0;
+        SourceLine line;
+        while (Next(at, line)) {
+            fn(line);
+        }
+    }
+
+private:
+    std::string_view text_;
+    std::vector<OwnedLine> owned_;
+    bool html_ = false;
+};
+
+// A window of three lines going through a document: the line before, the
+// current one and the one after, which is all a heading's reader looks at.
+class LineWindow {
+public:
+    explicit LineWindow(const DocumentLines& lines);
+    // Moves to the next line; false after the last.
+    bool Advance();
+    std::size_t Index() const { return index_; }
+    // Whether line i is one of the three and exists.
+    bool Has(std::size_t i) const;
+    const SourceLine& At(std::size_t i) const;
+
+private:
+    const DocumentLines& lines_;
+    std::size_t at_ = 0;
+    std::size_t index_ = static_cast<std::size_t>(-1);
+    SourceLine prev_;
+    SourceLine cur_;
+    SourceLine next_;
+    bool hasPrev_ = false;
+    bool hasCur_ = false;
+    bool hasNext_ = false;
+};
 
 // ---- what a line is
 
@@ -92,25 +146,25 @@ std::string IndentOf(std::string_view raw);
 // A numbered line's style together with whether it is indented.
 std::string NumberStyleKey(std::string_view raw, const Numbered& n);
 // The styles at least two known sections of the file are numbered in.
-std::vector<std::string> SectionNumberStyles(const std::vector<SourceLine>& lines);
+std::vector<std::string> SectionNumberStyles(const DocumentLines& lines);
 // "―― 見出し ――": the decoration's shape and the name it holds; empty when none.
 std::string DecorationOf(std::string_view raw, std::string& name);
 // The decorations that stand around a known name and at least one other line.
-std::vector<std::string> RepeatedHeadingShapes(const std::vector<SourceLine>& lines);
+std::vector<std::string> RepeatedHeadingShapes(const DocumentLines& lines);
 
 // Tells the headings among the lines of one file.
 class HeadingFinder {
 public:
-    HeadingFinder(const std::vector<SourceLine>& lines, bool markdown);
+    HeadingFinder(const DocumentLines& lines, const LineWindow& window, bool markdown);
     // Whether line i is a heading; `lastNumber` is the number of the last
     // numbered section, so that only the next number starts one.
     bool HeadingAt(std::size_t i, int lastNumber, Heading& h) const;
 
 private:
     bool ShapedHeadingAt(std::size_t i, Heading& h) const;
-    bool SetHeadingAt(const std::string& raw, int lastNumber, Heading& h) const;
+    bool SetHeadingAt(std::string_view raw, int lastNumber, Heading& h) const;
 
-    const std::vector<SourceLine>& lines_;
+    const LineWindow& lines_;
     bool markdown_;
     std::vector<std::string> numberStyles_;   // the numbering the sections share
     std::vector<std::string> repeatedShapes_; // decorations the headings repeat
@@ -118,10 +172,11 @@ private:
 
 // ---- the text of a section
 
-// The section's lines without the indentation all of them share.
-void DropCommonIndent(std::vector<std::string>& lines);
-// The lines joined by CR LF, without the blank lines at either end.
-std::string JoinLines(std::vector<std::string> lines);
+// The section's text (lines parted by CR LF) without the indentation all of its
+// lines share.
+void DropCommonIndent(std::string& text);
+// The text (lines parted by CR LF) without the blank lines at either end.
+std::string WithoutBlankEnds(std::string text);
 // The text parted at its CR LFs.
 std::vector<std::string> SplitAll(const std::string& text);
 // "[名前](https://...)" as a value: the name.

@@ -67,14 +67,14 @@ std::string NumberStyleKey(std::string_view raw, const Numbered& n) {
     return (IndentOf(raw).empty() ? "" : "indented ") + n.Style;
 }
 
-std::vector<std::string> SectionNumberStyles(const std::vector<SourceLine>& lines) {
+std::vector<std::string> SectionNumberStyles(const DocumentLines& lines) {
     std::map<std::string, int> known;
-    for (const SourceLine& line : lines) {
+    lines.ForEach([&](const SourceLine& line) {
         Numbered n;
         if (NumberedLine(TrimBlanks(line.Text), n) && MeaningOf(n.Rest)) {
             ++known[NumberStyleKey(line.Text, n)];
         }
-    }
+    });
     std::vector<std::string> styles;
     for (const auto& [style, count] : known) {
         if (count >= 2) {
@@ -100,9 +100,9 @@ std::string DecorationOf(std::string_view raw, std::string& name) {
            std::string(rest.substr(rest.size() - trail));
 }
 
-std::vector<std::string> RepeatedHeadingShapes(const std::vector<SourceLine>& lines) {
+std::vector<std::string> RepeatedHeadingShapes(const DocumentLines& lines) {
     std::map<std::string, std::pair<int, bool>> shapes; // count, a known name among them
-    for (const SourceLine& line : lines) {
+    lines.ForEach([&](const SourceLine& line) {
         std::string name;
         const std::string shape = DecorationOf(line.Text, name);
         if (!shape.empty() && !IsSeparatorLine(line.Text)) {
@@ -110,7 +110,7 @@ std::vector<std::string> RepeatedHeadingShapes(const std::vector<SourceLine>& li
             ++count;
             known = known || MeaningOf(name).has_value();
         }
-    }
+    });
     std::vector<std::string> repeated;
     for (const auto& [shape, seen] : shapes) {
         if (seen.first >= 2 && seen.second) {

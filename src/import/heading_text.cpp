@@ -122,14 +122,50 @@ std::string DecodeEntities(std::string_view text, bool backslashes) {
     return out;
 }
 
-std::vector<SourceLine> SplitLines(std::string_view text) {
-    std::vector<SourceLine> lines;
-    ForEachLineEndedByAnyBreak(
-        text, [&lines](std::string_view line) { lines.push_back(SourceLine{std::string(line)}); });
-    if (lines.back().Text.empty()) {
-        lines.pop_back(); // what follows the last line end
+bool DocumentLines::Next(std::size_t& at, SourceLine& line) const {
+    if (html_) {
+        if (at >= owned_.size()) {
+            return false;
+        }
+        line = SourceLine{owned_[at].Text, owned_[at].Level};
+        ++at;
+        return true;
     }
-    return lines;
+    if (at >= text_.size()) {
+        return false;
+    }
+    const std::size_t end = text_.find_first_of("\r\n", at);
+    if (end == std::string_view::npos) {
+        line = SourceLine{text_.substr(at), 0};
+        at = text_.size();
+        return true;
+    }
+    line = SourceLine{text_.substr(at, end - at), 0};
+    at = end + (text_[end] == '\r' && end + 1 < text_.size() && text_[end + 1] == '\n' ? 2 : 1);
+    return true;
+}
+
+LineWindow::LineWindow(const DocumentLines& lines) : lines_(lines) {
+    hasNext_ = lines_.Next(at_, next_);
+}
+
+bool LineWindow::Advance() {
+    prev_ = cur_;
+    hasPrev_ = hasCur_;
+    cur_ = next_;
+    hasCur_ = hasNext_;
+    hasNext_ = hasCur_ && lines_.Next(at_, next_);
+    ++index_;
+    return hasCur_;
+}
+
+bool LineWindow::Has(std::size_t i) const {
+    return (i == index_ && hasCur_) || (i == index_ + 1 && hasNext_) ||
+           (i + 1 == index_ && hasPrev_);
+}
+
+const SourceLine& LineWindow::At(std::size_t i) const {
+    return i == index_ ? cur_ : i == index_ + 1 ? next_ : prev_;
 }
 
 namespace {
@@ -165,15 +201,15 @@ bool IsBlockTag(std::string_view tag) {
 
 // The HTML page as lines of text: tags gone, <BR> and block ends as line ends,
 // h1-h6 as headings, <HR> as a separator, table cells parted by tabs.
-std::vector<SourceLine> HtmlLines(std::string_view html, std::string& title) {
-    std::vector<SourceLine> lines;
+std::vector<OwnedLine> HtmlLines(std::string_view html, std::string& title) {
+    std::vector<OwnedLine> lines;
     std::string current;
     int level = 0;
     bool pre = false;
     const auto endLine = [&] {
         std::string_view t = TrimBlanks(current);
         if (!t.empty() || level != 0) {
-            lines.push_back(SourceLine{DecodeEntities(t, false), level});
+            lines.push_back(OwnedLine{DecodeEntities(t, false), level});
         }
         current.clear();
     };
@@ -215,7 +251,7 @@ std::vector<SourceLine> HtmlLines(std::string_view html, std::string& title) {
                 endLine();
             } else if (name == "hr") {
                 endLine();
-                lines.push_back(SourceLine{"----------"});
+                lines.push_back(OwnedLine{"----------"});
             } else if (name.size() == 2 && name[0] == 'h' && name[1] >= '1' && name[1] <= '6') {
                 endLine();
                 level = closing ? 0 : name[1] - '0';
@@ -248,7 +284,7 @@ std::vector<SourceLine> HtmlLines(std::string_view html, std::string& title) {
     }
     endLine();
     // Tabs between table cells: the last one ends the row.
-    for (SourceLine& line : lines) {
+    for (OwnedLine& line : lines) {
         while (!line.Text.empty() && (line.Text.back() == '\t' || line.Text.back() == ' ')) {
             line.Text.pop_back();
         }

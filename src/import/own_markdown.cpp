@@ -241,6 +241,12 @@ private:
 } // namespace
 
 std::optional<ImportResult> ReadOwnMarkdown(std::string_view text) {
+    // The layout parts its blocks by one blank line and folds a long text's
+    // blank lines into one: two blank lines in a row are someone else's file,
+    // told at once without a line list the size of the file.
+    if (text.find("\n\n\n") != std::string_view::npos) {
+        return std::nullopt;
+    }
     return MarkdownReader(text).Read();
 }
 

@@ -117,6 +117,12 @@ private:
     bool ReadEntry(std::size_t& at) {
         const Kind kind = KindAt(at, true);
         const Line line = LineAt(at);
+        // No form puts thousands of separators in a row; a text of blank lines
+        // would otherwise read as one, an entry per line, far larger than the file.
+        separatorRun_ = kind == Kind::Separator ? separatorRun_ + 1 : 0;
+        if (separatorRun_ > MaxSeparatorRun) {
+            return false;
+        }
         switch (kind) {
         case Kind::None:
             return false;
@@ -173,6 +179,8 @@ private:
     std::vector<std::pair<std::string, std::string>> singles_; // line start, centred name
     std::vector<std::string> longs_;
     std::optional<std::string> pause_;
+    static constexpr std::size_t MaxSeparatorRun = 1000;
+    std::size_t separatorRun_ = 0;
     ImportedForm out_;
 };
 

@@ -5,52 +5,83 @@
 #include "platform/text.h"
 
 #include <algorithm>
+#include <optional>
 
 namespace kelvaro::by_headings {
 
-void DropCommonIndent(std::vector<std::string>& lines) {
+namespace {
+
+// Calls fn(start, length) for each line of a CR LF text.
+template <typename Fn> void ForEachCrLfLine(std::string_view text, Fn fn) {
+    std::size_t start = 0;
+    while (true) {
+        const std::size_t end = text.find("\r\n", start);
+        fn(start, (end == std::string_view::npos ? text.size() : end) - start);
+        if (end == std::string_view::npos) {
+            return;
+        }
+        start = end + 2;
+    }
+}
+
+} // namespace
+
+void DropCommonIndent(std::string& text) {
     std::optional<std::string> common;
-    for (const std::string& line : lines) {
-        if (TrimBlanks(line).empty()) {
-            continue;
+    ForEachCrLfLine(text, [&](std::size_t start, std::size_t length) {
+        const std::string_view line = std::string_view(text).substr(start, length);
+        if (TrimBlanks(line).empty() || (common && common->empty())) {
+            return;
         }
         const std::string indent = IndentOf(line);
         if (!common) {
             common = indent;
-            continue;
+            return;
         }
         std::size_t same = 0;
         while (same < common->size() && same < indent.size() && (*common)[same] == indent[same]) {
             ++same;
         }
-        while (same > 0 && (static_cast<unsigned char>((*common)[same]) & 0xC0) == 0x80) {
+        while (same > 0 && same < common->size() &&
+               (static_cast<unsigned char>((*common)[same]) & 0xC0) == 0x80) {
             --same; // never inside a full-width blank
         }
         common->resize(same);
-    }
+    });
     if (!common || common->empty()) {
         return;
     }
-    for (std::string& line : lines) {
-        line.erase(0, std::min(common->size(), IndentOf(line).size()));
-    }
+    std::string kept;
+    kept.reserve(text.size());
+    ForEachCrLfLine(text, [&](std::size_t start, std::size_t length) {
+        const std::string_view line = std::string_view(text).substr(start, length);
+        if (start > 0) {
+            kept += "\r\n";
+        }
+        kept += line.substr(std::min(common->size(), IndentOf(line).size()));
+    });
+    text = std::move(kept);
 }
 
-std::string JoinLines(std::vector<std::string> lines) {
-    while (!lines.empty() && TrimBlanks(lines.back()).empty()) {
-        lines.pop_back();
-    }
-    std::size_t first = 0;
-    while (first < lines.size() && TrimBlanks(lines[first]).empty()) {
-        ++first;
-    }
-    std::string text;
-    for (std::size_t i = first; i < lines.size(); ++i) {
-        if (i > first) {
-            text += "\r\n";
+std::string WithoutBlankEnds(std::string text) {
+    while (!text.empty()) {
+        const std::size_t lineStart = text.rfind("\r\n");
+        const std::size_t from = lineStart == std::string::npos ? 0 : lineStart + 2;
+        if (!TrimBlanks(std::string_view(text).substr(from)).empty()) {
+            break;
         }
-        text += lines[i];
+        text.resize(lineStart == std::string::npos ? 0 : lineStart);
     }
+    std::size_t start = 0;
+    while (start < text.size()) {
+        const std::size_t lineEnd = text.find("\r\n", start);
+        if (lineEnd == std::string::npos ||
+            !TrimBlanks(std::string_view(text).substr(start, lineEnd - start)).empty()) {
+            break;
+        }
+        start = lineEnd + 2;
+    }
+    text.erase(0, start);
     return text;
 }
 
