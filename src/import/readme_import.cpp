@@ -139,13 +139,17 @@ bool MostlyUtf8(std::string_view bytes, std::size_t& broken) {
         } else {
             ++broken;
             i += BrokenLength(bytes, i);
+            if (broken >= 64 && broken * 8 > wide) {
+                return false; // CP932, told early: no need to walk the rest
+            }
         }
     }
     return wide > 0 && broken * 8 <= wide;
 }
 
-// The text with each broken byte as U+FFFD.
-std::string WithReplacements(std::string_view bytes) {
+// The text with each broken piece as U+FFFD; `broken` counts them.
+std::string WithReplacements(std::string_view bytes, std::size_t& broken) {
+    broken = 0;
     std::string text;
     text.reserve(bytes.size() + 16);
     for (std::size_t i = 0; i < bytes.size();) {
@@ -156,6 +160,7 @@ std::string WithReplacements(std::string_view bytes) {
         } else {
             text += "\xEF\xBF\xBD";
             i += BrokenLength(bytes, i);
+            ++broken;
         }
     }
     return text;
@@ -435,7 +440,8 @@ ImportResult ImportReadMeBytes(std::string_view bytes, std::string_view fileName
         RefuseTooLarge();
     }
     ReadMeEncoding encoding = ReadMeEncoding::Cp932;
-    std::string text;
+    std::string decoded; // the text when the bytes are not UTF-8 as they stand
+    std::string_view text;
     if (bytes.starts_with("\xEF\xBB\xBF")) {
         bytes.remove_prefix(3);
         encoding = ReadMeEncoding::Utf8;
@@ -449,12 +455,14 @@ ImportResult ImportReadMeBytes(std::string_view bytes, std::string_view fileName
     if (IsUtf8(bytes)) {
         encoding = IsPureAscii(bytes) && encoding != ReadMeEncoding::Utf8 ? ReadMeEncoding::Cp932
                                                                           : ReadMeEncoding::Utf8;
-        text = bytes;
+        text = bytes; // read where it lies: a copy would double the memory of a big file
     } else if (MostlyUtf8(bytes, broken) || encoding == ReadMeEncoding::Utf8) {
         encoding = ReadMeEncoding::Utf8;
-        text = WithReplacements(bytes);
+        decoded = WithReplacements(bytes, broken);
+        text = decoded;
     } else {
-        text = Cp932ToUtf8(bytes);
+        decoded = Cp932ToUtf8(bytes);
+        text = decoded;
     }
     if (WithoutLeadingBlanks(text).find_first_not_of("\f") == std::string_view::npos) {
         Refuse("ReadMe が空です（読み込む行がありません）", "an empty ReadMe");
@@ -471,12 +479,13 @@ ImportResult ImportReadMeBytes(std::string_view bytes, std::string_view fileName
     const ReadMeFormat kind = KindOf(text, fileName);
     std::optional<ImportResult> own;
     if (kind == ReadMeFormat::Html) {
-        if (text.find("<!DOCTYPE HTML PUBLIC") != std::string::npos) {
+        if (text.find("<!DOCTYPE HTML PUBLIC") != std::string_view::npos) {
             own = ReadOwnHtml(WithoutLastLineEnd(text, "\r\n"));
         } else {
             own = ReadOwnHtml5(WithoutLastLineEnd(text, "\n"));
         }
-    } else if (text.find("\r\n") != std::string::npos || text.find('\n') == std::string::npos) {
+    } else if (text.find("\r\n") != std::string_view::npos ||
+               text.find('\n') == std::string_view::npos) {
         own = ReadOwnText(WithoutLastLineEnd(text, "\r\n"));
     } else {
         own = ReadOwnMarkdown(WithoutLastLineEnd(text, "\n"));
@@ -496,7 +505,7 @@ ImportResult ImportReadMeBytes(std::string_view bytes, std::string_view fileName
     const bool alwaysUtf8 = result.report.Format == ReadMeFormat::Markdown ||
                             result.report.Format == ReadMeFormat::Html5;
     const bool declaredUtf8 = result.report.Format == ReadMeFormat::Html && own &&
-                              text.find("charset=UTF-8\">") != std::string::npos;
+                              text.find("charset=UTF-8\">") != std::string_view::npos;
     result.report.Encoding = alwaysUtf8 || declaredUtf8 ? ReadMeEncoding::Utf8 : encoding;
     return result;
 }

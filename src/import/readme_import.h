@@ -23,7 +23,8 @@
 //   when another entry's line is empty;
 // - in the Markdown table, a single-line value beginning or ending with a blank;
 // - the Markdown head when the software's name is blank and its version is not
-//   in the table (the head then reads as the name alone).
+//   in the table (the head then reads as the name alone);
+// - in the text ReadMe, more than a thousand separators in a row.
 // Such a ReadMe is read by its headings instead, and the report says so.
 
 #include "compose/readme_format.h"
