@@ -276,21 +276,6 @@ bool WalkUtf8(std::string_view utf8, Ascii&& ascii, Each&& each) {
     return true;
 }
 
-// What a plain text writes for a character CP932 has no code for: the way
-// people type ©, ® and ™ where the sign cannot stand, else "?".
-std::string_view PlainStandIn(char32_t cp) {
-    switch (cp) {
-    case U'©':
-        return "(C)";
-    case U'®':
-        return "(R)";
-    case U'™':
-        return "TM";
-    default:
-        return "?";
-    }
-}
-
 void Encode(std::string_view utf8, Unmappable mode, std::string& out) {
     ChunkedOutput output(out);
     WalkUtf8(
@@ -311,10 +296,8 @@ void Encode(std::string_view utf8, Unmappable mode, std::string& out) {
                     *at++ = ';';
                     output.Advance(static_cast<std::size_t>(at - start));
                 } else {
-                    // Three bytes at the most: within Slack.
-                    const std::string_view standIn = PlainStandIn(c.CodePoint);
-                    std::copy(standIn.begin(), standIn.end(), at);
-                    output.Advance(standIn.size());
+                    *at = '?';
+                    output.Advance(1);
                 }
             } else if (code < 0x100) {
                 *at = static_cast<char>(code);
@@ -413,11 +396,8 @@ std::size_t Cp932ByteLength(std::string_view utf8) {
             bytes += length;
             return true;
         },
-        [&](const Character& c, std::uint16_t code, const unsigned char*) {
-            bytes += code == NoBytes  ? 0
-                     : code == NoCode ? PlainStandIn(c.CodePoint).size()
-                     : code < 0x100   ? 1
-                                      : 2;
+        [&](const Character&, std::uint16_t code, const unsigned char*) {
+            bytes += code == NoBytes ? 0 : code == NoCode || code < 0x100 ? 1 : 2;
             return true;
         });
     return bytes;

@@ -17,8 +17,7 @@ namespace kelvaro {
 
 // What to write for a character that CP932 has no code for.
 enum class Unmappable {
-    Question,         // "?" - plain text files; "(C)" for ©, "(R)" for ®, "TM" for ™,
-                      // the way people type them where the sign cannot stand
+    Question,         // "?" - plain text files
     NumericReference, // "&#128512;" - HTML pages, so the browser still shows it
 };
 
@@ -46,7 +45,7 @@ private:
 std::string Cp932ToUtf8(std::string_view cp932);
 
 // The length in bytes the text has in CP932: a half-width character counts 1,
-// a full-width one 2. Unmappable characters count as what is written for them.
+// a full-width one 2. Unmappable characters count as the one "?" written for them.
 std::size_t Cp932ByteLength(std::string_view utf8);
 
 // True when every character of the text has a CP932 form.

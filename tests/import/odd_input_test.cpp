@@ -74,17 +74,6 @@ TEST(OddInput, BrokenUtf8BytesBecomeReplacementCharactersWithAWarning) {
     }
 }
 
-// A sign CP932 has no code for still makes a form; the question before a
-// lossy write offers what people type for it.
-TEST(OddInput, SignsWithoutACp932FormAreWrittenAsPeopleTypeThem) {
-    const ImportResult imported = ImportReadMeBytes("■ 著作権\nCopyright © 2024 山田, Kelvaro®\n");
-    const std::string copyright = imported.form.LongTexts[LookupItem("著作権")->Slot];
-    EXPECT_EQ(Cp932ToUtf8(Utf8ToCp932(copyright)), "Copyright (C) 2024 山田, Kelvaro(R)");
-    const auto lossy = FindLossyCharacters(copyright, 4);
-    ASSERT_EQ(lossy.size(), 2u);
-    EXPECT_EQ(lossy[0].WrittenAs, "(C)");
-}
-
 // Lines that fit no section are looked at last: the catch-all ends the checked
 // entries, and the summary the window shows says what needs a look.
 TEST(OddInput, TheCatchAllComesLastAndTheSummaryNamesWhatToCheck) {
