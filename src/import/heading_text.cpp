@@ -206,6 +206,7 @@ std::vector<OwnedLine> HtmlLines(std::string_view html, std::string& title) {
     std::string current;
     int level = 0;
     bool pre = false;
+    std::vector<int> lists; // per open list: the last item's number, -1 in <ul>
     const auto endLine = [&] {
         std::string_view t = TrimBlanks(current);
         if (!t.empty() || level != 0) {
@@ -263,6 +264,13 @@ std::vector<OwnedLine> HtmlLines(std::string_view html, std::string& title) {
                 endLine();
                 if (name == "pre") {
                     pre = !closing;
+                } else if ((name == "ol" || name == "ul") && !closing) {
+                    lists.push_back(name == "ol" ? 0 : -1);
+                } else if ((name == "ol" || name == "ul") && !lists.empty()) {
+                    lists.pop_back();
+                } else if (name == "li" && !closing && !lists.empty() && lists.back() >= 0) {
+                    // A numbered list keeps its numbers as the page shows them.
+                    current = std::to_string(++lists.back()) + ". ";
                 }
             }
             continue;

@@ -117,5 +117,25 @@ TEST(FourStyles, MarkdownSubSectionsStayInTheirSection) {
     }
 }
 
+// A page's numbered list keeps the numbers the browser shows; a bulleted list
+// inside it counts nothing.
+TEST(FourStyles, HtmlNumberedListsKeepTheirNumbers) {
+    struct Case {
+        const char* Body;
+        const char* Usage;
+    };
+    const Case cases[] = {
+        {"<ol><li>起動します</li><li>開きます</li></ol>", "1. 起動します\r\n2. 開きます"},
+        {"<ol><li>起動<ul><li>補足</li></ul></li><li>終了</li></ol>", "1. 起動\r\n補足\r\n2. 終了"},
+        {"<ul><li>起動</li></ul><ol><li>終了</li></ol>", "起動\r\n1. 終了"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.Body);
+        const std::string page =
+            std::string("<html><body><h1>ねこメモ</h1><h2>使い方</h2>") + c.Body + "</body></html>";
+        EXPECT_EQ(Held(ImportReadMeBytes(page, "ReadMe.html").form, "使用方法"), c.Usage);
+    }
+}
+
 } // namespace
 } // namespace kelvaro
