@@ -64,6 +64,9 @@ public:
         if (!preamble_.empty()) {
             out_.AppendCatchAll("", WithoutBlankEnds(std::move(preamble_)));
         }
+        if (!footer_.empty()) {
+            out_.AppendCatchAll("", footer_);
+        }
         return out_.Finish();
     }
 
@@ -148,6 +151,31 @@ private:
         }
     }
 
+    // A page's address or footer ends the last section and stays at the end; a
+    // mail address in it is the author's.
+    void Footer(std::string_view text) {
+        CloseSection();
+        if (TrimBlanks(text).empty()) {
+            return;
+        }
+        const std::size_t at = text.find('@');
+        if (at != std::string_view::npos && !out_.Holds(*LookupItem("メール"))) {
+            std::size_t start = at;
+            while (start > 0 && text[start - 1] > ' ' && text[start - 1] != ':' &&
+                   static_cast<unsigned char>(text[start - 1]) < 0x80) {
+                --start;
+            }
+            std::size_t end = at;
+            while (end < text.size() && text[end] > ' ' &&
+                   static_cast<unsigned char>(text[end]) < 0x80) {
+                ++end;
+            }
+            PlaceFact(*LookupItem("メール"), std::string(text.substr(start, end - start)),
+                      std::string(text));
+        }
+        AppendLine(footer_, footerLines_, std::string(text));
+    }
+
     // A date, and a name beside it, on the lines under the title and before the
     // first section: the date the ReadMe was made and its author.
     bool TitleFacts(std::string_view text) {
@@ -203,6 +231,10 @@ private:
     void Line(std::size_t i) {
         const std::string_view text = lines_.At(i).Text;
         if (IsSetextUnderline(i)) {
+            return;
+        }
+        if (lines_.At(i).Level == FooterLevel) {
+            Footer(text);
             return;
         }
         if (!fence_ && text.find_first_not_of(" \t") == std::string_view::npos) {
@@ -435,6 +467,8 @@ private:
     std::string titleLine_;
     std::string titleName_;
     std::string titleVersion_;
+    std::string footer_; // an HTML page's address or footer lines
+    bool footerLines_ = false;
     std::string preamble_; // lines before any section, parted by CR LF
     bool preambleLines_ = false;
     HeadingFinder finder_;

@@ -38,8 +38,11 @@ std::string DecodeEntities(std::string_view text, bool backslashes);
 
 struct SourceLine {
     std::string_view Text;
-    int Level = 0; // a heading of the markup (HTML h1-h6), 1..6
+    int Level = 0; // a heading of the markup (HTML h1-h6), 1..6; FooterLevel in a footer
 };
+
+// An HTML page's <address> or <footer>: the page's own end, no section's text.
+inline constexpr int FooterLevel = -1;
 
 struct OwnedLine {
     std::string Text;

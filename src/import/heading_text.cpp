@@ -264,6 +264,8 @@ std::vector<OwnedLine> HtmlLines(std::string_view html, std::string& title) {
                 endLine();
                 if (name == "pre") {
                     pre = !closing;
+                } else if (name == "address" || name == "footer") {
+                    level = closing ? 0 : FooterLevel;
                 } else if ((name == "ol" || name == "ul") && !closing) {
                     lists.push_back(name == "ol" ? 0 : -1);
                 } else if ((name == "ol" || name == "ul") && !lists.empty()) {

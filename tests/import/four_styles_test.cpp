@@ -117,6 +117,19 @@ TEST(FourStyles, MarkdownSubSectionsStayInTheirSection) {
     }
 }
 
+// A page's address after its last section is no part of that section: it
+// ends the catch-all, and its mail address is the author's.
+TEST(FourStyles, AnHtmlAddressStaysAtTheEnd) {
+    const Form form = ImportReadMeBytes("<html><body><h1>ねこメモ</h1><h2>更新履歴</h2>"
+                                        "<p>1.0 公開</p><address>山田 花子 "
+                                        "hanako@example.jp</address></body></html>",
+                                        "ReadMe.html")
+                          .form;
+    EXPECT_EQ(Held(form, "開発履歴"), "1.0 公開");
+    EXPECT_EQ(Held(form, "メール"), "hanako@example.jp");
+    EXPECT_TRUE(form.LongTexts[14].ends_with("山田 花子 hanako@example.jp"));
+}
+
 // A page's numbered list keeps the numbers the browser shows; a bulleted list
 // inside it counts nothing.
 TEST(FourStyles, HtmlNumberedListsKeepTheirNumbers) {
