@@ -130,9 +130,11 @@ bool NumberedLine(std::string_view line, Numbered& n) {
         if (!ascii && !(cp >= U'０' && cp <= U'９')) {
             break;
         }
+        if (++digits > 3) {
+            return false; // no section numbers run to four digits; nor does the count
+        }
         n.Number = n.Number * 10 + static_cast<int>(ascii ? cp - '0' : cp - U'０');
         rest.remove_prefix(length);
-        ++digits;
     }
     if (digits == 0 || digits > 3) {
         return false;

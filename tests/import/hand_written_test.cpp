@@ -206,6 +206,8 @@ TEST(HostileReadMe, IsImportedWithNothingLostOrRefusedWithAMessage) {
         {"10,000 unknown sections", Numbered("【不明な節", "】\r\n本文\r\n\r\n", 10000), false,
          "【不明な節9999】\r\n本文"},
         {"unclosed markup", Repeated("<html><h1><script>", 20000), false, ""},
+        {"a section number of a hundred digits", std::string(100, '9') + ". 概要\r\n本文\r\n",
+         false, "本文"},
     };
     for (const Hostile& c : cases) {
         SCOPED_TRACE(c.Name);
