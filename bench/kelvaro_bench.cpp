@@ -21,6 +21,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <fcntl.h>
 #include <functional>
 #include <malloc.h>
 #include <string>
@@ -208,6 +209,36 @@ long ChildPeakKiB(const std::string& self, const std::vector<std::string>& args)
     return std::strtol(reply.c_str(), nullptr, 10);
 }
 
+// Runs cmark-gfm with the extensions a code-hosting site uses over the file,
+// its HTML thrown away; false when it could not run.
+bool RunCmarkGfm(const std::string& path) {
+    const pid_t pid = fork();
+    if (pid == 0) {
+        const int null = open("/dev/null", O_WRONLY);
+        dup2(null, STDOUT_FILENO);
+        execlp("cmark-gfm", "cmark-gfm", "-e", "table", "-e", "autolink", "-e", "strikethrough",
+               path.c_str(), static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    int status = 0;
+    waitpid(pid, &status, 0);
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+// A README.md of `bytes` bytes in the style of a code-hosting site: sections
+// with lists, links, code spans, fences and tables.
+std::string BigMarkdownReadMe(std::size_t bytes) {
+    std::string text = "# BigTool\n\n";
+    for (std::size_t i = 0; text.size() < bytes; ++i) {
+        const std::string n = std::to_string(i);
+        text +=
+            "## 節" + n + "\n\n- 項目 **" + n + "** [link](https://example.com/" + n +
+            ") と `code`\n- 二つ目の行です。日本語の文を少し長めに書いておきます。\n\n```\ncode " +
+            n + "\n```\n\n| a | b |\n| --- | --- |\n| " + n + " | x |\n\n";
+    }
+    return text;
+}
+
 std::string CpuModel() {
     FILE* f = std::fopen("/proc/cpuinfo", "r");
     std::string model = "unknown processor";
@@ -357,6 +388,36 @@ int Check(const std::string& self) {
             {"import a " + std::to_string(bytes.size() / MiB) + " MiB text ReadMe", ratio, 1.5});
     }
     {
+        // A 12 MiB ReadMe, Markdown and a text of blank lines, imports in no more
+        // time than cmark-gfm takes to parse the README.md, in at most four times
+        // the file's size of memory.
+        const std::string markdown = BigMarkdownReadMe(12 * MiB);
+        const std::string blanks = "a\n" + std::string(12 * MiB, '\n');
+        const std::string cmarkInput = plain + ".md";
+        PlainWrite(cmarkInput, markdown);
+        const long empty = ChildPeakKiB(self, {"--peak-empty"});
+        for (const auto& [name, bytes] :
+             {std::pair{"README.md", &markdown}, std::pair{"text of blank lines", &blanks}}) {
+            PlainWrite(plain, *bytes);
+            bool ran = true;
+            double ratio = Ratio(
+                [&] {
+                    ImportResult back = ImportReadMeFile(plain);
+                    sink += back.form.LongTexts[14].size() + back.report.Placements.size();
+                },
+                [&] { ran = RunCmarkGfm(cmarkInput) && ran; }, 3);
+            goals.push_back(
+                {std::string("import a 12 MiB ") + name + " / cmark-gfm on the README.md",
+                 ran ? ratio : 1e9, 1.0});
+            const long peak = ChildPeakKiB(self, {"--peak-import", plain});
+            const double fileKiB = static_cast<double>(bytes->size()) / 1024.0;
+            goals.push_back(
+                {"  peak memory above the empty program / file size",
+                 empty > 0 && peak > 0 ? static_cast<double>(peak - empty) / fileKiB : 1e9, 4.0});
+        }
+        std::remove(cmarkInput.c_str());
+    }
+    {
         // Every character without a CP932 form ends one iconv call; each must
         // cost about one call, not a share of the text after it.
         const auto text = [](const char* every8th) {
@@ -478,6 +539,12 @@ int main(int argc, char** argv) {
         benchmark::DoNotOptimize(ws);
         std::printf("%ld\n", OwnPeakKiB());
         return ws.form.Order.empty() ? 1 : 0;
+    }
+    if (argc >= 3 && std::strcmp(argv[1], "--peak-import") == 0) {
+        ImportResult imported = ImportReadMeFile(argv[2]);
+        benchmark::DoNotOptimize(imported);
+        std::printf("%ld\n", OwnPeakKiB());
+        return imported.form.Order.empty() ? 1 : 0;
     }
     if (argc >= 3 && std::strcmp(argv[1], "--peak-open") == 0) {
         Workspace ws = FreshWorkspace();

@@ -188,6 +188,13 @@ bool NearAnImportLimit(const Form& form) {
             return true;
         }
     }
+    std::size_t run = 0;
+    for (const OrderEntry& entry : form.Order) {
+        run = entry.Checked && entry.Key == SeparatorKey ? run + 1 : entry.Checked ? 0 : run;
+        if (run > 900) {
+            return true; // near the thousand separators in a row the text reader takes
+        }
+    }
     return form.PauseChars.empty() || form.LeftBracket.empty() || form.RightBracket.empty() ||
            form.LineValues[LineSlot::SoftwareName].empty() || Holds(form.PauseChars, "\r") ||
            Holds(form.PauseChars, "\n") || Holds(form.PauseChars, "<") ||

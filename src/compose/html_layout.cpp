@@ -3,6 +3,7 @@
 // value pasted into the page as typed (a value may hold markup on purpose),
 // <BR> after each line, CR LF line ends.
 
+#include "compose/layout_lines.h"
 #include "compose/readme_layout_internal.h"
 #include "platform/app_info.h"
 
@@ -10,7 +11,8 @@ namespace kelvaro {
 namespace {
 
 constexpr std::string_view CRLF = "\r\n";
-constexpr std::string_view IdeographicSpace = "　";
+using layout_lines::IdeographicSpace;
+namespace html401 = layout_lines::html401;
 constexpr std::string_view PageStart =
     "<!DOCTYPE HTML PUBLIC \"-//W3C//DTD HTML 4.01 Transitional//EN\">\r\n<HTML><HEAD>\r\n";
 
@@ -27,7 +29,7 @@ public:
         HeadLine(Html401CharsetLine("Shift_JIS"));
         HeadLine("<META name=\"Generator\" content=\"", AppInfoString(AppInfo::ProductAndVersion),
                  "\">");
-        HeadLine("<STYLE type=\"text/css\"><!--");
+        HeadLine(html401::StyleOpen);
         HeadLine("A:link{", h[HtmlSetting::LinkStyle], "}");
         HeadLine("A:active{", h[HtmlSetting::ActiveLinkStyle], "}");
         HeadLine("A:visited{", h[HtmlSetting::VisitedLinkStyle], "}");
@@ -42,54 +44,56 @@ public:
         HeadLine("BODY{", background + h[HtmlSetting::BodyStyle], "}");
         HeadLine("FONT.Pause{", h[HtmlSetting::PauseStyle], "}");
         HeadLine("FONT.Topic{", h[HtmlSetting::TopicStyle], "}");
-        HeadLine("--></STYLE>");
-        HeadLine("<TITLE>", Values().LineValues[LineSlot::SoftwareName], "</TITLE>");
-        HeadLine("</HEAD>");
-        HeadLine("<BODY>");
+        HeadLine(html401::StyleClose);
+        HeadLine(html401::TitleOpen, Values().LineValues[LineSlot::SoftwareName],
+                 html401::TitleClose);
+        HeadLine(html401::HeadClose);
+        HeadLine(html401::BodyOpen);
     }
 
     void SingleLine(const TopicName& name, std::string_view value) override {
         AppendTopic(name);
         Out() += IdeographicSpace;
         Out() += value;
-        Out() += "<BR>";
+        Out() += html401::LineEnd;
         Out() += CRLF;
     }
 
     void Link(const TopicName& name, LinkKind kind, std::string_view value) override {
         AppendTopic(name);
         Out() += IdeographicSpace;
-        Out() += "<A href=\"";
-        Out() += kind == LinkKind::Mail ? "mailto:" : "";
+        Out() += html401::LinkOpen;
+        Out() += kind == LinkKind::Mail ? html401::MailScheme : "";
         Out() += value;
-        Out() += "\">";
+        Out() += html401::LinkMiddle;
         Out() += value;
-        Out() += "</A><BR>";
+        Out() += html401::LinkClose;
+        Out() += html401::LineEnd;
         Out() += CRLF;
     }
 
     void LongText(const TopicName& name, std::string_view text) override {
         AppendTopic(name);
-        Out() += "<BR>";
+        Out() += html401::LineEnd;
         Out() += CRLF;
         Out() += text;
-        Out() += "<BR><BR>";
+        Out() += html401::TextEnd;
         Out() += CRLF;
     }
 
     void Separator(std::string_view pauseLine) override {
-        Out() += "<FONT class=\"Pause\">";
-        Out() += RuleAsHr() ? std::string_view("<HR>") : pauseLine;
-        Out() += "</FONT>";
+        Out() += html401::PauseOpen;
+        Out() += RuleAsHr() ? html401::Rule : pauseLine;
+        Out() += html401::FontClose;
         Out() += CRLF;
     }
 
     void CreditLine(std::string_view text) override { Out() += text; }
 
     void PageEnd() override {
-        Out() += "<BR>";
+        Out() += html401::LineEnd;
         Out() += CRLF;
-        Out() += "</BODY></HTML>";
+        Out() += html401::PageEnd;
     }
 
 private:
@@ -103,11 +107,11 @@ private:
     }
 
     void AppendTopic(const TopicName& name) {
-        Out() += "<FONT class=\"Topic\">";
+        Out() += html401::TopicOpen;
         Out() += Values().LeftBracket;
         Out() += name.Aligned;
         Out() += Values().RightBracket;
-        Out() += "</FONT>";
+        Out() += html401::FontClose;
     }
 };
 

@@ -15,13 +15,15 @@
 // address inside another value is still made a link by GFM's autolink
 // extension, which no escape inside the text prevents; its text stays as typed.)
 
+#include "compose/layout_lines.h"
 #include "compose/readme_layout_internal.h"
 #include "platform/text.h"
 
 namespace kelvaro {
 namespace {
 
-constexpr std::string_view NonBreakingSpace = "&nbsp;";
+using layout_lines::markdown::NonBreakingSpace;
+namespace markdown = layout_lines::markdown;
 
 bool IsAlwaysEscaped(char c) {
     switch (c) {
@@ -135,7 +137,7 @@ public:
             return;
         }
         const std::string& version = Values().LineValues[LineSlot::Version];
-        Out() += "# ";
+        Out() += markdown::NameHeading;
         AppendOneLine(Out(), name);
         if (!IsBlankLine(version)) {
             Out() += ' ';
@@ -181,7 +183,7 @@ public:
     // break (a backslash at its end); blank lines part paragraphs.
     void LongText(const TopicName& name, std::string_view text) override {
         StartBlock();
-        Out() += "## ";
+        Out() += markdown::TextHeading;
         AppendOneLine(Out(), name.Plain);
         Out() += '\n';
         bool inParagraph = false;
@@ -205,7 +207,8 @@ public:
     // Not "---": at the very start of a file that would open front matter.
     void Separator(std::string_view /*pauseLine*/) override {
         StartBlock();
-        Out() += "***\n";
+        Out() += markdown::Rule;
+        Out() += '\n';
     }
 
     void CreditLine(std::string_view text) override {
@@ -234,15 +237,21 @@ private:
     void OpenRow(const TopicName& name) {
         if (!inTable_) {
             StartBlock();
-            Out() += "| 項目 | 内容 |\n| --- | --- |\n";
+            Out() += markdown::TableHead;
+            Out() += '\n';
+            Out() += markdown::TableRule;
+            Out() += '\n';
             inTable_ = true;
         }
-        Out() += "| ";
+        Out() += markdown::RowOpen;
         AppendOneLine(Out(), name.Plain);
-        Out() += " | ";
+        Out() += markdown::CellBetween;
     }
 
-    void CloseRow() { Out() += " |\n"; }
+    void CloseRow() {
+        Out() += markdown::RowClose;
+        Out() += '\n';
+    }
 
     bool inTable_ = false;
 };

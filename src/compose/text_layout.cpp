@@ -2,13 +2,14 @@
 // after an ideographic space, a long text under its name and a blank line after
 // it, values exactly as typed, CR LF line ends.
 
+#include "compose/layout_lines.h"
 #include "compose/readme_layout_internal.h"
 
 namespace kelvaro {
 namespace {
 
 constexpr std::string_view CRLF = "\r\n";
-constexpr std::string_view IdeographicSpace = "　";
+using layout_lines::IdeographicSpace;
 
 class TextLayout final : public ReadMeLayout {
 public:

@@ -45,6 +45,7 @@ private:
     int UserSlot(int first, const std::string& name, const std::string& value, bool long_);
     bool SetUserItem(const std::string& name, std::string value, std::string_view heading,
                      bool isLong);
+    void NoteCatchAllLine(std::string line);
 
     Form form_;
     ImportReport report_;
@@ -52,6 +53,7 @@ private:
     std::array<bool, UserNameCount> userTaken_{};
     bool softwareName_ = false;
     bool catchAllInOrder_ = false;
+    bool catchAllUsed_ = false;
 };
 
 // The readers of the program's own layouts: nullopt when the text is not one

@@ -10,6 +10,7 @@
 #include "platform/cp932.h"
 #include "platform/error.h"
 #include "platform/file_io.h"
+#include "platform/file_stamp.h"
 #include "platform/text.h"
 
 #include <algorithm>
@@ -63,9 +64,15 @@ bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
 }
 
 std::string_view WithoutLeadingBlanks(std::string_view text) {
-    while (!text.empty() && (text.front() == ' ' || text.front() == '\t' || text.front() == '\r' ||
-                             text.front() == '\n')) {
-        text.remove_prefix(1);
+    while (!text.empty()) {
+        if (text.front() == ' ' || text.front() == '\t' || text.front() == '\r' ||
+            text.front() == '\n') {
+            text.remove_prefix(1);
+        } else if (text.starts_with("　")) {
+            text.remove_prefix(3);
+        } else {
+            break;
+        }
     }
     return text;
 }
@@ -84,6 +91,79 @@ ReadMeFormat KindOf(std::string_view text, std::string_view fileName) {
         return ReadMeFormat::Markdown;
     }
     return ReadMeFormat::Text;
+}
+
+[[noreturn]] void Refuse(const std::string& message, const char* cause) {
+    throw RuntimeError(ErrorNo::BadFileFormat, FailurePlace{{}, message}, cause);
+}
+
+void RefuseTooLarge() {
+    Refuse("ReadMe として読み込むには大きすぎます（" + std::to_string(MaxImportSize >> 20) +
+               " MB まで）",
+           "ReadMe too large to import");
+}
+
+// The bytes one broken piece of UTF-8 takes at bytes[i]: a lead byte and the
+// continuation bytes of its cut-short character, or the one stray byte. Each
+// such piece reads as one U+FFFD, as browsers read it.
+std::size_t BrokenLength(std::string_view bytes, std::size_t i) {
+    const auto lead = static_cast<unsigned char>(bytes[i]);
+    const std::size_t wanted = lead >= 0xF0 && lead <= 0xF4   ? 3
+                               : lead >= 0xE0 && lead <= 0xEF ? 2
+                               : lead >= 0xC2 && lead <= 0xDF ? 1
+                                                              : 0;
+    std::size_t length = 1;
+    while (length <= wanted && i + length < bytes.size() &&
+           (static_cast<unsigned char>(bytes[i + length]) & 0xC0) == 0x80) {
+        ++length;
+    }
+    return length;
+}
+
+// Bytes that are UTF-8 but for a few broken ones: a file saved as UTF-8 and
+// damaged, not CP932 (whose two-byte characters are seldom UTF-8 at all).
+// Counts the broken bytes; false when the well-formed characters beyond ASCII
+// are not at least eight times as many.
+bool MostlyUtf8(std::string_view bytes, std::size_t& broken) {
+    std::size_t wide = 0;
+    broken = 0;
+    for (std::size_t i = 0; i < bytes.size();) {
+        if (static_cast<unsigned char>(bytes[i]) < 0x80) {
+            ++i;
+            continue;
+        }
+        const Utf8Char c = DecodeUtf8At(bytes, i);
+        if (c.Form == Utf8Form::Scalar) {
+            ++wide;
+            i += c.Length;
+        } else {
+            ++broken;
+            i += BrokenLength(bytes, i);
+            if (broken >= 64 && broken * 8 > wide) {
+                return false; // CP932, told early: no need to walk the rest
+            }
+        }
+    }
+    return wide > 0 && broken * 8 <= wide;
+}
+
+// The text with each broken piece as U+FFFD; `broken` counts them.
+std::string WithReplacements(std::string_view bytes, std::size_t& broken) {
+    broken = 0;
+    std::string text;
+    text.reserve(bytes.size() + 16);
+    for (std::size_t i = 0; i < bytes.size();) {
+        const Utf8Char c = DecodeUtf8At(bytes, i);
+        if (c.Form == Utf8Form::Scalar || static_cast<unsigned char>(bytes[i]) < 0x80) {
+            text += bytes.substr(i, c.Length);
+            i += c.Length;
+        } else {
+            text += "\xEF\xBF\xBD";
+            i += BrokenLength(bytes, i);
+            ++broken;
+        }
+    }
+    return text;
 }
 
 std::string_view WithoutLastLineEnd(std::string_view text, std::string_view lineEnd) {
@@ -228,6 +308,7 @@ void ImportedForm::AddCredit() {
 }
 
 void ImportedForm::AppendCatchAll(const std::string& heading, const std::string& text) {
+    catchAllUsed_ = true;
     std::string& last = form_.LongTexts[14];
     if (!userTaken_[3]) {
         userTaken_[3] = true;
@@ -242,7 +323,7 @@ void ImportedForm::AppendCatchAll(const std::string& heading, const std::string&
     }
     if (!heading.empty()) {
         last += heading;
-        report_.CatchAllLines.push_back(heading);
+        NoteCatchAllLine(heading);
         if (!text.empty()) {
             last += "\r\n";
         }
@@ -254,13 +335,34 @@ void ImportedForm::AppendCatchAll(const std::string& heading, const std::string&
         if (end == std::string::npos) {
             end = text.size();
         }
-        report_.CatchAllLines.push_back(text.substr(start, end - start));
+        NoteCatchAllLine(text.substr(start, end - start));
         start = end + 2;
     }
     report_.Placements.push_back(ImportPlacement{heading, std::string(CatchAllItem)});
 }
 
+void ImportedForm::NoteCatchAllLine(std::string line) {
+    // The report names the first lines; a huge file's catch-all is counted, not copied.
+    constexpr std::size_t kNamedLines = 200;
+    if (report_.CatchAllLines.size() < kNamedLines) {
+        report_.CatchAllLines.push_back(std::move(line));
+    }
+    ++report_.CatchAllLineCount;
+}
+
 ImportResult ImportedForm::Finish() {
+    // What found no place is looked at last: its entry goes after every other
+    // checked entry, not where its first line happened to stand.
+    if (catchAllUsed_) {
+        const auto catchAll =
+            std::find_if(form_.Order.begin(), form_.Order.end(),
+                         [](const OrderEntry& e) { return e.Key == UserItemKey(4); });
+        if (catchAll != form_.Order.end()) {
+            std::rotate(catchAll, catchAll + 1, form_.Order.end());
+        }
+        report_.Checks.push_back("見出しに当てはまらない行は「" + form_.UserNames[3] +
+                                 "」（追加4）の中、項目の並びの最後にあります");
+    }
     for (const DefaultOrderRow& row : DefaultOrderTable()) {
         if (row.Key == SeparatorKey) {
             continue;
@@ -280,59 +382,13 @@ ImportResult ImportedForm::Finish() {
     return ImportResult{std::move(form_), std::move(report_)};
 }
 
-std::string ImportReport::Summary() const {
-    std::string kind;
-    switch (Format) {
-    case ReadMeFormat::Text:
-        kind = "テキスト";
-        break;
-    case ReadMeFormat::Html:
-        kind = "HTML";
-        break;
-    case ReadMeFormat::Markdown:
-        kind = "Markdown";
-        break;
-    case ReadMeFormat::Html5:
-        kind = "HTML5";
-        break;
-    }
-    std::string text = kind + "の ReadMe を読み込みました（" +
-                       (OwnLayout ? std::string("このプログラムの出力として、そのまま")
-                                  : std::string("見出しから")) +
-                       "）。\r\n" + std::to_string(Placements.size()) + " 項目";
-    if (!CatchAllLines.empty()) {
-        text +=
-            "、行き先のない行 " + std::to_string(CatchAllLines.size()) + " 行（最後の追加項目へ）";
-    }
-    return text + "。";
-}
-
-std::string ImportReport::Text() const {
-    std::string text = Summary();
-    for (const ImportPlacement& p : Placements) {
-        text += "\r\n" +
-                (p.Heading.empty() ? std::string("（見出しの前の行）") : "「" + p.Heading + "」") +
-                "→ " + p.Item;
-    }
-    if (!CatchAllLines.empty()) {
-        text += "\r\n行き先のない行:";
-        for (const std::string& line : CatchAllLines) {
-            text += "\r\n  " + line;
-        }
-    }
-    return text;
-}
-
 ImportResult ImportReadMeBytes(std::string_view bytes, std::string_view fileName) {
     if (bytes.size() > MaxImportSize) {
-        throw RuntimeError(ErrorNo::BadFileFormat,
-                           FailurePlace{{},
-                                        "ReadMe として読み込むには大きすぎます（" +
-                                            std::to_string(MaxImportSize >> 20) + " MB まで）"},
-                           "ReadMe too large to import");
+        RefuseTooLarge();
     }
     ReadMeEncoding encoding = ReadMeEncoding::Cp932;
-    std::string text;
+    std::string decoded; // the text when the bytes are not UTF-8 as they stand
+    std::string_view text;
     if (bytes.starts_with("\xEF\xBB\xBF")) {
         bytes.remove_prefix(3);
         encoding = ReadMeEncoding::Utf8;
@@ -342,16 +398,25 @@ ImportResult ImportReadMeBytes(std::string_view bytes, std::string_view fileName
                            FailurePlace{{}, "テキストの ReadMe ではありません"},
                            "binary bytes in the ReadMe");
     }
-    if (encoding == ReadMeEncoding::Utf8 || IsUtf8(bytes)) {
+    std::size_t broken = 0;
+    if (IsUtf8(bytes)) {
         encoding = IsPureAscii(bytes) && encoding != ReadMeEncoding::Utf8 ? ReadMeEncoding::Cp932
                                                                           : ReadMeEncoding::Utf8;
-        text = bytes;
+        text = bytes; // read where it lies: a copy would double the memory of a big file
+    } else if (MostlyUtf8(bytes, broken) || encoding == ReadMeEncoding::Utf8) {
+        encoding = ReadMeEncoding::Utf8;
+        decoded = WithReplacements(bytes, broken);
+        text = decoded;
     } else {
-        text = Cp932ToUtf8(bytes);
+        decoded = Cp932ToUtf8(bytes);
+        text = decoded;
+    }
+    if (WithoutLeadingBlanks(text).find_first_not_of("\f") == std::string_view::npos) {
+        Refuse("ReadMe が空です（読み込む行がありません）", "an empty ReadMe");
     }
     // A form file is no ReadMe: read as one, its block markers would make the
     // form one that no form file can hold. It is opened, not imported.
-    if (BeginsWithFormHeader(text)) {
+    if (BeginsWithFormHeader(WithoutLeadingBlanks(text))) {
         throw RuntimeError(
             ErrorNo::BadFileFormat,
             FailurePlace{{}, "フォームファイルです（「フォームを開く」で開いてください）"},
@@ -361,17 +426,23 @@ ImportResult ImportReadMeBytes(std::string_view bytes, std::string_view fileName
     const ReadMeFormat kind = KindOf(text, fileName);
     std::optional<ImportResult> own;
     if (kind == ReadMeFormat::Html) {
-        if (text.find("<!DOCTYPE HTML PUBLIC") != std::string::npos) {
+        if (text.find("<!DOCTYPE HTML PUBLIC") != std::string_view::npos) {
             own = ReadOwnHtml(WithoutLastLineEnd(text, "\r\n"));
         } else {
             own = ReadOwnHtml5(WithoutLastLineEnd(text, "\n"));
         }
-    } else if (text.find("\r\n") != std::string::npos || text.find('\n') == std::string::npos) {
+    } else if (text.find("\r\n") != std::string_view::npos ||
+               text.find('\n') == std::string_view::npos) {
         own = ReadOwnText(WithoutLastLineEnd(text, "\r\n"));
     } else {
         own = ReadOwnMarkdown(WithoutLastLineEnd(text, "\n"));
     }
     ImportResult result = own ? std::move(*own) : ReadByHeadings(text, kind);
+    if (broken > 0) {
+        result.report.Checks.insert(result.report.Checks.begin(),
+                                    "UTF-8 として読めないバイト " + std::to_string(broken) +
+                                        " 個を U+FFFD（�）に置き換えました");
+    }
     result.report.OwnLayout = own.has_value();
     if (!own) {
         result.report.Format = kind;
@@ -381,14 +452,19 @@ ImportResult ImportReadMeBytes(std::string_view bytes, std::string_view fileName
     const bool alwaysUtf8 = result.report.Format == ReadMeFormat::Markdown ||
                             result.report.Format == ReadMeFormat::Html5;
     const bool declaredUtf8 = result.report.Format == ReadMeFormat::Html && own &&
-                              text.find("charset=UTF-8\">") != std::string::npos;
+                              text.find("charset=UTF-8\">") != std::string_view::npos;
     result.report.Encoding = alwaysUtf8 || declaredUtf8 ? ReadMeEncoding::Utf8 : encoding;
     return result;
 }
 
 ImportResult ImportReadMeFile(const std::string& path) {
-    const std::string bytes = ReadWholeFile(path);
     try {
+        // Refused before a byte is read: a huge file costs no memory and no time.
+        if (const auto stamp = StampOf(path);
+            stamp && static_cast<std::uint64_t>(stamp->Size) > MaxImportSize) {
+            RefuseTooLarge();
+        }
+        const std::string bytes = ReadWholeFile(path);
         return ImportReadMeBytes(bytes, path);
     } catch (RuntimeError& error) {
         error.SetPathIfMissing(path);

@@ -23,7 +23,8 @@
 //   when another entry's line is empty;
 // - in the Markdown table, a single-line value beginning or ending with a blank;
 // - the Markdown head when the software's name is blank and its version is not
-//   in the table (the head then reads as the name alone).
+//   in the table (the head then reads as the name alone);
+// - in the text ReadMe, more than a thousand separators in a row.
 // Such a ReadMe is read by its headings instead, and the report says so.
 
 #include "compose/readme_format.h"
@@ -49,11 +50,15 @@ struct ImportReport {
     ReadMeEncoding Encoding = ReadMeEncoding::Cp932; // what its bytes were
     bool OwnLayout = false; // read by the layout that wrote it: composes back exactly
     std::vector<ImportPlacement> Placements;
-    std::vector<std::string> CatchAllLines; // lines that went to the last user long text
+    std::vector<std::string> CatchAllLines; // the first lines that went to the catch-all
+    std::size_t CatchAllLineCount = 0;      // all of them
+    // What a person should look at: sections merged into another, values taken
+    // from the title, bytes that were no text.
+    std::vector<std::string> Checks;
 
     // The whole report, a line per placement and per catch-all line, CR LF between lines.
     std::string Text() const;
-    // One or two lines for a message box.
+    // A few lines for a message box: what was read and what needs a look.
     std::string Summary() const;
 };
 

@@ -1,0 +1,100 @@
+// Odd files are imported with a word about what was odd, or refused with a
+// message that says why; the report tells the user what needs a look.
+
+#include "files/form_file.h"
+#include "import/readme_import.h"
+#include "model/catalogue.h"
+#include "model/defaults.h"
+#include "platform/cp932.h"
+#include "platform/error.h"
+#include "support/fixtures.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+
+namespace kelvaro {
+namespace {
+
+struct Refused {
+    const char* Name;
+    std::string Bytes;
+    const char* Says; // a piece of the message
+};
+
+TEST(OddInput, IsRefusedWithAMessageThatSaysWhy) {
+    const std::string form = FormFileText(FreshWorkspace().form);
+    const Refused cases[] = {
+        {"empty", "", "空"},
+        {"blanks and line ends only", " \r\n\t\r\n　\r\n", "空"},
+        {"a form file", form, "フォームファイル"},
+        {"a form file after a blank line", "\r\n" + form, "フォームファイル"},
+        {"a form file after blanks", "  　" + form, "フォームファイル"},
+        {"a form file in CP932 after a blank line", "\r\n" + Utf8ToCp932(form), "フォームファイル"},
+    };
+    for (const Refused& c : cases) {
+        SCOPED_TRACE(c.Name);
+        const RuntimeError failure = test::Thrown([&] { ImportReadMeBytes(c.Bytes); });
+        EXPECT_EQ(failure.Number(), ErrorNo::BadFileFormat);
+        EXPECT_NE(failure.Cause().find(c.Says), std::string::npos) << failure.Cause();
+    }
+}
+
+struct Damaged {
+    const char* Name;
+    std::string Bytes;
+    const char* Feature; // the line 特徴 must hold
+    std::size_t Broken;  // bytes the report says were replaced
+};
+
+TEST(OddInput, BrokenUtf8BytesBecomeReplacementCharactersWithAWarning) {
+    const std::string body = "■ 概要\nねこのメモ帳です。付箋を貼れます。\n";
+    const Damaged cases[] = {
+        {"one bad byte", "■ 概要\nねこの\xFFメモ帳です。付箋を貼れます。\n",
+         "ねこの\xEF\xBF\xBDメモ帳です。付箋を貼れます。", 1},
+        {"a cut character", "■ 概要\nねこの\xE3\x81メモ帳です。付箋を貼れます。\n",
+         "ねこの\xEF\xBF\xBDメモ帳です。付箋を貼れます。", 1},
+        {"bad bytes after a BOM", "\xEF\xBB\xBF■ 概要\n\xFE\xFFねこのメモ帳です。\n",
+         "\xEF\xBF\xBD\xEF\xBF\xBDねこのメモ帳です。", 2},
+        {"clean UTF-8", body, "ねこのメモ帳です。付箋を貼れます。", 0},
+        {"CP932", Utf8ToCp932(body), "ねこのメモ帳です。付箋を貼れます。", 0},
+    };
+    for (const Damaged& c : cases) {
+        SCOPED_TRACE(c.Name);
+        const ImportResult imported = ImportReadMeBytes(c.Bytes);
+        EXPECT_EQ(imported.form.LongTexts[LookupItem("特徴")->Slot], c.Feature);
+        const bool warned =
+            std::any_of(imported.report.Checks.begin(), imported.report.Checks.end(),
+                        [&](const std::string& check) {
+                            return check.find(" " + std::to_string(c.Broken) + " 個を U+FFFD") !=
+                                   std::string::npos;
+                        });
+        EXPECT_EQ(warned, c.Broken > 0) << imported.report.Summary();
+    }
+}
+
+// Lines that fit no section are looked at last: the catch-all ends the checked
+// entries, and the summary the window shows says what needs a look.
+TEST(OddInput, TheCatchAllComesLastAndTheSummaryNamesWhatToCheck) {
+    const ImportResult imported = ImportReadMeBytes("ねこメモ Ver 2.1\n"
+                                                    "\n"
+                                                    "どの節にも属さない前書き。\n"
+                                                    "■ 概要\n"
+                                                    "付箋のメモ帳です。\n"
+                                                    "■ 使い方\n"
+                                                    "起動します。\n");
+    const auto& order = imported.form.Order;
+    const auto lastChecked =
+        std::find_if(order.rbegin(), order.rend(), [](const OrderEntry& e) { return e.Checked; });
+    ASSERT_NE(lastChecked, order.rend());
+    EXPECT_EQ(lastChecked->Key, UserItemKey(4));
+    EXPECT_EQ(imported.form.LongTexts[14], "どの節にも属さない前書き。");
+    const std::string summary = imported.report.Summary();
+    for (const char* named : {"ねこメモ", "2.1", "題名", "その他"}) {
+        EXPECT_NE(summary.find(named), std::string::npos) << named << " in " << summary;
+    }
+}
+
+} // namespace
+} // namespace kelvaro
