@@ -33,13 +33,13 @@ std::optional<HeldLock> HeldLock::TryTake(const std::string& path) {
 }
 
 HeldLock::HeldLock(HeldLock&& other) noexcept
-    : path_(std::move(other.path_)), fd_(std::exchange(other.fd_, -1)) {}
+    : path_(std::move(other.path_)), held_(std::exchange(other.held_, -1)) {}
 
 HeldLock& HeldLock::operator=(HeldLock&& other) noexcept {
     if (this != &other) {
         Release();
         path_ = std::move(other.path_);
-        fd_ = std::exchange(other.fd_, -1);
+        held_ = std::exchange(other.held_, -1);
     }
     return *this;
 }
@@ -49,16 +49,16 @@ HeldLock::~HeldLock() {
 }
 
 void HeldLock::RemoveAndRelease() {
-    if (fd_ >= 0) {
+    if (held_ >= 0) {
         ::unlink(path_.c_str());
     }
     Release();
 }
 
 void HeldLock::Release() {
-    if (fd_ >= 0) {
-        ::close(fd_);
-        fd_ = -1;
+    if (held_ >= 0) {
+        ::close(static_cast<int>(held_));
+        held_ = -1;
     }
 }
 
