@@ -57,6 +57,11 @@ AppFolders PortableFolders(const std::string& programFolder); // the current env
 // Templates folder stands beside the program; portable otherwise.
 AppFolders LocateAppFolders(const std::string& programFolder, const FolderEnvironment& env);
 
+// Creates the folder and every missing folder on its way, open to the user's
+// other programs (a template folder is the user's to fill); a RuntimeError
+// names the part that could not be made.
+void MakeFolders(const std::string& path);
+
 // Makes an installed program's own folders exist (the template folder and the
 // browser page's folder) and copies into the user's template folder every
 // installed template it never had: each name copied or found there is listed in

@@ -1,10 +1,10 @@
-#include "platform/file_attributes.h"
-#include "platform/file_descriptor.h"
+#include "platform/posix/file_attributes.h"
+#include "platform/posix/file_descriptor.h"
 #include "platform/file_io.h"
 #include "platform/file_links.h"
 #include "platform/private_folder.h"
-#include "platform/temporary_file.h"
-#include "platform/write_ahead.h"
+#include "platform/posix/temporary_file.h"
+#include "platform/posix/write_ahead.h"
 
 #include "platform/error.h"
 

@@ -1,4 +1,4 @@
-#include "platform/write_ahead.h"
+#include "platform/posix/write_ahead.h"
 
 #include "platform/app_folders.h"
 #include "platform/error.h"

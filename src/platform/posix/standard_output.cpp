@@ -1,6 +1,6 @@
 #include "platform/standard_output.h"
 
-#include "platform/file_descriptor.h"
+#include "platform/posix/file_descriptor.h"
 
 #include <cerrno>
 #include <fcntl.h>

@@ -1,7 +1,7 @@
 #include "platform/file_links.h"
 
 #include "platform/error.h"
-#include "platform/file_descriptor.h"
+#include "platform/posix/file_descriptor.h"
 
 #include <cerrno>
 #include <sys/stat.h>

@@ -1,4 +1,4 @@
-#include "platform/file_descriptor.h"
+#include "platform/posix/file_descriptor.h"
 #include "platform/file_io.h"
 
 #include "platform/error.h"
