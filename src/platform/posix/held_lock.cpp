@@ -5,8 +5,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <utility>
-
 namespace kelvaro {
 
 std::optional<HeldLock> HeldLock::TryTake(const std::string& path) {
@@ -30,22 +28,6 @@ std::optional<HeldLock> HeldLock::TryTake(const std::string& path) {
         ::close(fd);
     }
     return std::nullopt;
-}
-
-HeldLock::HeldLock(HeldLock&& other) noexcept
-    : path_(std::move(other.path_)), held_(std::exchange(other.held_, -1)) {}
-
-HeldLock& HeldLock::operator=(HeldLock&& other) noexcept {
-    if (this != &other) {
-        Release();
-        path_ = std::move(other.path_);
-        held_ = std::exchange(other.held_, -1);
-    }
-    return *this;
-}
-
-HeldLock::~HeldLock() {
-    Release();
 }
 
 void HeldLock::RemoveAndRelease() {
