@@ -64,6 +64,38 @@ int CopyNewTemplates(const AppFolders& folders, bool fresh) {
 
 } // namespace
 
+namespace {
+
+// Windows paths are joined with its own separator whatever the build, so that
+// the layout reads the same where it is tested.
+std::string InWindowsFolder(std::string folder, const std::string& name) {
+    if (folder.empty() || (folder.back() != '\\' && folder.back() != '/')) {
+        folder += '\\';
+    }
+    return folder + name;
+}
+
+} // namespace
+
+AppFolders WindowsAppFolders(const std::string& programFolder, bool programWritable,
+                             bool stateBesideWritable, const FolderEnvironment& env) {
+    const std::string own = InWindowsFolder(env.StateHome, "Kelvaro");
+    AppFolders folders{programFolder,
+                       InWindowsFolder(programFolder, "Templates"),
+                       programFolder,
+                       InWindowsFolder(programFolder, "guide.html"),
+                       {},
+                       stateBesideWritable ? InWindowsFolder(programFolder, "State") : own};
+    if (programWritable) {
+        return folders;
+    }
+    folders.InstalledTemplates = folders.Templates;
+    folders.Templates = InWindowsFolder(InWindowsFolder(env.DataHome, "Kelvaro"), "Templates");
+    folders.BrowserPage = own;
+    folders.StateFolder = own;
+    return folders;
+}
+
 int PrepareAppFolders(const AppFolders& folders) {
     if (folders.InstalledTemplates.empty()) {
         return 0;

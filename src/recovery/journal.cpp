@@ -3,10 +3,10 @@
 #include "platform/app_info.h"
 #include "platform/error.h"
 #include "platform/file_io.h"
+#include "platform/local_time.h"
 #include "platform/paths.h"
+#include "platform/system_facts.h"
 #include "session/unsaved.h"
-
-#include <unistd.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -33,7 +33,7 @@ bool EndsWith(std::string_view text, std::string_view end) {
 std::string OwnName() {
     std::random_device random;
     char part[32];
-    std::snprintf(part, sizeof part, "%ld-%08x", static_cast<long>(::getpid()),
+    std::snprintf(part, sizeof part, "%ld-%08x", CurrentProcessId(),
                   static_cast<unsigned>(random()));
     return std::string(NameStart) + part;
 }
@@ -305,9 +305,7 @@ void RecoveryJournal::Run() {
 }
 
 std::string RestoreQuestion(std::int64_t savedAt, const std::string& fileTitle) {
-    const auto when = static_cast<std::time_t>(savedAt);
-    std::tm local{};
-    localtime_r(&when, &local);
+    const std::tm local = LocalTimeOf(savedAt);
     char time[32];
     std::strftime(time, sizeof time, "%Y/%m/%d %H:%M", &local);
     return std::string("前回、保存されずに終了したフォームがあります（") + time + "、" +

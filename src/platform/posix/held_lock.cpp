@@ -5,8 +5,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <utility>
-
 namespace kelvaro {
 
 std::optional<HeldLock> HeldLock::TryTake(const std::string& path) {
@@ -32,33 +30,17 @@ std::optional<HeldLock> HeldLock::TryTake(const std::string& path) {
     return std::nullopt;
 }
 
-HeldLock::HeldLock(HeldLock&& other) noexcept
-    : path_(std::move(other.path_)), fd_(std::exchange(other.fd_, -1)) {}
-
-HeldLock& HeldLock::operator=(HeldLock&& other) noexcept {
-    if (this != &other) {
-        Release();
-        path_ = std::move(other.path_);
-        fd_ = std::exchange(other.fd_, -1);
-    }
-    return *this;
-}
-
-HeldLock::~HeldLock() {
-    Release();
-}
-
 void HeldLock::RemoveAndRelease() {
-    if (fd_ >= 0) {
+    if (held_ >= 0) {
         ::unlink(path_.c_str());
     }
     Release();
 }
 
 void HeldLock::Release() {
-    if (fd_ >= 0) {
-        ::close(fd_);
-        fd_ = -1;
+    if (held_ >= 0) {
+        ::close(static_cast<int>(held_));
+        held_ = -1;
     }
 }
 
