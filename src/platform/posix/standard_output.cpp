@@ -36,4 +36,17 @@ void CloseStandardOutput() {
     }
 }
 
+void WriteStandardError(std::string_view text) {
+    while (!text.empty()) {
+        const ssize_t done = ::write(STDERR_FILENO, text.data(), text.size());
+        if (done < 0 && errno == EINTR) {
+            continue;
+        }
+        if (done <= 0) {
+            return;
+        }
+        text.remove_prefix(static_cast<std::size_t>(done));
+    }
+}
+
 } // namespace kelvaro

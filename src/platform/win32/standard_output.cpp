@@ -1,6 +1,7 @@
 #include "platform/standard_output.h"
 
 #include "platform/win32/file_handle.h"
+#include "platform/win32/wide.h"
 
 #include <string>
 
@@ -33,6 +34,29 @@ void CloseStandardOutput() {
     }
     ::CloseHandle(output);
     ::SetStdHandle(STD_OUTPUT_HANDLE, nullptr);
+}
+
+void WriteStandardError(std::string_view text) {
+    const HANDLE handle = ::GetStdHandle(STD_ERROR_HANDLE);
+    if (handle == nullptr || handle == INVALID_HANDLE_VALUE) {
+        return;
+    }
+    DWORD mode = 0;
+    if (::GetConsoleMode(handle, &mode)) {
+        // A console shows characters: given UTF-16, it needs no code page.
+        const std::wstring wide = win32::WideFromUtf8(text);
+        DWORD written = 0;
+        ::WriteConsoleW(handle, wide.data(), static_cast<DWORD>(wide.size()), &written, nullptr);
+        return;
+    }
+    while (!text.empty()) {
+        DWORD written = 0;
+        if (!::WriteFile(handle, text.data(), static_cast<DWORD>(text.size()), &written, nullptr) ||
+            written == 0) {
+            return;
+        }
+        text.remove_prefix(written);
+    }
 }
 
 } // namespace kelvaro
