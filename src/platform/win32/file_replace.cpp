@@ -193,6 +193,10 @@ void ReplaceTransaction::PutInPlace() {
         }
         return;
     }
+    // ReplaceFileW carries the attributes over on Windows itself, not under
+    // every emulation of it; they are set again from what the target had.
+    BY_HANDLE_FILE_INFORMATION info{};
+    const bool known = ::GetFileInformationByHandle(target_.Get(), &info) != 0;
     // The lock goes with the handle; Windows replaces no file that is open
     // without sharing deletion, this one's included.
     target_.Close();
@@ -205,6 +209,11 @@ void ReplaceTransaction::PutInPlace() {
     });
     if (code == 0) {
         ::DeleteFileW(backup.c_str());
+        if (known) {
+            constexpr DWORD kKept = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
+                                    FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
+            ::SetFileAttributesW(target.c_str(), info.dwFileAttributes & kKept);
+        }
         return;
     }
     if (code == ERROR_UNABLE_TO_MOVE_REPLACEMENT_2) {
