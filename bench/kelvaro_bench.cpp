@@ -25,6 +25,7 @@
 #include <malloc.h>
 #include <string>
 #include <sys/wait.h>
+#include <tuple>
 #include <unistd.h>
 #include <utility>
 #include <vector>
@@ -372,6 +373,34 @@ int Check(const std::string& self) {
         double ratio = Ratio([&] { sink += Utf8ToCp932(unmappable).size(); },
                              [&] { sink += IconvEncode(clean, size).Size; });
         goals.push_back({"encode 1 MiB, every 8th byte unmappable", ratio, 16.0});
+    }
+    {
+        // The program's own CP932 codec against glibc's converter, both ways,
+        // on a form's text (16 KiB, 200 times, as a session saves and reads
+        // forms again and again) and on 15 MiB. The converter is opened
+        // for each conversion, as a program using it must.
+        const std::string form = FormFileText(BigWorkspace(1024).form);
+        const std::string large = AllLongTexts(BigWorkspace(MiB).form);
+        constexpr int FormRounds = 200;
+        for (const auto& [name, utf8, rounds] :
+             {std::tuple{"a form's text", &form, FormRounds}, std::tuple{"15 MiB", &large, 1}}) {
+            const std::size_t encoded = EncodedSize(*utf8);
+            const std::string cp932 = Utf8ToCp932(*utf8);
+            const std::size_t decoded = DecodedSize(cp932);
+            const auto repeat = [rounds = rounds](const std::function<void()>& work) {
+                return [rounds, work] {
+                    for (int i = 0; i < rounds; ++i) {
+                        work();
+                    }
+                };
+            };
+            const double write = Ratio(repeat([&] { sink += Utf8ToCp932(*utf8).size(); }),
+                                       repeat([&] { sink += IconvEncode(*utf8, encoded).Size; }));
+            const double read = Ratio(repeat([&] { sink += Cp932ToUtf8(cp932).size(); }),
+                                      repeat([&] { sink += IconvDecode(cp932, decoded).Size; }));
+            goals.push_back({std::string("CP932 codec / iconv, writing ") + name, write, 1.0});
+            goals.push_back({std::string("CP932 codec / iconv, reading ") + name, read, 1.0});
+        }
     }
     {
         Workspace ws = BigWorkspace(0, 100000);

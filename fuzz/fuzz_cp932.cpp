@@ -1,8 +1,11 @@
 // Decoding never fails and gives valid UTF-8 that encodes back to the same bytes
 // wherever they were CP932; encoding arbitrary bytes never fails either, and a
 // text encoded in pieces cut between characters gives what it gives whole.
+// Where there is an iconv, both directions give what glibc's converter gives.
 
 #include "platform/cp932.h"
+
+#include "support/glibc_cp932.h"
 
 #include <cstdint>
 #include <cstdio>
@@ -91,9 +94,27 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     // Arbitrary bytes taken for UTF-8: broken sequences count as unmappable.
     const std::string question = Utf8ToCp932(bytes, Unmappable::Question);
-    (void)Utf8ToCp932(bytes, Unmappable::NumericReference);
+    const std::string references = Utf8ToCp932(bytes, Unmappable::NumericReference);
     if (Cp932ByteLength(bytes) != question.size()) {
         Fail("the CP932 length of arbitrary bytes is not their encoded length");
     }
+
+#ifdef KELVARO_HAVE_ICONV
+    static test::Glibc glibcReads("UTF-8", "CP932");
+    static test::Glibc glibcWrites("CP932", "UTF-8");
+    if (glibcReads(bytes).Text != utf8) {
+        Fail("reading differs from glibc's converter");
+    }
+    const test::Converted written = glibcWrites(bytes);
+    if (written.Text != question || written.Whole != IsCp932Representable(bytes)) {
+        Fail("writing differs from glibc's converter");
+    }
+    if (glibcWrites(bytes, Unmappable::NumericReference).Text != references) {
+        Fail("writing with references differs from glibc's converter");
+    }
+    if (RoundTripsThroughCp932(bytes) != (glibcReads(question).Text == bytes)) {
+        Fail("the round trip differs from glibc's converter's");
+    }
+#endif
     return 0;
 }

@@ -1,7 +1,7 @@
 #include "platform/app_folders.h"
 
-#include "platform/app_info.h"
 #include "platform/file_io.h"
+#include "platform/paths.h"
 #include "platform/private_folder.h"
 
 #include <algorithm>

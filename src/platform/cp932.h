@@ -3,9 +3,12 @@
 // Conversion between the core's UTF-8 strings and Windows code page 932, the
 // encoding of every file the program reads or writes. CP932 is Shift_JIS as
 // Windows has it, with the NEC and IBM extensions (～ ① Ⅰ ㈱ ...).
+//
+// The program carries its own table rather than asking the system: Windows'
+// converter writes "?" for ¥ 〜 — ‖ − ‾ ¢ £ ¬, which the program's files have
+// always held as CP932 codes, so the same text gives the same bytes everywhere.
 
 #include <cstddef>
-#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -27,19 +30,13 @@ std::string Utf8ToCp932(std::string_view utf8, Unmappable mode = Unmappable::Que
 // in two count as invalid, as they would in the joined text if ASCII followed.
 class Cp932Builder {
 public:
-    explicit Cp932Builder(Unmappable mode = Unmappable::Question);
-    ~Cp932Builder();
-    Cp932Builder(const Cp932Builder&) = delete;
-    Cp932Builder& operator=(const Cp932Builder&) = delete;
+    explicit Cp932Builder(Unmappable mode = Unmappable::Question) : mode_(mode) {}
 
     void Reserve(std::size_t bytes);
     void Append(std::string_view utf8);
     std::string Take(); // the bytes so far; the builder starts again empty
 
-    class Converter; // the iconv descriptor, known only to cp932.cpp
-
 private:
-    std::unique_ptr<Converter> converter_;
     Unmappable mode_;
     std::string out_;
 };

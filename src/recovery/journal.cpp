@@ -4,6 +4,7 @@
 #include "platform/error.h"
 #include "platform/file_io.h"
 #include "platform/local_time.h"
+#include "platform/paths.h"
 #include "platform/system_facts.h"
 #include "session/unsaved.h"
 
@@ -66,8 +67,7 @@ std::vector<LeftJournal> FindLeftJournals(const std::string& folder) {
         if (!name.starts_with(NameStart)) {
             continue;
         }
-        std::string path = folder;
-        path.append("/").append(name);
+        const std::string path = JoinPath(folder, name);
         if (EndsWith(name, LockEnd)) {
             const std::string stem = path.substr(0, path.size() - LockEnd.size());
             if (!PathExists(stem + std::string(JournalEnd))) {
@@ -115,7 +115,7 @@ void RestoreState(Session& s, ReadJournal read) {
 } // namespace
 
 RecoveryJournal::RecoveryJournal(std::string folder) : folder_(std::move(folder)) {
-    const std::string stem = folder_ + "/" + OwnName();
+    const std::string stem = JoinPath(folder_, OwnName());
     path_ = stem + std::string(JournalEnd);
     lock_ = HeldLock::TryTake(stem + std::string(LockEnd));
     if (lock_) {

@@ -65,12 +65,5 @@ TEST(AppInfoString, TemplateSetVersionOrUnknownTurnsAReadFailureIntoUnknown) {
     EXPECT_EQ(TemplateSetVersionOrUnknown(dir.File("nothing")), "テンプレートなし");
 }
 
-TEST(WithTrailingBackslash, AppendsTheFolderSeparatorOnce) {
-    EXPECT_EQ(WithTrailingBackslash("/"), "/");
-    EXPECT_EQ(WithTrailingBackslash("/opt/kelvaro"), "/opt/kelvaro/");
-    EXPECT_EQ(WithTrailingBackslash("/opt/kelvaro/"), "/opt/kelvaro/");
-    EXPECT_EQ(WithTrailingBackslash(""), "/");
-}
-
 } // namespace
 } // namespace kelvaro

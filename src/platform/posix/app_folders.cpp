@@ -1,8 +1,8 @@
 #include "platform/app_folders.h"
 
-#include "platform/app_info.h"
 #include "platform/error.h"
 #include "platform/file_io.h"
+#include "platform/paths.h"
 #include "platform/private_folder.h"
 
 #include <sys/stat.h>

@@ -33,8 +33,8 @@ std::string ReadAll(int fd, const std::string& path) {
 
 // Keeps new content the target can no longer take in a file of its own.
 std::string Keep(const std::string& folder, const WriteAheadRecord& record) {
-    std::string kept =
-        WithSlash(folder) + BaseName(record.Target).substr(0, 160) + ".kelvaro-new-XXXXXX";
+    std::string kept = WithTrailingBackslash(folder) + FileName(record.Target).substr(0, 160) +
+                       ".kelvaro-new-XXXXXX";
     FileDescriptor file(::mkostemp(kept.data(), O_CLOEXEC));
     if (!file.IsOpen()) {
         return {};
@@ -105,7 +105,8 @@ std::vector<std::string> WriteAheadFolders() {
     }
     const char* tmp = std::getenv("TMPDIR");
     const std::string temporary = tmp != nullptr && *tmp == '/' ? tmp : "/tmp";
-    return {configured, WithSlash(temporary) + "kelvaro-" + std::to_string(::geteuid())};
+    return {configured,
+            WithTrailingBackslash(temporary) + "kelvaro-" + std::to_string(::geteuid())};
 }
 
 WriteAhead::WriteAhead(const std::string& target, const struct stat& info, std::string_view bytes) {
@@ -114,7 +115,7 @@ WriteAhead::WriteAhead(const std::string& target, const struct stat& info, std::
     std::optional<RuntimeError> failure;
     for (const std::string& folder : WriteAheadFolders()) {
         std::string unfinished =
-            WithSlash(folder) + std::string(kUnfinishedWriteAheadPrefix) + "XXXXXX";
+            WithTrailingBackslash(folder) + std::string(kUnfinishedWriteAheadPrefix) + "XXXXXX";
         try {
             MakePrivateFolder(folder);
             file_.Reset(::mkostemp(unfinished.data(), O_CLOEXEC));
@@ -130,7 +131,8 @@ WriteAhead::WriteAhead(const std::string& target, const struct stat& info, std::
             WriteAll(file_.Get(), header, target);
             WriteAll(file_.Get(), bytes, target);
             SyncFile(file_.Get(), target);
-            const std::string named = WithSlash(folder) + std::string(kWriteAheadPrefix) +
+            const std::string named = WithTrailingBackslash(folder) +
+                                      std::string(kWriteAheadPrefix) +
                                       unfinished.substr(unfinished.size() - 6);
             if (::rename(unfinished.c_str(), named.c_str()) != 0) {
                 ThrowErrno("cannot name the write-ahead file", target, errno, FileAccess::Create);
@@ -153,7 +155,7 @@ WriteAhead::WriteAhead(const std::string& target, const struct stat& info, std::
 
 WriteAhead::~WriteAhead() {
     ::unlink(path_.c_str());
-    SyncFolderBestEffort(ParentFolder(path_));
+    SyncFolderBestEffort(OpenableFolder(path_));
     file_.Close(); // the lock goes last
 }
 
@@ -177,7 +179,7 @@ std::vector<ResumedWrite> FinishInterruptedWrites(const std::string& stateFolder
             if (!named && name.rfind(kUnfinishedWriteAheadPrefix, 0) != 0) {
                 continue;
             }
-            const std::string path = WithSlash(folder) + name;
+            const std::string path = WithTrailingBackslash(folder) + name;
             FileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW));
             if (!file.IsOpen() || ::flock(file.Get(), LOCK_EX | LOCK_NB) != 0) {
                 continue; // a running write holds it
