@@ -48,11 +48,6 @@ inline constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHA
 // device or change (BadFileName).
 void CheckFileName(const std::string& path);
 
-// The folder part of a path: "." for a bare name; "\" and "/" both separate.
-std::string ParentFolder(const std::string& path);
-std::string BaseName(const std::string& path);
-std::string WithSeparator(std::string folder);
-
 // The attributes of whatever `path` names, following reparse points, or
 // INVALID_FILE_ATTRIBUTES with the reason in GetLastError().
 DWORD AttributesOf(const std::string& path);

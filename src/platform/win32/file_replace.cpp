@@ -1,6 +1,7 @@
 #include "platform/file_io.h"
 
 #include "platform/error.h"
+#include "platform/paths.h"
 #include "platform/private_folder.h"
 #include "platform/win32/file_handle.h"
 #include "platform/win32/wide.h"
@@ -58,8 +59,7 @@ template <typename Rename> DWORD RenameWithRetries(Rename&& rename) {
 // it cannot be removed.
 void RemoveStaleTemporaryFiles(const std::string& folder) {
     WIN32_FIND_DATAW found{};
-    const std::wstring pattern =
-        WidePath(WithSeparator(folder) + std::string(kTemporaryPrefix) + "*");
+    const std::wstring pattern = WidePath(JoinPath(folder, std::string(kTemporaryPrefix) + "*"));
     HANDLE search = ::FindFirstFileW(pattern.c_str(), &found);
     if (search == INVALID_HANDLE_VALUE) {
         return;
@@ -69,7 +69,7 @@ void RemoveStaleTemporaryFiles(const std::string& folder) {
         // Exactly the prefix and six letters: a file the user named alike stays.
         if (name.size() == kTemporaryPrefix.size() + 6 &&
             (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
-            ::DeleteFileW(WidePath(WithSeparator(folder) + name).c_str());
+            ::DeleteFileW(WidePath(JoinPath(folder, name)).c_str());
         }
     } while (::FindNextFileW(search, &found));
     ::FindClose(search);
@@ -157,8 +157,7 @@ void ReplaceTransaction::Run(std::string_view bytes) {
         return;
     }
 
-    temporary_.Reset(
-        CreateUniqueFile(WithSeparator(folder) + std::string(kTemporaryPrefix), temporaryName_));
+    temporary_.Reset(CreateUniqueFile(JoinPath(folder, kTemporaryPrefix), temporaryName_));
     if (!temporary_.IsOpen()) {
         const DWORD code = ::GetLastError();
         temporaryName_.clear();
@@ -298,7 +297,7 @@ void WriteFileReplacing(const std::string& path, std::string_view bytes) {
 }
 
 void WriteOwnFile(const std::string& folder, const std::string& name, std::string_view bytes) {
-    const std::string path = WithSeparator(folder) + name;
+    const std::string path = JoinPath(folder, name);
     CheckFileName(path);
     try {
         MakePrivateFolder(folder);
