@@ -12,6 +12,8 @@
 #include "platform/file_io.h"
 #include "platform/file_stamp.h"
 #include "platform/held_lock.h"
+#include "platform/paths.h"
+#include "platform/write_ahead_record.h"
 
 #include <windows.h>
 
@@ -218,6 +220,62 @@ TEST(WindowsLockHolder, HoldsTheFileItIsGiven) {
         ::Sleep(10);
     }
     ::CloseHandle(file);
+}
+
+// A run killed while it wrote a file in place left a write-ahead file; the
+// next run finishes the write into the same file, and keeps the content of one
+// whose file is another by now.
+TEST(WindowsFiles, TheNextRunFinishesAWriteInPlace) {
+    WinFolder folder;
+    const std::string state = folder.File("State");
+    MakeFolders(state);
+    const std::string same = folder.File("same.txt");
+    const std::string replaced = folder.File("replaced.txt");
+    const struct {
+        std::string target;
+        bool completed;
+    } table[] = {{same, true}, {replaced, false}};
+    int count = 0;
+    for (const auto& row : table) {
+        WriteFileReplacing(row.target, "old");
+        const std::optional<FileStamp> stamp = StampOf(row.target);
+        ASSERT_TRUE(stamp);
+        WriteFileReplacing(state + "\\write-ahead-00000" + std::to_string(++count),
+                           fileio::WriteAheadHeader(stamp->Device, stamp->Inode, 3, row.target, 3) +
+                               "new");
+    }
+    // Another file under the name, as a save through a replace leaves.
+    WriteFileReplacing(replaced, "other");
+
+    std::vector<ResumedWrite> resumed = FinishInterruptedWrites(state);
+    ASSERT_EQ(resumed.size(), 2u);
+    std::sort(resumed.begin(), resumed.end(),
+              [](const ResumedWrite& a, const ResumedWrite& b) { return a.Path > b.Path; });
+    for (std::size_t i = 0; i < resumed.size(); ++i) {
+        EXPECT_EQ(resumed[i].Path, table[i].target);
+        EXPECT_EQ(resumed[i].Completed, table[i].completed) << table[i].target;
+        EXPECT_EQ(resumed[i].KeptAt.empty(), table[i].completed) << table[i].target;
+    }
+    EXPECT_EQ(ReadWholeFile(same), "new");
+    EXPECT_EQ(ReadWholeFile(replaced), "other");
+    EXPECT_EQ(ReadWholeFile(resumed[1].KeptAt), "new");
+    EXPECT_TRUE(ListFileNames(state).empty() ||
+                ListFileNames(state) == std::vector<std::string>{FileName(resumed[1].KeptAt)});
+}
+
+TEST(WindowsFiles, ASaveThroughASymbolicLinkWritesTheFileBehindIt) {
+    WinFolder folder;
+    const std::string file = folder.File("本体.txt");
+    const std::string link = folder.File("リンク.txt");
+    WriteFileReplacing(file, "old");
+    if (!::CreateSymbolicLinkW(Wide(link).c_str(), Wide(file).c_str(), 0) ||
+        (::GetFileAttributesW(Wide(link).c_str()) & FILE_ATTRIBUTE_REPARSE_POINT) == 0 ||
+        ErrorOf([&] { ReadWholeFile(link); }) != 0) {
+        GTEST_SKIP() << "no symbolic link that leads to its file could be made here";
+    }
+    WriteFileReplacing(link, "new");
+    EXPECT_EQ(ReadWholeFile(file), "new");
+    EXPECT_NE(::GetFileAttributesW(Wide(link).c_str()) & FILE_ATTRIBUTE_REPARSE_POINT, 0u);
 }
 
 TEST(WindowsFiles, AnotherProgramsLockIsErrorSeventy) {

@@ -282,12 +282,47 @@ void ReplaceTransaction::WriteInPlace(std::string_view bytes) {
     committed_ = true;
 }
 
+// The file a symbolic link (or a chain of them) finally names, so that a save
+// through a link writes that file and the link stays, as on POSIX; the path
+// itself for anything that is no link.
+std::string FollowLinks(const std::string& path) {
+    const DWORD attributes = ::GetFileAttributesW(WidePath(path).c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0) {
+        return path;
+    }
+    const Handle file(OpenFile(path, 0, OPEN_EXISTING));
+    if (!file.IsOpen()) {
+        return path; // the link leads nowhere yet: the save tells why
+    }
+    std::wstring final(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD length = ::GetFinalPathNameByHandleW(
+            file.Get(), final.data(), static_cast<DWORD>(final.size()), FILE_NAME_NORMALIZED);
+        if (length == 0) {
+            return path;
+        }
+        if (length < final.size()) {
+            // Windows answers with the long-path prefix; the user reads the
+            // path in failures, so a short one goes without it.
+            final.resize(length);
+            if (final.rfind(LR"(\\?\UNC\)", 0) == 0) {
+                final = LR"(\\)" + final.substr(8);
+            } else if (final.rfind(LR"(\\?\)", 0) == 0 && final.size() < MAX_PATH) {
+                final.erase(0, 4);
+            }
+            return Utf8FromWide(final);
+        }
+        final.resize(length);
+    }
+}
+
 } // namespace
 
 void WriteFileReplacing(const std::string& path, std::string_view bytes) {
     CheckFileName(path);
     try {
-        ReplaceTransaction transaction(path);
+        const std::string target = FollowLinks(path);
+        ReplaceTransaction transaction(target);
         transaction.Run(bytes);
     } catch (RuntimeError& error) {
         // The fault hook's failures know no file.
