@@ -54,9 +54,21 @@ template <typename Rename> DWORD RenameWithRetries(Rename&& rename) {
     return rename() ? 0 : ::GetLastError();
 }
 
-// What saves killed before their rename left in the folder: temporary files
-// nobody holds. One a running save holds is open without sharing deletion, so
-// it cannot be removed.
+// Whether a file was last written longer ago than any save takes.
+bool IsOld(const FILETIME& written) {
+    FILETIME now{};
+    ::GetSystemTimeAsFileTime(&now);
+    const auto ticks = [](const FILETIME& t) {
+        return (static_cast<std::uint64_t>(t.dwHighDateTime) << 32) | t.dwLowDateTime;
+    };
+    constexpr std::uint64_t kTenMinutes = 10ULL * 60 * 10'000'000; // in 100 ns steps
+    return ticks(now) > ticks(written) + kTenMinutes;
+}
+
+// What saves killed before their rename left in the folder. A running save
+// holds its temporary file open without sharing deletion, except for the
+// moment between closing it and putting it in place; a file old enough that no
+// save can still be at work on it is what a killed one left.
 void RemoveStaleTemporaryFiles(const std::string& folder) {
     WIN32_FIND_DATAW found{};
     const std::wstring pattern = WidePath(JoinPath(folder, std::string(kTemporaryPrefix) + "*"));
@@ -68,7 +80,8 @@ void RemoveStaleTemporaryFiles(const std::string& folder) {
         const std::string name = Utf8FromWide(found.cFileName);
         // Exactly the prefix and six letters: a file the user named alike stays.
         if (name.size() == kTemporaryPrefix.size() + 6 &&
-            (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
+            (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0 &&
+            IsOld(found.ftLastWriteTime)) {
             ::DeleteFileW(WidePath(JoinPath(folder, name)).c_str());
         }
     } while (::FindNextFileW(search, &found));
