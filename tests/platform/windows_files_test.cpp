@@ -22,6 +22,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <thread>
 
 namespace kelvaro {
@@ -200,28 +201,6 @@ TEST(WindowsFiles, AFileWithTwoNamesIsWrittenInPlace) {
     }
 }
 
-constexpr const char* kHoldVariable = "KELVARO_TEST_HOLD_LOCK";
-
-// The second process of the next test: holds an exclusive lock on the file the
-// environment names until told to let go.
-TEST(WindowsLockHolder, HoldsTheFileItIsGiven) {
-    const char* path = std::getenv(kHoldVariable);
-    if (path == nullptr) {
-        GTEST_SKIP() << "the second process of AnotherProgramsLockIsErrorSeventy";
-    }
-    HANDLE file = ::CreateFileW(Wide(path).c_str(), GENERIC_READ | GENERIC_WRITE,
-                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    ASSERT_NE(file, INVALID_HANDLE_VALUE);
-    OVERLAPPED whole{};
-    ASSERT_TRUE(::LockFileEx(file, LOCKFILE_EXCLUSIVE_LOCK, 0, MAXDWORD, MAXDWORD, &whole));
-    WriteFileReplacing(std::string(path) + ".held", "");
-    for (int i = 0; i < 2000 && !PathExists(std::string(path) + ".release"); ++i) {
-        ::Sleep(10);
-    }
-    ::CloseHandle(file);
-}
-
 // A run killed while it wrote a file in place left a write-ahead file; the
 // next run finishes the write into the same file, and keeps the content of one
 // whose file is another by now.
@@ -278,23 +257,92 @@ TEST(WindowsFiles, ASaveThroughASymbolicLinkWritesTheFileBehindIt) {
     EXPECT_NE(::GetFileAttributesW(Wide(link).c_str()) & FILE_ATTRIBUTE_REPARSE_POINT, 0u);
 }
 
-TEST(WindowsFiles, AnotherProgramsLockIsErrorSeventy) {
+// The journal asks whether its own program holds a lock, as well as another.
+TEST(WindowsFiles, AHeldLockIsHeldAgainstItsOwnProcessToo) {
     WinFolder folder;
-    const std::string path = folder.File("ReadMe.txt");
-    WriteFileReplacing(path, "old");
+    const std::string path = folder.File("journal.lock");
+    std::optional<HeldLock> first = HeldLock::TryTake(path);
+    ASSERT_TRUE(first);
+    EXPECT_FALSE(HeldLock::TryTake(path));
+    std::optional<HeldLock> moved = std::move(first);
+    EXPECT_FALSE(HeldLock::TryTake(path));
+    moved->RemoveAndRelease();
+    EXPECT_FALSE(PathExists(path));
+    EXPECT_TRUE(HeldLock::TryTake(path));
+}
 
+constexpr const char* kHoldVariable = "KELVARO_TEST_HOLD_LOCK";
+constexpr const char* kModeVariable = "KELVARO_TEST_HOLD_MODE";
+
+// The second process of the lock tests: takes an exclusive lock on the file
+// the environment names, and either fails at once when it cannot ("try") or
+// holds it until told to let go.
+TEST(WindowsLockHolder, HoldsTheFileItIsGiven) {
+    const char* path = std::getenv(kHoldVariable);
+    if (path == nullptr) {
+        GTEST_SKIP() << "the second process of the lock tests";
+    }
+    HANDLE file = ::CreateFileW(Wide(path).c_str(), GENERIC_READ | GENERIC_WRITE,
+                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE);
+    OVERLAPPED whole{};
+    ASSERT_TRUE(::LockFileEx(file, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, MAXDWORD,
+                             MAXDWORD, &whole));
+    if (std::string_view(std::getenv(kModeVariable)) == "hold") {
+        WriteFileReplacing(std::string(path) + ".held", "");
+        for (int i = 0; i < 2000 && !PathExists(std::string(path) + ".release"); ++i) {
+            ::Sleep(10);
+        }
+    }
+    ::CloseHandle(file);
+}
+
+// Starts this test program again as the lock holder of `path`.
+PROCESS_INFORMATION StartLockHolder(const std::string& path, const char* mode) {
     wchar_t self[MAX_PATH] = {};
     ::GetModuleFileNameW(nullptr, self, MAX_PATH);
     std::wstring command =
         L"\"" + std::wstring(self) + L"\" --gtest_filter=WindowsLockHolder.HoldsTheFileItIsGiven";
     ::SetEnvironmentVariableW(Wide(kHoldVariable).c_str(), Wide(path).c_str());
+    ::SetEnvironmentVariableW(Wide(kModeVariable).c_str(), Wide(mode).c_str());
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION child{};
-    const BOOL started = ::CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE,
-                                          CREATE_NO_WINDOW, nullptr, nullptr, &startup, &child);
+    if (!::CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW,
+                          nullptr, nullptr, &startup, &child)) {
+        child.hProcess = nullptr;
+    }
     ::SetEnvironmentVariableW(Wide(kHoldVariable).c_str(), nullptr);
-    ASSERT_TRUE(started);
+    ::SetEnvironmentVariableW(Wide(kModeVariable).c_str(), nullptr);
+    return child;
+}
+
+// Waits for the holder and returns its exit code: 0 when it took the lock.
+DWORD FinishLockHolder(PROCESS_INFORMATION& child) {
+    DWORD code = 99;
+    if (child.hProcess == nullptr) {
+        return code;
+    }
+    ::WaitForSingleObject(child.hProcess, 20000);
+    ::GetExitCodeProcess(child.hProcess, &code);
+    ::CloseHandle(child.hThread);
+    ::CloseHandle(child.hProcess);
+    return code;
+}
+
+DWORD RunLockHolder(const std::string& path, const char* mode) {
+    PROCESS_INFORMATION child = StartLockHolder(path, mode);
+    return FinishLockHolder(child);
+}
+
+TEST(WindowsFiles, AnotherProgramsLockIsErrorSeventy) {
+    WinFolder folder;
+    const std::string path = folder.File("ReadMe.txt");
+    WriteFileReplacing(path, "old");
+
+    PROCESS_INFORMATION child = StartLockHolder(path, "hold");
+    ASSERT_NE(child.hProcess, nullptr);
     for (int i = 0; i < 2000 && !PathExists(path + ".held"); ++i) {
         ::Sleep(10);
     }
@@ -308,9 +356,7 @@ TEST(WindowsFiles, AnotherProgramsLockIsErrorSeventy) {
     EXPECT_FALSE(HeldLock::TryTake(path));
 
     WriteFileReplacing(path + ".release", "");
-    ::WaitForSingleObject(child.hProcess, 20000);
-    ::CloseHandle(child.hThread);
-    ::CloseHandle(child.hProcess);
+    EXPECT_EQ(FinishLockHolder(child), 0u);
     EXPECT_EQ(ReadWholeFile(path), "old");
     WriteFileReplacing(path, "new");
     EXPECT_EQ(ReadWholeFile(path), "new");
@@ -318,6 +364,18 @@ TEST(WindowsFiles, AnotherProgramsLockIsErrorSeventy) {
     ASSERT_TRUE(lock);
     lock->RemoveAndRelease();
     EXPECT_FALSE(PathExists(path));
+}
+
+// The other way round: a journal's lock this program holds keeps another
+// program (here the lock holder's start) from taking it.
+TEST(WindowsFiles, AHeldLockStopsAnotherProgram) {
+    WinFolder folder;
+    const std::string path = folder.File("journal.lock");
+    std::optional<HeldLock> lock = HeldLock::TryTake(path);
+    ASSERT_TRUE(lock);
+    EXPECT_EQ(RunLockHolder(path, "try"), 1u); // its lock was refused
+    lock.reset();
+    EXPECT_EQ(RunLockHolder(path, "try"), 0u);
 }
 
 TEST(WindowsFiles, TheProgramFolderHoldsTheRunningProgram) {

@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <utility>
 
 namespace kelvaro::win32 {
 
@@ -28,6 +29,8 @@ public:
         Close();
         handle_ = handle;
     }
+    // Gives the handle up to the caller, who closes it.
+    HANDLE Release() { return std::exchange(handle_, INVALID_HANDLE_VALUE); }
     void Close() {
         if (IsOpen()) {
             ::CloseHandle(handle_);
