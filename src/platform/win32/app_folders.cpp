@@ -2,6 +2,7 @@
 
 #include "platform/error.h"
 #include "platform/file_io.h"
+#include "platform/paths.h"
 #include "platform/private_folder.h"
 #include "platform/win32/file_handle.h"
 #include "platform/win32/wide.h"
@@ -29,7 +30,7 @@ std::string KnownFolder(REFKNOWNFOLDERID which) {
 // folder is asked the one way that counts: a file that deletes itself on close.
 bool TakesNewFiles(const std::string& folder) {
     const std::string probe =
-        WithSeparator(folder) + ".kelvaro-probe-" + std::to_string(::GetCurrentProcessId());
+        JoinPath(folder, ".kelvaro-probe-" + std::to_string(::GetCurrentProcessId()));
     HANDLE file = ::CreateFileW(WidePath(probe).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                 FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
@@ -40,7 +41,7 @@ bool TakesNewFiles(const std::string& folder) {
 }
 
 bool StateBesideWritable(const std::string& programFolder) {
-    const std::string state = WithSeparator(programFolder) + "State";
+    const std::string state = JoinPath(programFolder, "State");
     return IsDirectory(state) ? TakesNewFiles(state) : TakesNewFiles(programFolder);
 }
 

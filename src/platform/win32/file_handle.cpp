@@ -1,6 +1,7 @@
 #include "platform/win32/file_handle.h"
 
 #include "platform/error.h"
+#include "platform/paths.h"
 #include "platform/win32/wide.h"
 #include "platform/windows_names.h"
 
@@ -13,30 +14,6 @@ void CheckFileName(const std::string& path) {
         throw RuntimeError(ErrorNo::BadFileName, FailurePlace{path, Cause::BadFileName},
                            "bad file name: " + path);
     }
-}
-
-std::string ParentFolder(const std::string& path) {
-    const std::size_t slash = path.find_last_of("\\/");
-    if (slash == std::string::npos) {
-        return ".";
-    }
-    // "C:\name" and "\name" keep their root.
-    if (slash == 0 || (slash == 2 && path[1] == ':')) {
-        return path.substr(0, slash + 1);
-    }
-    return path.substr(0, slash);
-}
-
-std::string BaseName(const std::string& path) {
-    const std::size_t slash = path.find_last_of("\\/");
-    return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
-std::string WithSeparator(std::string folder) {
-    if (folder.empty() || (folder.back() != '\\' && folder.back() != '/')) {
-        folder += '\\';
-    }
-    return folder;
 }
 
 DWORD AttributesOf(const std::string& path) {

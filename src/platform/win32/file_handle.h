@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <utility>
 
 namespace kelvaro::win32 {
 
@@ -28,6 +29,8 @@ public:
         Close();
         handle_ = handle;
     }
+    // Gives the handle up to the caller, who closes it.
+    HANDLE Release() { return std::exchange(handle_, INVALID_HANDLE_VALUE); }
     void Close() {
         if (IsOpen()) {
             ::CloseHandle(handle_);
@@ -47,11 +50,6 @@ inline constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHA
 // Refuses an empty name, one holding a NUL, and one Windows would take for a
 // device or change (BadFileName).
 void CheckFileName(const std::string& path);
-
-// The folder part of a path: "." for a bare name; "\" and "/" both separate.
-std::string ParentFolder(const std::string& path);
-std::string BaseName(const std::string& path);
-std::string WithSeparator(std::string folder);
 
 // The attributes of whatever `path` names, following reparse points, or
 // INVALID_FILE_ATTRIBUTES with the reason in GetLastError().

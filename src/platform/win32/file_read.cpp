@@ -1,6 +1,7 @@
 #include "platform/file_io.h"
 
 #include "platform/error.h"
+#include "platform/paths.h"
 #include "platform/win32/file_handle.h"
 
 #include <cstring>

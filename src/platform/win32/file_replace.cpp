@@ -1,6 +1,7 @@
 #include "platform/file_io.h"
 
 #include "platform/error.h"
+#include "platform/paths.h"
 #include "platform/private_folder.h"
 #include "platform/win32/file_handle.h"
 #include "platform/win32/wide.h"
@@ -53,13 +54,24 @@ template <typename Rename> DWORD RenameWithRetries(Rename&& rename) {
     return rename() ? 0 : ::GetLastError();
 }
 
-// What saves killed before their rename left in the folder: temporary files
-// nobody holds. One a running save holds is open without sharing deletion, so
-// it cannot be removed.
+// Whether a file was last written longer ago than any save takes.
+bool IsOld(const FILETIME& written) {
+    FILETIME now{};
+    ::GetSystemTimeAsFileTime(&now);
+    const auto ticks = [](const FILETIME& t) {
+        return (static_cast<std::uint64_t>(t.dwHighDateTime) << 32) | t.dwLowDateTime;
+    };
+    constexpr std::uint64_t kTenMinutes = 10ULL * 60 * 10'000'000; // in 100 ns steps
+    return ticks(now) > ticks(written) + kTenMinutes;
+}
+
+// What saves killed before their rename left in the folder. A running save
+// holds its temporary file open without sharing deletion, except for the
+// moment between closing it and putting it in place; a file old enough that no
+// save can still be at work on it is what a killed one left.
 void RemoveStaleTemporaryFiles(const std::string& folder) {
     WIN32_FIND_DATAW found{};
-    const std::wstring pattern =
-        WidePath(WithSeparator(folder) + std::string(kTemporaryPrefix) + "*");
+    const std::wstring pattern = WidePath(JoinPath(folder, std::string(kTemporaryPrefix) + "*"));
     HANDLE search = ::FindFirstFileW(pattern.c_str(), &found);
     if (search == INVALID_HANDLE_VALUE) {
         return;
@@ -68,8 +80,9 @@ void RemoveStaleTemporaryFiles(const std::string& folder) {
         const std::string name = Utf8FromWide(found.cFileName);
         // Exactly the prefix and six letters: a file the user named alike stays.
         if (name.size() == kTemporaryPrefix.size() + 6 &&
-            (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
-            ::DeleteFileW(WidePath(WithSeparator(folder) + name).c_str());
+            (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0 &&
+            IsOld(found.ftLastWriteTime)) {
+            ::DeleteFileW(WidePath(JoinPath(folder, name)).c_str());
         }
     } while (::FindNextFileW(search, &found));
     ::FindClose(search);
@@ -157,8 +170,7 @@ void ReplaceTransaction::Run(std::string_view bytes) {
         return;
     }
 
-    temporary_.Reset(
-        CreateUniqueFile(WithSeparator(folder) + std::string(kTemporaryPrefix), temporaryName_));
+    temporary_.Reset(CreateUniqueFile(JoinPath(folder, kTemporaryPrefix), temporaryName_));
     if (!temporary_.IsOpen()) {
         const DWORD code = ::GetLastError();
         temporaryName_.clear();
@@ -193,6 +205,10 @@ void ReplaceTransaction::PutInPlace() {
         }
         return;
     }
+    // ReplaceFileW carries the attributes over on Windows itself, not under
+    // every emulation of it; they are set again from what the target had.
+    BY_HANDLE_FILE_INFORMATION info{};
+    const bool known = ::GetFileInformationByHandle(target_.Get(), &info) != 0;
     // The lock goes with the handle; Windows replaces no file that is open
     // without sharing deletion, this one's included.
     target_.Close();
@@ -205,6 +221,11 @@ void ReplaceTransaction::PutInPlace() {
     });
     if (code == 0) {
         ::DeleteFileW(backup.c_str());
+        if (known) {
+            constexpr DWORD kKept = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
+                                    FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
+            ::SetFileAttributesW(target.c_str(), info.dwFileAttributes & kKept);
+        }
         return;
     }
     if (code == ERROR_UNABLE_TO_MOVE_REPLACEMENT_2) {
@@ -274,12 +295,47 @@ void ReplaceTransaction::WriteInPlace(std::string_view bytes) {
     committed_ = true;
 }
 
+// The file a symbolic link (or a chain of them) finally names, so that a save
+// through a link writes that file and the link stays, as on POSIX; the path
+// itself for anything that is no link.
+std::string FollowLinks(const std::string& path) {
+    const DWORD attributes = ::GetFileAttributesW(WidePath(path).c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0) {
+        return path;
+    }
+    const Handle file(OpenFile(path, 0, OPEN_EXISTING));
+    if (!file.IsOpen()) {
+        return path; // the link leads nowhere yet: the save tells why
+    }
+    std::wstring final(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD length = ::GetFinalPathNameByHandleW(
+            file.Get(), final.data(), static_cast<DWORD>(final.size()), FILE_NAME_NORMALIZED);
+        if (length == 0) {
+            return path;
+        }
+        if (length < final.size()) {
+            // Windows answers with the long-path prefix; the user reads the
+            // path in failures, so a short one goes without it.
+            final.resize(length);
+            if (final.rfind(LR"(\\?\UNC\)", 0) == 0) {
+                final = LR"(\\)" + final.substr(8);
+            } else if (final.rfind(LR"(\\?\)", 0) == 0 && final.size() < MAX_PATH) {
+                final.erase(0, 4);
+            }
+            return Utf8FromWide(final);
+        }
+        final.resize(length);
+    }
+}
+
 } // namespace
 
 void WriteFileReplacing(const std::string& path, std::string_view bytes) {
     CheckFileName(path);
     try {
-        ReplaceTransaction transaction(path);
+        const std::string target = FollowLinks(path);
+        ReplaceTransaction transaction(target);
         transaction.Run(bytes);
     } catch (RuntimeError& error) {
         // The fault hook's failures know no file.
@@ -289,7 +345,7 @@ void WriteFileReplacing(const std::string& path, std::string_view bytes) {
 }
 
 void WriteOwnFile(const std::string& folder, const std::string& name, std::string_view bytes) {
-    const std::string path = WithSeparator(folder) + name;
+    const std::string path = JoinPath(folder, name);
     CheckFileName(path);
     try {
         MakePrivateFolder(folder);

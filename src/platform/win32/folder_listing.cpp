@@ -1,6 +1,7 @@
 #include "platform/file_io.h"
 
 #include "platform/error.h"
+#include "platform/paths.h"
 #include "platform/win32/file_handle.h"
 #include "platform/win32/wide.h"
 
@@ -45,7 +46,7 @@ std::vector<std::string> ListFileNames(const std::string& folder) {
                            "bad folder name");
     }
     WIN32_FIND_DATAW found{};
-    const std::wstring pattern = WidePath(WithSeparator(folder) + "*");
+    const std::wstring pattern = WidePath(JoinPath(folder, "*"));
     HANDLE search = ::FindFirstFileExW(pattern.c_str(), FindExInfoBasic, &found,
                                        FindExSearchNameMatch, nullptr, FIND_FIRST_EX_LARGE_FETCH);
     if (search == INVALID_HANDLE_VALUE) {

@@ -3,16 +3,39 @@
 #include "platform/win32/file_handle.h"
 #include "platform/win32/wide.h"
 
+#include <algorithm>
+#include <map>
+#include <mutex>
+#include <optional>
+#include <utility>
+
 namespace kelvaro {
 namespace {
 
-bool SameFile(HANDLE a, HANDLE b) {
-    BY_HANDLE_FILE_INFORMATION first{};
-    BY_HANDLE_FILE_INFORMATION second{};
-    return ::GetFileInformationByHandle(a, &first) && ::GetFileInformationByHandle(b, &second) &&
-           first.dwVolumeSerialNumber == second.dwVolumeSerialNumber &&
-           first.nFileIndexHigh == second.nFileIndexHigh &&
-           first.nFileIndexLow == second.nFileIndexLow;
+using FileId = std::pair<std::uint64_t, std::uint64_t>; // volume, index
+
+std::optional<FileId> IdOf(HANDLE file) {
+    BY_HANDLE_FILE_INFORMATION info{};
+    if (!::GetFileInformationByHandle(file, &info)) {
+        return std::nullopt;
+    }
+    return FileId{info.dwVolumeSerialNumber,
+                  (static_cast<std::uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow};
+}
+
+// The files this process holds a lock on. Windows refuses a second lock on a
+// file even to the process that holds the first, as flock does on Linux, but
+// Wine lets the holder's own process take it again; the program asks whether
+// its own journal is held, so that answer is kept here the same everywhere.
+std::mutex& HeldMutex() {
+    static std::mutex mutex;
+    return mutex;
+}
+// By the handle that holds each, so that letting go needs nothing of a file
+// that may be gone by then.
+std::map<std::intptr_t, FileId>& HeldHere() {
+    static std::map<std::intptr_t, FileId> held;
+    return held;
 }
 
 } // namespace
@@ -28,10 +51,16 @@ std::optional<HeldLock> HeldLock::TryTake(const std::string& path) {
             return std::nullopt;
         }
         const win32::Handle named(win32::OpenFile(path, 0, OPEN_EXISTING));
-        if (named.IsOpen() && SameFile(file.Get(), named.Get())) {
-            HANDLE held = file.Get();
-            file.Reset(INVALID_HANDLE_VALUE);
-            return HeldLock(path, reinterpret_cast<std::intptr_t>(held));
+        const std::optional<FileId> id = IdOf(file.Get());
+        if (id && named.IsOpen() && IdOf(named.Get()) == id) {
+            std::lock_guard<std::mutex> hold(HeldMutex());
+            if (std::any_of(HeldHere().begin(), HeldHere().end(),
+                            [&](const auto& entry) { return entry.second == *id; })) {
+                return std::nullopt;
+            }
+            const auto held = reinterpret_cast<std::intptr_t>(file.Release());
+            HeldHere().emplace(held, *id);
+            return HeldLock(path, held);
         }
     }
     return std::nullopt;
@@ -46,6 +75,10 @@ void HeldLock::RemoveAndRelease() {
 
 void HeldLock::Release() {
     if (held_ >= 0) {
+        {
+            std::lock_guard<std::mutex> hold(HeldMutex());
+            HeldHere().erase(held_);
+        }
         // Closing the last handle lets go of its locks.
         ::CloseHandle(reinterpret_cast<HANDLE>(held_));
         held_ = -1;

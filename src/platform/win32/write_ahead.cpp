@@ -3,6 +3,7 @@
 #include "platform/app_folders.h"
 #include "platform/error.h"
 #include "platform/file_io.h"
+#include "platform/paths.h"
 #include "platform/private_folder.h"
 #include "platform/win32/wide.h"
 #include "platform/write_ahead_record.h"
@@ -117,7 +118,7 @@ std::string KeepBytes(const std::string& folder, const std::string& target,
                       std::string_view bytes) {
     std::string kept;
     Handle file(CreateUniqueFile(
-        WithSeparator(folder) + BaseName(target).substr(0, 160) + ".kelvaro-new-", kept));
+        JoinPath(folder, FileName(target).substr(0, 160) + ".kelvaro-new-"), kept));
     if (!file.IsOpen()) {
         return {};
     }
@@ -144,8 +145,8 @@ WriteAhead::WriteAhead(const std::string& target, HANDLE file, std::string_view 
         std::string unfinished;
         try {
             MakePrivateFolder(folder);
-            file_.Reset(CreateUniqueFile(
-                WithSeparator(folder) + std::string(kUnfinishedWriteAheadPrefix), unfinished));
+            file_.Reset(
+                CreateUniqueFile(JoinPath(folder, kUnfinishedWriteAheadPrefix), unfinished));
             if (!file_.IsOpen()) {
                 ThrowWindowsError("cannot create a write-ahead file in", folder, ::GetLastError(),
                                   FileAccess::Create);
@@ -160,8 +161,8 @@ WriteAhead::WriteAhead(const std::string& target, HANDLE file, std::string_view 
             SyncFile(file_.Get(), target);
             // Renamed while open: the handle was opened without sharing
             // deletion, so the rename goes through the handle itself.
-            const std::string named = WithSeparator(folder) + std::string(kWriteAheadPrefix) +
-                                      unfinished.substr(unfinished.size() - 6);
+            const std::string named = JoinPath(
+                folder, std::string(kWriteAheadPrefix) + unfinished.substr(unfinished.size() - 6));
             const std::wstring wide = WidePath(named);
             std::vector<char> buffer(sizeof(FILE_RENAME_INFO) + wide.size() * sizeof(wchar_t));
             auto* rename = reinterpret_cast<FILE_RENAME_INFO*>(buffer.data());
@@ -219,7 +220,7 @@ std::vector<ResumedWrite> FinishInterruptedWrites(const std::string& stateFolder
             if (!named && name.rfind(kUnfinishedWriteAheadPrefix, 0) != 0) {
                 continue;
             }
-            const std::string path = WithSeparator(folder) + name;
+            const std::string path = JoinPath(folder, name);
             // A running write has it open without sharing: this open fails.
             Handle file(::CreateFileW(WidePath(path).c_str(), GENERIC_READ | DELETE,
                                       FILE_SHARE_READ, nullptr, OPEN_EXISTING,
