@@ -74,8 +74,10 @@ std::string WithTrailingBackslash(const std::string& path) {
 }
 
 std::string JoinPath(const std::string& folder, std::string_view name) {
-    if (folder.empty()) {
-        return std::string(name);
+    // A bare drive ("C:") names the drive's current folder, not its root.
+    if (folder.empty() ||
+        (RootLength(folder) == folder.size() && !IsFolderSeparator(folder.back()))) {
+        return folder + std::string(name);
     }
     return WithTrailingBackslash(folder).append(name);
 }

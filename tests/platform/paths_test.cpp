@@ -43,6 +43,7 @@ const std::vector<JoinCase> kJoins = {
     {"C:\\Forms\\", "a.ref", "C:\\Forms\\a.ref"},
     {"C:/Forms/", "a.ref", "C:/Forms/a.ref"},
     {"C:\\", "a.ref", "C:\\a.ref"},
+    {"C:", "a.ref", "C:a.ref"},
     {"", "a.ref", "a.ref"},
 };
 #else
