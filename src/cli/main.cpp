@@ -1,18 +1,18 @@
 #include "cli/compose_command.h"
 #include "cli/messages.h"
 #include "platform/app_folders.h"
+#include "platform/command_line.h"
 #include "platform/error.h"
 #include "platform/file_io.h"
 #include "platform/standard_output.h"
 
-#include <iostream>
+#include <ostream>
 
 int main(int argc, char** argv) {
     // Before any file is opened, so that none becomes standard output.
     kelvaro::TakeClosedStandardDescriptors();
-    std::ios::sync_with_stdio(false);
     // A write in place that a kill cut short is finished first, and said so.
-    const kelvaro::cli::Messages say(std::cerr, kelvaro::EnvironmentLanguage());
+    const kelvaro::cli::Messages say(kelvaro::StandardError(), kelvaro::EnvironmentLanguage());
     try {
         const kelvaro::AppFolders folders = kelvaro::LocateAppFolders(
             kelvaro::ProgramFolder(), kelvaro::CurrentFolderEnvironment());
@@ -23,6 +23,8 @@ int main(int argc, char** argv) {
     } catch (const kelvaro::RuntimeError& error) {
         say.Say(kelvaro::cli::FailureLine(error, say.In()));
     }
-    std::vector<std::string> args(argv + 1, argv + argc);
-    return kelvaro::cli::RunCompose(args, std::cerr);
+    const int status =
+        kelvaro::cli::RunCompose(kelvaro::ProgramArguments(argc, argv), kelvaro::StandardError());
+    kelvaro::StandardError().flush();
+    return status;
 }

@@ -6,6 +6,7 @@
 #include "platform/app_info.h"
 #include "platform/error.h"
 #include "platform/file_io.h"
+#include "platform/paths.h"
 
 #include <optional>
 #include <string>
@@ -95,8 +96,7 @@ void WriteBrowserPage(Session& s, const std::string& composed, ReadMeFormat form
     const std::string path = BrowserPagePath(s);
     // The program names this file itself: it is written only into a private
     // folder, and whatever stands at its name is replaced, never followed.
-    WriteOwnFile(s.BrowserPageFolder, path.substr(path.find_last_of('/') + 1),
-                 ReadMeFileBytes(composed, format));
+    WriteOwnFile(s.BrowserPageFolder, FileName(path), ReadMeFileBytes(composed, format));
     // Whether the desktop could open it is its own business: nothing is reported.
     s.host.OpenDocument(path, s.BrowserPageFolder);
 }

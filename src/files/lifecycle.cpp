@@ -8,6 +8,7 @@
 #include "platform/app_info.h"
 #include "platform/file_io.h"
 #include "platform/file_stamp.h"
+#include "platform/paths.h"
 #include "session/options.h"
 #include "session/unsaved.h"
 
@@ -232,10 +233,7 @@ void OpenFormPath(Session& s, const std::string& path) {
     if (!ConfirmDiscardChanges(s)) {
         return;
     }
-    RunReportingFailures(s, [&] {
-        const std::size_t slash = path.rfind('/');
-        LoadForm(s, path, slash == std::string::npos ? path : path.substr(slash + 1));
-    });
+    RunReportingFailures(s, [&] { LoadForm(s, path, FileName(path)); });
 }
 
 void SaveForm(Session& s) {

@@ -36,7 +36,10 @@ struct AppFolders {
     std::string StateFolder;
 };
 
-// The variables of the environment the folders depend on; empty when unset.
+// The variables of the environment the folders depend on; empty when unset. On
+// Windows they hold the user's known folders instead: Home the profile,
+// DataHome the roaming application data, StateHome and CacheHome the local
+// application data, RuntimeDir nothing.
 struct FolderEnvironment {
     std::string Home;
     std::string DataHome;       // XDG_DATA_HOME
@@ -56,6 +59,23 @@ AppFolders PortableFolders(const std::string& programFolder); // the current env
 // Installed when the installed data stands beside the program's folder and no
 // Templates folder stands beside the program; portable otherwise.
 AppFolders LocateAppFolders(const std::string& programFolder, const FolderEnvironment& env);
+
+// The Windows layout, from what the program's folder allows: portable while
+// the program may write beside itself, as a copy unpacked from its archive
+// can (Templates, guide.html and the browser page beside the program, the
+// state in State beside it when that may be written, else in Kelvaro in the
+// local application data); installed otherwise, as under Program Files (the
+// templates in Kelvaro\Templates in the roaming application data, filled from
+// the Templates beside the program, and the page and the state in Kelvaro in
+// the local application data). `stateBesideWritable`: the State folder beside
+// the program may be written, or, when there is none, the program's folder.
+AppFolders WindowsAppFolders(const std::string& programFolder, bool programWritable,
+                             bool stateBesideWritable, const FolderEnvironment& env);
+
+// Creates the folder and every missing folder on its way, open to the user's
+// other programs (a template folder is the user's to fill); a RuntimeError
+// names the part that could not be made.
+void MakeFolders(const std::string& path);
 
 // Makes an installed program's own folders exist (the template folder and the
 // browser page's folder) and copies into the user's template folder every

@@ -3,13 +3,13 @@
 #include "platform/cp932.h"
 #include "platform/error.h"
 #include "platform/file_io.h"
+#include "platform/paths.h"
 #include "platform/version.h"
 
 namespace kelvaro {
 namespace {
 
 constexpr const char* kProductName = "Kelvaro";
-constexpr char kFolderSeparator = '/';
 
 std::string VersionText() {
     return std::string("Ver ") + ProgramVersion;
@@ -53,13 +53,6 @@ std::string TemplateSetVersionOrUnknown(const std::string& templateFolder) {
     } catch (const RuntimeError&) {
         return "バージョン不明";
     }
-}
-
-std::string WithTrailingBackslash(const std::string& path) {
-    if (!path.empty() && path.back() == kFolderSeparator) {
-        return path;
-    }
-    return path + kFolderSeparator;
 }
 
 } // namespace kelvaro

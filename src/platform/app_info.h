@@ -22,7 +22,4 @@ std::string AppInfoString(AppInfo mode, const std::string& templateFolder = {});
 // show it: an unreadable Version.txt reads as "バージョン不明" instead of failing.
 std::string TemplateSetVersionOrUnknown(const std::string& templateFolder);
 
-// The path with the platform's folder separator at its end, ready for a file name.
-std::string WithTrailingBackslash(const std::string& path);
-
 } // namespace kelvaro

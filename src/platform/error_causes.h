@@ -6,6 +6,7 @@
 // cause takes its words from here, so one failure reads the same wherever it is
 // reported.
 
+#include <cstdint>
 #include <string>
 
 namespace kelvaro {
@@ -34,6 +35,10 @@ inline constexpr const char* TooManyOpen = "開いているファイルが多す
 inline constexpr const char* ForeignLinkInSharedFolder =
     "共有フォルダにあるほかのユーザーのシンボリックリンクなので、たどりません";
 inline constexpr const char* LinkNotFollowed = "シンボリックリンクなので、たどりません";
+inline constexpr const char* ReadOnlyFile = "読み取り専用のファイルです";
+inline constexpr const char* DriveNotReady = "ドライブの準備ができていません";
+inline constexpr const char* NetworkPathMissing = "ネットワーク上の場所が見つかりません";
+inline constexpr const char* AlreadyExists = "同じ名前のファイルがすでにあります";
 } // namespace Cause
 
 // What the program was doing with the file, so that a refusal can say whose
@@ -51,6 +56,13 @@ int ErrorNumberFromErrno(int error);
 // The cause of an errno value, in the words of the table above; an errno the
 // table does not know is told with the system's own text.
 std::string FileErrorCause(int error, FileAccess access = FileAccess::Write);
+
+// The same two answers for a Windows error code (GetLastError()). The table is
+// plain numbers, so it is the same on every build; a code it does not know is
+// PathFileAccess, told with its number.
+int ErrorNumberFromWindowsError(std::uint32_t code);
+std::string WindowsErrorCause(std::uint32_t code, FileAccess access = FileAccess::Write);
+bool IsKnownWindowsError(std::uint32_t code);
 
 // The cause a failure is told with when the code that failed gave none.
 std::string CauseOfErrorNumber(int number);

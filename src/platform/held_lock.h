@@ -5,6 +5,7 @@
 // life). The kernel lets go of it when the process dies, however it dies, so a
 // lock that can be taken means its holder is gone.
 
+#include <cstdint>
 #include <optional>
 #include <string>
 
@@ -27,11 +28,12 @@ public:
     void RemoveAndRelease();
 
 private:
-    HeldLock(std::string path, int fd) : path_(std::move(path)), fd_(fd) {}
+    // A descriptor on POSIX, a HANDLE on Windows; -1 is none on both.
+    HeldLock(std::string path, std::intptr_t held) : path_(std::move(path)), held_(held) {}
     void Release();
 
     std::string path_;
-    int fd_ = -1;
+    std::intptr_t held_ = -1;
 };
 
 } // namespace kelvaro

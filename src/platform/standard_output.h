@@ -6,6 +6,7 @@
 // failure names its file. A command that reports these succeeds only when every
 // byte reached descriptor 1.
 
+#include <ostream>
 #include <string_view>
 
 namespace kelvaro {
@@ -24,5 +25,15 @@ void WriteStandardOutput(std::string_view bytes);
 // Closes descriptor 1 after the last write: some file systems report a failed
 // write only when the file is closed.
 void CloseStandardOutput();
+
+// Writes the program's messages (UTF-8) to standard error. A Windows console is
+// given them as characters, so that Japanese reads as Japanese whatever its code
+// page; a pipe or a file, on every system, receives the bytes unchanged. A
+// failure is not reported: there is nowhere left to report it.
+void WriteStandardError(std::string_view text);
+
+// A stream whose lines go to WriteStandardError as each line ends, and the
+// rest when it is flushed.
+std::ostream& StandardError();
 
 } // namespace kelvaro

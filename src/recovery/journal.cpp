@@ -3,9 +3,10 @@
 #include "platform/app_info.h"
 #include "platform/error.h"
 #include "platform/file_io.h"
+#include "platform/local_time.h"
+#include "platform/paths.h"
+#include "platform/system_facts.h"
 #include "session/unsaved.h"
-
-#include <unistd.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -32,7 +33,7 @@ bool EndsWith(std::string_view text, std::string_view end) {
 std::string OwnName() {
     std::random_device random;
     char part[32];
-    std::snprintf(part, sizeof part, "%ld-%08x", static_cast<long>(::getpid()),
+    std::snprintf(part, sizeof part, "%ld-%08x", CurrentProcessId(),
                   static_cast<unsigned>(random()));
     return std::string(NameStart) + part;
 }
@@ -76,8 +77,7 @@ std::vector<LeftJournal> FindLeftJournals(const std::string& folder,
             std::find(others.begin(), others.end(), name) != others.end()) {
             continue;
         }
-        std::string path = folder;
-        path.append("/").append(name);
+        const std::string path = JoinPath(folder, name);
         if (EndsWith(name, LockEnd)) {
             const std::string stem = path.substr(0, path.size() - LockEnd.size());
             if (!PathExists(stem + std::string(JournalEnd))) {
@@ -139,7 +139,7 @@ void RestoreState(Session& s, ReadJournal read) {
 } // namespace
 
 RecoveryJournal::RecoveryJournal(std::string folder) : folder_(std::move(folder)) {
-    const std::string stem = folder_ + "/" + OwnName();
+    const std::string stem = JoinPath(folder_, OwnName());
     path_ = stem + std::string(JournalEnd);
     lock_ = HeldLock::TryTake(stem + std::string(LockEnd));
     if (lock_) {
@@ -348,9 +348,7 @@ bool IsLiveJournal(const std::string& path) {
 }
 
 std::string RestoreQuestion(std::int64_t savedAt, const std::string& fileTitle) {
-    const auto when = static_cast<std::time_t>(savedAt);
-    std::tm local{};
-    localtime_r(&when, &local);
+    const std::tm local = LocalTimeOf(savedAt);
     char time[32];
     std::strftime(time, sizeof time, "%Y/%m/%d %H:%M", &local);
     return std::string("前回、保存されずに終了したフォームがあります（") + time + "、" +

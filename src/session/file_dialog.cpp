@@ -2,6 +2,7 @@
 
 #include "platform/app_info.h"
 #include "platform/file_io.h"
+#include "platform/paths.h"
 #include "platform/text.h"
 #include "session/session.h"
 
@@ -106,8 +107,7 @@ std::string ProposedFileName(const std::string& remembered, const std::string& f
     if (remembered.empty() || extension.empty()) {
         return remembered;
     }
-    const std::size_t slash = remembered.find_last_of('/');
-    const std::size_t nameStart = slash == std::string::npos ? 0 : slash + 1;
+    const std::size_t nameStart = remembered.size() - FileName(remembered).size();
     const std::size_t dot = remembered.find_last_of('.');
     // A leading dot starts a hidden name, not an extension.
     const bool hasExtension = dot != std::string::npos && dot > nameStart;
@@ -170,9 +170,7 @@ std::optional<FileDialogResult> WithExtension(Session& s, FileDialogResult chose
 
 FileDialogResult ShowSharedFileDialogProposing(Session& s, FileDialogRequest request,
                                                const std::string& fileName) {
-    const std::size_t slash = s.DialogFileName.rfind('/');
-    request.InitialFileName =
-        slash == std::string::npos ? fileName : s.DialogFileName.substr(0, slash + 1) + fileName;
+    request.InitialFileName = JoinPath(ParentFolder(s.DialogFileName), fileName);
     return ShowRemembering(s, request, FileKind::Form); // the shared memory
 }
 

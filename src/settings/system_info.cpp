@@ -1,8 +1,6 @@
 #include "settings/system_info.h"
 #include "platform/text.h"
 
-#include <sys/utsname.h>
-
 #include <fstream>
 #include <iterator>
 
@@ -226,7 +224,23 @@ std::string ComposeSystemDescription(const std::optional<std::string>& prettyNam
     return line;
 }
 
+OsVersionRecordEx RecordsOf(const WindowsVersion& version) {
+    OsVersionRecordEx record;
+    record.MajorVersion = version.MajorVersion;
+    record.MinorVersion = version.MinorVersion;
+    record.BuildNumber = version.BuildNumber;
+    record.PlatformId = version.PlatformId;
+    record.ServicePack = version.ServicePack;
+    record.SuiteMask = version.SuiteMask;
+    record.ProductType = version.ProductType;
+    return record;
+}
+
 std::string DescribeRunningSystem() {
+    if (const std::optional<WindowsVersion> version = QueryWindowsVersion()) {
+        const OsVersionRecordEx records = RecordsOf(*version);
+        return GetOSName(records, static_cast<const OsVersionRecord&>(records));
+    }
     std::optional<std::string> osRelease = ReadWholeFile("/etc/os-release");
     if (!osRelease) {
         osRelease = ReadWholeFile("/usr/lib/os-release");
@@ -236,12 +250,7 @@ std::string DescribeRunningSystem() {
         prettyName = ParseOsReleasePrettyName(*osRelease);
     }
 
-    std::optional<KernelInfo> kernel;
-    utsname names{};
-    if (uname(&names) == 0) {
-        kernel = KernelInfo{names.sysname, names.release, names.machine};
-    }
-    return ComposeSystemDescription(prettyName, kernel);
+    return ComposeSystemDescription(prettyName, QueryKernelInfo());
 }
 
 std::string InformationText(const std::string& osName) {

@@ -4,11 +4,13 @@
 // options page writes into its box. Nothing else reads that text: it is not part
 // of the form and never reaches any output.
 //
-// The naming rules belong to Windows version records. This program runs on Linux,
-// where no such records exist, so GetOSName is a pure function over records
-// handed in, fixed so that a given record is always named the same way, while
-// DescribeRunningSystem describes the system we really run on from os-release
-// and uname().
+// The naming rules belong to Windows version records. GetOSName is a pure
+// function over records handed in, fixed so that a given record is always named
+// the same way. DescribeRunningSystem names the system we really run on: on
+// Windows through GetOSName from the real version records, elsewhere from
+// os-release and uname().
+
+#include "platform/system_facts.h"
 
 #include <cstdint>
 #include <optional>
@@ -61,13 +63,6 @@ std::int16_t LoWord(std::uint32_t value);
 std::string GetOSName(const std::optional<OsVersionRecordEx>& extended,
                       const std::optional<OsVersionRecord>& standard);
 
-// What uname() reports, the parts of it the description shows.
-struct KernelInfo {
-    std::string SysName;
-    std::string Release;
-    std::string Machine;
-};
-
 // PRETTY_NAME from the text of an os-release file: blank lines and "#" comments
 // are skipped, a value may be double-quoted (with backslash escapes), single-quoted
 // (literal) or bare. nullopt when the key is missing or its value is empty.
@@ -79,8 +74,13 @@ std::optional<std::string> ParseOsReleasePrettyName(std::string_view content);
 std::string ComposeSystemDescription(const std::optional<std::string>& prettyName,
                                      const std::optional<KernelInfo>& kernel);
 
-// The description of the running system, read from /etc/os-release (or
-// /usr/lib/os-release when that is missing) and uname().
+// Both records as Windows fills them from its real version: the standard one
+// holds the same fields as the extended one but the edition's two.
+OsVersionRecordEx RecordsOf(const WindowsVersion& version);
+
+// The description of the running system: on Windows GetOSName over its real
+// version records; elsewhere read from /etc/os-release (or /usr/lib/os-release
+// when that is missing) and uname().
 std::string DescribeRunningSystem();
 
 // The whole text of the information box for a description.

@@ -3,6 +3,7 @@
 #include "platform/app_info.h"
 #include "platform/cp932.h"
 #include "platform/file_io.h"
+#include "platform/paths.h"
 #include "platform/text.h"
 #include "templates/template_text_internal.h"
 

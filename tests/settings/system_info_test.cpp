@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#ifndef _WIN32
 #include <sys/utsname.h>
+#endif
 
 #include <vector>
 
@@ -259,6 +261,22 @@ TEST(ComposeSystemDescription, JoinsWhatCouldBeRead) {
     EXPECT_EQ(ComposeSystemDescription(std::nullopt, KernelInfo{}), "OS情報の取得に失敗");
 }
 
+#ifdef _WIN32
+// Every Windows this program runs on is NT 6.0 or later, which the table names
+// as a later, unknown version, followed by the real numbers: ones a program
+// without a compatibility manifest would not be told by GetVersionEx.
+TEST(DescribeRunningSystem, NamesTheRealWindowsVersionThroughTheTable) {
+    const std::optional<WindowsVersion> version = QueryWindowsVersion();
+    ASSERT_TRUE(version);
+    EXPECT_EQ(version->PlatformId, PlatformWinNT);
+    EXPECT_GE(version->MajorVersion, 6u);
+    const std::string expected =
+        "Windows Whistlar later (Unknown) Version " + std::to_string(version->MajorVersion) + "." +
+        std::to_string(version->MinorVersion) + " Build " + std::to_string(version->BuildNumber);
+    const std::string line = DescribeRunningSystem();
+    EXPECT_EQ(line.substr(0, expected.size()), expected) << line;
+}
+#else
 TEST(DescribeRunningSystem, EndsWithWhatUnameReports) {
     utsname names{};
     ASSERT_EQ(uname(&names), 0);
@@ -267,6 +285,7 @@ TEST(DescribeRunningSystem, EndsWithWhatUnameReports) {
     ASSERT_GE(line.size(), tail.size());
     EXPECT_EQ(line.substr(line.size() - tail.size()), tail);
 }
+#endif
 
 } // namespace
 } // namespace kelvaro

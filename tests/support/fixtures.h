@@ -2,6 +2,7 @@
 
 #include "model/form.h"
 #include "platform/error.h"
+#include "platform/paths.h"
 #include "platform/version.h"
 
 #include <cstddef>
@@ -39,7 +40,7 @@ public:
     TempFolder& operator=(const TempFolder&) = delete;
 
     const std::string& Path() const { return path_; }
-    std::string File(const std::string& name) const { return path_ + "/" + name; }
+    std::string File(const std::string& name) const { return JoinPath(path_, name); }
 
 private:
     std::string path_;

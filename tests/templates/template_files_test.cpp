@@ -40,8 +40,8 @@ TEST_F(TemplateFiles, WithoutTheFolderBothCommandsAdviseDownloadingAndShowNoDial
         host.Messages.clear();
         session.ws.EditorText = "手元の文章\r\n";
         command(session);
-        ExpectOnlyMessage("テンプレートフォルダ\r\n" + dir.Path() +
-                              "/Templates\r\nは、存在しません。\r\n開発元ホームページから、\r\n"
+        ExpectOnlyMessage("テンプレートフォルダ\r\n" + dir.File("Templates") +
+                              "\r\nは、存在しません。\r\n開発元ホームページから、\r\n"
                               "最新版のテンプレートをダウンロードしてください。",
                           test::kProductAndVersion, MessageIcon::Exclamation);
         EXPECT_EQ(host.FileDialogs.size(), 0u);

@@ -1,6 +1,6 @@
 #include "platform/standard_output.h"
 
-#include "platform/file_descriptor.h"
+#include "platform/posix/file_descriptor.h"
 
 #include <cerrno>
 #include <fcntl.h>
@@ -33,6 +33,19 @@ void CloseStandardOutput() {
     if (::close(STDOUT_FILENO) != 0 && errno != EINTR) {
         fileio::ThrowErrno("cannot close", std::string(StandardOutputName), errno,
                            FileAccess::Write);
+    }
+}
+
+void WriteStandardError(std::string_view text) {
+    while (!text.empty()) {
+        const ssize_t done = ::write(STDERR_FILENO, text.data(), text.size());
+        if (done < 0 && errno == EINTR) {
+            continue;
+        }
+        if (done <= 0) {
+            return;
+        }
+        text.remove_prefix(static_cast<std::size_t>(done));
     }
 }
 

@@ -7,7 +7,7 @@
 // killed in between leaves the write-ahead file, and the next run finishes the
 // write from it (file_io.h: FinishInterruptedWrites). Internal to platform/.
 
-#include "platform/file_descriptor.h"
+#include "platform/posix/file_descriptor.h"
 
 #include <string>
 #include <string_view>

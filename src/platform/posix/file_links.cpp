@@ -1,7 +1,7 @@
 #include "platform/file_links.h"
 
 #include "platform/error.h"
-#include "platform/file_descriptor.h"
+#include "platform/posix/file_descriptor.h"
 
 #include <cerrno>
 #include <sys/stat.h>
@@ -20,7 +20,7 @@ namespace {
 void CheckLinkMayBeFollowed(const std::string& link, const struct stat& info,
                             const std::string& chosen) {
     struct stat folder {};
-    if (::stat(ParentFolder(link).c_str(), &folder) != 0) {
+    if (::stat(OpenableFolder(link).c_str(), &folder) != 0) {
         return; // nothing to follow into: the open reports it
     }
     const bool shared = (folder.st_mode & S_ISVTX) != 0 && (folder.st_mode & S_IWOTH) != 0;
@@ -75,7 +75,7 @@ std::string FollowLinks(const std::string& path) {
             current = std::move(target);
         } else {
             // Relative to the folder the link is in.
-            current = WithSlash(ParentFolder(current)).append(target);
+            current = WithTrailingBackslash(OpenableFolder(current)).append(target);
         }
     }
     ThrowErrno("too many links at", path, ELOOP, FileAccess::Write);

@@ -1,5 +1,5 @@
-#include "platform/file_descriptor.h"
 #include "platform/file_io.h"
+#include "platform/posix/file_descriptor.h"
 
 #include "platform/error.h"
 
@@ -97,7 +97,7 @@ std::string ProgramFolder() {
         }
         target.resize(target.size() * 2);
     }
-    return ParentFolder(target);
+    return OpenableFolder(target);
 }
 
 std::vector<std::string> ListOtherEntryNames(const std::string& folder) {

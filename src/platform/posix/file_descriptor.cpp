@@ -1,4 +1,4 @@
-#include "platform/file_descriptor.h"
+#include "platform/posix/file_descriptor.h"
 
 #include "platform/error.h"
 #include "platform/file_io.h"
@@ -35,21 +35,9 @@ std::string Describe(const std::string& what, const std::string& path, int error
     return what + " " + path + ": " + std::strerror(error);
 }
 
-std::string ParentFolder(const std::string& path) {
-    std::string::size_type slash = path.find_last_of('/');
-    if (slash == std::string::npos) {
-        return ".";
-    }
-    std::string::size_type end = path.find_last_not_of('/', slash);
-    if (end == std::string::npos) {
-        return "/";
-    }
-    return path.substr(0, end + 1);
-}
-
-std::string BaseName(const std::string& path) {
-    std::string::size_type slash = path.find_last_of('/');
-    return slash == std::string::npos ? path : path.substr(slash + 1);
+std::string OpenableFolder(const std::string& path) {
+    const std::string folder = kelvaro::ParentFolder(path);
+    return folder.empty() ? "." : folder;
 }
 
 void ThrowErrno(const std::string& what, const std::string& path, int error, FileAccess access) {
@@ -60,7 +48,7 @@ void ThrowErrno(const std::string& what, const std::string& path, int error, Fil
 
 void ThrowOpenError(const std::string& what, const std::string& path, int error,
                     FileAccess access) {
-    if (error == ENOENT && !IsDirectory(ParentFolder(path))) {
+    if (error == ENOENT && !IsDirectory(OpenableFolder(path))) {
         throw RuntimeError(ErrorNo::PathNotFound, FailurePlace{path, Cause::FolderMissing},
                            Describe(what, path, error));
     }
@@ -124,13 +112,6 @@ void SyncFolderBestEffort(const std::string& folder) {
         ::fsync(fd);
         ::close(fd);
     }
-}
-
-std::string WithSlash(std::string folder) {
-    if (folder.back() != '/') {
-        folder += '/';
-    }
-    return folder;
 }
 
 } // namespace kelvaro::fileio

@@ -1,6 +1,6 @@
-#include "platform/file_attributes.h"
+#include "platform/posix/file_attributes.h"
 
-#include "platform/file_descriptor.h"
+#include "platform/posix/file_descriptor.h"
 
 #include <cerrno>
 #include <optional>

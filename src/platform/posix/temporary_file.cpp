@@ -1,4 +1,4 @@
-#include "platform/temporary_file.h"
+#include "platform/posix/temporary_file.h"
 
 #include <array>
 #include <cerrno>

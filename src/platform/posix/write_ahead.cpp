@@ -1,15 +1,14 @@
-#include "platform/write_ahead.h"
+#include "platform/posix/write_ahead.h"
 
 #include "platform/app_folders.h"
 #include "platform/error.h"
 #include "platform/file_io.h"
 #include "platform/private_folder.h"
+#include "platform/write_ahead_record.h"
 
 #include <cerrno>
-#include <charconv>
 #include <cstdlib>
 #include <fcntl.h>
-#include <mutex>
 #include <optional>
 #include <sys/file.h>
 #include <unistd.h>
@@ -19,58 +18,6 @@ namespace kelvaro {
 using namespace fileio;
 
 namespace {
-
-// "kelvaro write-ahead 1\n", then "<dev> <ino> <old size> <path length> <new
-// size>\n", the target's path, "\n" and the new content. A file that does not
-// add up was cut while it was written, before the target was touched.
-constexpr std::string_view kMagic = "kelvaro write-ahead 1\n";
-constexpr std::string_view kPrefix = "write-ahead-";
-constexpr std::string_view kUnfinishedPrefix = ".write-ahead-";
-
-std::mutex& FolderMutex() {
-    static std::mutex mutex;
-    return mutex;
-}
-
-std::string& ConfiguredFolder() {
-    static std::string folder;
-    return folder;
-}
-
-struct Record {
-    dev_t Device = 0;
-    ino_t Inode = 0;
-    std::string Target;
-    std::string_view Bytes;
-};
-
-bool ReadNumber(std::string_view& text, unsigned long long& value, char end) {
-    const auto [next, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (error != std::errc() || next == text.data() + text.size() || *next != end) {
-        return false;
-    }
-    text.remove_prefix(static_cast<std::size_t>(next - text.data()) + 1);
-    return true;
-}
-
-bool Parse(std::string_view text, Record& record) {
-    if (text.substr(0, kMagic.size()) != kMagic) {
-        return false;
-    }
-    text.remove_prefix(kMagic.size());
-    unsigned long long device = 0, inode = 0, oldSize = 0, pathLength = 0, newSize = 0;
-    if (!ReadNumber(text, device, ' ') || !ReadNumber(text, inode, ' ') ||
-        !ReadNumber(text, oldSize, ' ') || !ReadNumber(text, pathLength, ' ') ||
-        !ReadNumber(text, newSize, '\n') || text.size() != pathLength + 1 + newSize ||
-        text[pathLength] != '\n') {
-        return false;
-    }
-    record.Device = static_cast<dev_t>(device);
-    record.Inode = static_cast<ino_t>(inode);
-    record.Target = std::string(text.substr(0, pathLength));
-    record.Bytes = text.substr(pathLength + 1);
-    return true;
-}
 
 std::string ReadAll(int fd, const std::string& path) {
     std::string bytes;
@@ -85,9 +32,9 @@ std::string ReadAll(int fd, const std::string& path) {
 }
 
 // Keeps new content the target can no longer take in a file of its own.
-std::string Keep(const std::string& folder, const Record& record) {
-    std::string kept =
-        WithSlash(folder) + BaseName(record.Target).substr(0, 160) + ".kelvaro-new-XXXXXX";
+std::string Keep(const std::string& folder, const WriteAheadRecord& record) {
+    std::string kept = WithTrailingBackslash(folder) + FileName(record.Target).substr(0, 160) +
+                       ".kelvaro-new-XXXXXX";
     FileDescriptor file(::mkostemp(kept.data(), O_CLOEXEC));
     if (!file.IsOpen()) {
         return {};
@@ -109,8 +56,8 @@ std::string Keep(const std::string& folder, const Record& record) {
 bool Finish(const std::string& folder, const std::string& path, int fd,
             std::vector<ResumedWrite>& done) {
     const std::string text = ReadAll(fd, path);
-    Record record;
-    if (!Parse(text, record)) {
+    WriteAheadRecord record;
+    if (!ParseWriteAhead(text, record)) {
         return true; // cut before it was named: the target was never touched
     }
     ResumedWrite resumed{record.Target, false, {}};
@@ -148,32 +95,27 @@ bool Finish(const std::string& folder, const std::string& path, int fd,
 namespace fileio {
 
 void SetWriteAheadFolder(const std::string& folder) {
-    std::lock_guard<std::mutex> hold(FolderMutex());
-    ConfiguredFolder() = folder;
+    SetConfiguredWriteAheadFolder(folder);
 }
 
 std::vector<std::string> WriteAheadFolders() {
-    std::string configured;
-    {
-        std::lock_guard<std::mutex> hold(FolderMutex());
-        configured = ConfiguredFolder();
-    }
+    std::string configured = ConfiguredWriteAheadFolder();
     if (configured.empty()) {
         configured = LocateAppFolders(ProgramFolder(), CurrentFolderEnvironment()).StateFolder;
     }
     const char* tmp = std::getenv("TMPDIR");
     const std::string temporary = tmp != nullptr && *tmp == '/' ? tmp : "/tmp";
-    return {configured, WithSlash(temporary) + "kelvaro-" + std::to_string(::geteuid())};
+    return {configured,
+            WithTrailingBackslash(temporary) + "kelvaro-" + std::to_string(::geteuid())};
 }
 
 WriteAhead::WriteAhead(const std::string& target, const struct stat& info, std::string_view bytes) {
-    std::string header = std::string(kMagic) + std::to_string(info.st_dev) + " " +
-                         std::to_string(info.st_ino) + " " + std::to_string(info.st_size) + " " +
-                         std::to_string(target.size()) + " " + std::to_string(bytes.size()) + "\n" +
-                         target + "\n";
+    const std::string header = WriteAheadHeader(
+        info.st_dev, info.st_ino, static_cast<std::uint64_t>(info.st_size), target, bytes.size());
     std::optional<RuntimeError> failure;
     for (const std::string& folder : WriteAheadFolders()) {
-        std::string unfinished = WithSlash(folder) + std::string(kUnfinishedPrefix) + "XXXXXX";
+        std::string unfinished =
+            WithTrailingBackslash(folder) + std::string(kUnfinishedWriteAheadPrefix) + "XXXXXX";
         try {
             MakePrivateFolder(folder);
             file_.Reset(::mkostemp(unfinished.data(), O_CLOEXEC));
@@ -189,8 +131,9 @@ WriteAhead::WriteAhead(const std::string& target, const struct stat& info, std::
             WriteAll(file_.Get(), header, target);
             WriteAll(file_.Get(), bytes, target);
             SyncFile(file_.Get(), target);
-            const std::string named =
-                WithSlash(folder) + std::string(kPrefix) + unfinished.substr(unfinished.size() - 6);
+            const std::string named = WithTrailingBackslash(folder) +
+                                      std::string(kWriteAheadPrefix) +
+                                      unfinished.substr(unfinished.size() - 6);
             if (::rename(unfinished.c_str(), named.c_str()) != 0) {
                 ThrowErrno("cannot name the write-ahead file", target, errno, FileAccess::Create);
             }
@@ -212,7 +155,7 @@ WriteAhead::WriteAhead(const std::string& target, const struct stat& info, std::
 
 WriteAhead::~WriteAhead() {
     ::unlink(path_.c_str());
-    SyncFolderBestEffort(ParentFolder(path_));
+    SyncFolderBestEffort(OpenableFolder(path_));
     file_.Close(); // the lock goes last
 }
 
@@ -232,11 +175,11 @@ std::vector<ResumedWrite> FinishInterruptedWrites(const std::string& stateFolder
             continue; // nothing of ours can be there
         }
         for (const std::string& name : names) {
-            const bool named = name.rfind(kPrefix, 0) == 0;
-            if (!named && name.rfind(kUnfinishedPrefix, 0) != 0) {
+            const bool named = name.rfind(kWriteAheadPrefix, 0) == 0;
+            if (!named && name.rfind(kUnfinishedWriteAheadPrefix, 0) != 0) {
                 continue;
             }
-            const std::string path = WithSlash(folder) + name;
+            const std::string path = WithTrailingBackslash(folder) + name;
             FileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW));
             if (!file.IsOpen() || ::flock(file.Get(), LOCK_EX | LOCK_NB) != 0) {
                 continue; // a running write holds it

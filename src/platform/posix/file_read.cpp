@@ -1,5 +1,5 @@
-#include "platform/file_descriptor.h"
 #include "platform/file_io.h"
+#include "platform/posix/file_descriptor.h"
 
 #include "platform/error.h"
 

@@ -5,6 +5,7 @@
 // and the failures they throw. Internal to platform/: callers use file_io.h.
 
 #include "platform/error_causes.h"
+#include "platform/paths.h"
 
 #include <sys/stat.h>
 #include <sys/types.h>
@@ -40,11 +41,8 @@ bool HoldsNul(const std::string& path);
 // Refuses an empty name or one holding a NUL (BadFileName).
 void CheckFileName(const std::string& path);
 
-// The folder part of a path as open() sees it: "." for a bare name, "/" for a
-// name straight under the root.
-std::string ParentFolder(const std::string& path);
-std::string BaseName(const std::string& path);
-std::string WithSlash(std::string folder);
+// The folder part of a path as open() takes it: "." for a bare name.
+std::string OpenableFolder(const std::string& path);
 
 std::string Describe(const std::string& what, const std::string& path, int error);
 [[noreturn]] void ThrowErrno(const std::string& what, const std::string& path, int error,

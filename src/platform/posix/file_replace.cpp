@@ -1,10 +1,10 @@
-#include "platform/file_attributes.h"
-#include "platform/file_descriptor.h"
 #include "platform/file_io.h"
 #include "platform/file_links.h"
+#include "platform/posix/file_attributes.h"
+#include "platform/posix/file_descriptor.h"
+#include "platform/posix/temporary_file.h"
+#include "platform/posix/write_ahead.h"
 #include "platform/private_folder.h"
-#include "platform/temporary_file.h"
-#include "platform/write_ahead.h"
 
 #include "platform/error.h"
 
@@ -144,7 +144,7 @@ void ReplaceTransaction::OpenTarget() {
 }
 
 int ReplaceTransaction::OpenFolder() {
-    folder_.Reset(::open(ParentFolder(path_).c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC));
+    folder_.Reset(::open(OpenableFolder(path_).c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC));
     return folder_.IsOpen() ? 0 : errno;
 }
 
@@ -189,8 +189,8 @@ void ReplaceTransaction::Run(std::string_view bytes) {
 
     // A file this save created is nobody else's and has no other links; it is
     // always replaced, so a failure can remove it again.
-    if (!createdTarget_ &&
-        (targetInfo.st_nlink > 1 || StickyFolderForbidsRenaming(ParentFolder(path_), targetInfo))) {
+    if (!createdTarget_ && (targetInfo.st_nlink > 1 ||
+                            StickyFolderForbidsRenaming(OpenableFolder(path_), targetInfo))) {
         WriteInPlace(bytes);
         return;
     }
@@ -217,7 +217,7 @@ void ReplaceTransaction::Run(std::string_view bytes) {
     }
 
     RunFaultHook("rename");
-    const std::string name = BaseName(path_);
+    const std::string name = FileName(path_);
     if (::renameat(folder_.Get(), temporary_.Name.c_str(), folder_.Get(), name.c_str()) != 0) {
         const int error = errno;
         if (IsPermissionError(error) && !createdTarget_) {
@@ -229,7 +229,7 @@ void ReplaceTransaction::Run(std::string_view bytes) {
         ThrowErrno("cannot replace", path_, error, FileAccess::Create);
     }
     committed_ = true;
-    SyncFolderBestEffort(ParentFolder(path_));
+    SyncFolderBestEffort(OpenableFolder(path_));
 }
 
 // The previous bytes, kept to put back should the write in place fail part way;
@@ -272,7 +272,7 @@ bool ReplaceTransaction::Restore(const std::string& previous) {
 // of the program's private folders, when the target could be neither written nor put back;
 // returns its path, or "" when no such file could be made either.
 std::string ReplaceTransaction::Rescue(std::string_view bytes) const {
-    std::vector<std::string> folders = {ParentFolder(path_)};
+    std::vector<std::string> folders = {OpenableFolder(path_)};
     for (const std::string& folder : WriteAheadFolders()) {
         try {
             MakePrivateFolder(folder);
@@ -282,7 +282,7 @@ std::string ReplaceTransaction::Rescue(std::string_view bytes) const {
     }
     for (const std::string& folder : folders) {
         std::string pattern =
-            WithSlash(folder) + BaseName(path_).substr(0, 160) + ".kelvaro-new-XXXXXX";
+            WithTrailingBackslash(folder) + FileName(path_).substr(0, 160) + ".kelvaro-new-XXXXXX";
         FileDescriptor file(::mkostemp(pattern.data(), O_CLOEXEC));
         if (!file.IsOpen()) {
             continue;
@@ -358,7 +358,7 @@ void WriteFileReplacing(const std::string& path, std::string_view bytes) {
 }
 
 void WriteOwnFile(const std::string& folder, const std::string& name, std::string_view bytes) {
-    const std::string path = WithSlash(folder) + name;
+    const std::string path = WithTrailingBackslash(folder) + name;
     CheckFileName(path);
     try {
         MakePrivateFolder(folder);

@@ -10,7 +10,7 @@
 // removed; a file of that name that nobody holds is what a save killed part way
 // left, and the next save in the folder removes it.
 
-#include "platform/file_descriptor.h"
+#include "platform/posix/file_descriptor.h"
 
 #include <string>
 #include <string_view>
