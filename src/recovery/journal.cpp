@@ -69,7 +69,7 @@ std::vector<LeftJournal> FindLeftJournals(const std::string& folder,
     const std::vector<std::string> others = ListOtherEntryNames(folder);
     for (const std::string& name : others) {
         if (name.starts_with(NameStart)) {
-            odd.push_back(folder + "/" + name);
+            odd.push_back(JoinPath(folder, name));
         }
     }
     for (const std::string& name : names) {
@@ -336,9 +336,7 @@ void RecoveryJournal::Run() {
 }
 
 bool IsLiveJournal(const std::string& path) {
-    const std::size_t slash = path.rfind('/');
-    const std::string_view name =
-        std::string_view(path).substr(slash == std::string::npos ? 0 : slash + 1);
+    const std::string name = FileName(path);
     if (!name.starts_with(NameStart) || !EndsWith(name, JournalEnd)) {
         return false;
     }

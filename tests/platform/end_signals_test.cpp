@@ -1,6 +1,13 @@
 // Each end signal wakes the event loop's handle once and is then taken; with
 // the catcher gone, a signal has its default effect again.
 
+#ifdef _WIN32
+#include <gtest/gtest.h>
+
+TEST(LinuxOnly, EndSignalsTest) {
+    GTEST_SKIP() << "Linux only: the Windows window hears the end of a session as a message";
+}
+#else
 #include "platform/end_signals.h"
 
 #include <gtest/gtest.h>
@@ -38,3 +45,4 @@ TEST(EndSignals, EachEndSignalWakesTheLoopOnceAndIsTaken) {
 
 } // namespace
 } // namespace kelvaro
+#endif

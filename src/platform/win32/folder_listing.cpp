@@ -5,6 +5,9 @@
 #include "platform/win32/file_handle.h"
 #include "platform/win32/wide.h"
 
+#include <string_view>
+#include <utility>
+
 namespace kelvaro {
 
 using namespace win32;
@@ -39,7 +42,11 @@ bool IsRegularFile(const std::string& path) {
            (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE)) == 0;
 }
 
-std::vector<std::string> ListFileNames(const std::string& folder) {
+namespace {
+
+// Calls `take` with each entry of `folder` but "." and "..": its name and its
+// attributes, as the folder's own listing has them (a link is not followed).
+template <typename Take> void ForEachEntry(const std::string& folder, Take take) {
     if (folder.find('\0') != std::string::npos) {
         throw RuntimeError(ErrorNo::BadFileName,
                            FailurePlace{folder, "フォルダ名に使えない文字が含まれています"},
@@ -52,23 +59,54 @@ std::vector<std::string> ListFileNames(const std::string& folder) {
     if (search == INVALID_HANDLE_VALUE) {
         DWORD code = ::GetLastError();
         if (code == ERROR_FILE_NOT_FOUND && IsDirectory(folder)) {
-            return {}; // an empty root has not even "." to list
+            return; // an empty root has not even "." to list
         }
         if (code == ERROR_FILE_NOT_FOUND) {
             code = ERROR_PATH_NOT_FOUND;
         }
         ThrowWindowsError("cannot list", folder, code, FileAccess::List);
     }
-    std::vector<std::string> names;
     do {
-        if ((found.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE)) == 0) {
-            names.push_back(Utf8FromWide(found.cFileName));
+        const std::wstring_view name = found.cFileName;
+        if (name != L"." && name != L"..") {
+            take(Utf8FromWide(found.cFileName), found.dwFileAttributes);
         }
     } while (::FindNextFileW(search, &found));
     const DWORD code = ::GetLastError();
     ::FindClose(search);
     if (code != ERROR_NO_MORE_FILES) {
         ThrowWindowsError("cannot list", folder, code, FileAccess::List);
+    }
+}
+
+// A folder, a device or a link (a reparse point) is not a plain file.
+bool IsPlainFile(DWORD attributes) {
+    return (attributes &
+            (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE | FILE_ATTRIBUTE_REPARSE_POINT)) == 0;
+}
+
+} // namespace
+
+std::vector<std::string> ListFileNames(const std::string& folder) {
+    std::vector<std::string> names;
+    ForEachEntry(folder, [&](std::string name, DWORD attributes) {
+        if ((attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE)) == 0) {
+            names.push_back(std::move(name));
+        }
+    });
+    return names;
+}
+
+std::vector<std::string> ListOtherEntryNames(const std::string& folder) {
+    std::vector<std::string> names;
+    try {
+        ForEachEntry(folder, [&](std::string name, DWORD attributes) {
+            if (!IsPlainFile(attributes)) {
+                names.push_back(std::move(name));
+            }
+        });
+    } catch (const RuntimeError&) {
+        return {}; // as on POSIX: a folder that cannot be listed has nothing to name
     }
     return names;
 }
