@@ -408,6 +408,7 @@ ImportResult ImportReadMeBytes(std::string_view bytes, std::string_view fileName
         decoded = WithReplacements(bytes, broken);
         text = decoded;
     } else {
+        broken = 0; // counted while telling the encoding: CP932 has no broken UTF-8
         decoded = Cp932ToUtf8(bytes);
         text = decoded;
     }

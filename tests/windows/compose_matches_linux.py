@@ -10,6 +10,7 @@ included, and the messages on standard error. The Windows program is given Windo
 into a folder with a Japanese name; --output, --set and --write-form take the
 same paths, and a missing form and a bad option must end as on Linux (1, 2).
 """
+import os
 import pathlib
 import shutil
 import subprocess
@@ -40,16 +41,21 @@ class Runner:
         # Messages name files in the folder; Windows spells it its own way.
         self.spellings = (windows_path(folder).encode() + b"\\", str(folder).encode() + b"/")
         self.linux = [linux]
+        # The messages' language follows the locale: both programs run under the
+        # Japanese one, as scripts/wine-run gives the Windows program.
+        self.linux_env = {k: v for k, v in os.environ.items()
+                          if k not in ("LC_ALL", "LC_MESSAGES", "LANGUAGE")}
+        self.linux_env["LANG"] = "ja_JP.UTF-8"
         self.windows = [wine_run, windows]
         self.failures = []
         self.compared = 0
 
-    def run(self, command, args):
+    def run(self, command, args, env=None):
         # Files, not pipes: a helper Wine starts beside the program inherits its
         # handles and keeps a pipe open for seconds after the program ended.
         with tempfile.TemporaryFile() as out, tempfile.TemporaryFile() as err:
             status = subprocess.run(command + args, stdout=out, stderr=err,
-                                    stdin=subprocess.DEVNULL, timeout=120).returncode
+                                    stdin=subprocess.DEVNULL, env=env, timeout=120).returncode
             out.seek(0)
             err.seek(0)
             return status, out.read(), err.read()
@@ -57,7 +63,7 @@ class Runner:
     def same(self, what, linux_args, windows_args, files=()):
         """Runs both; their status, output and the files each wrote must agree."""
         self.compared += 1
-        linux = self.run(self.linux, linux_args)
+        linux = self.run(self.linux, linux_args, self.linux_env)
         written = {}
         for linux_file, _ in files:
             written[linux_file] = read_and_remove(linux_file)
