@@ -160,9 +160,8 @@ void AppendInline(std::string& out, std::string_view s) {
                    c == '!' && image < s.size() && s[image] == '[' && AppendLink(out, s, image)) {
             i = image;
         } else if ((c == '`' && AppendCode(out, s, i)) || (c == '[' && AppendLink(out, s, i)) ||
-                   (c == '<' && AppendAutolink(out, s, i))) {
-            continue;
-        } else if (c == '&' && AppendEntity(out, s, i)) {
+                   (c == '<' && AppendAutolink(out, s, i)) ||
+                   (c == '&' && AppendEntity(out, s, i))) {
             continue;
         } else if (c == '*' || c == '~' || c == '`') {
             const std::size_t n = RunOf(s, i, c);
@@ -178,7 +177,7 @@ void AppendInline(std::string& out, std::string_view s) {
 }
 
 // The marks that open a line and are plain text already: a list item's marker
-// (with a task box) and a quote's '>'. Heading marks are left off.
+// and a quote's '>'. Heading marks are left off.
 std::size_t LineOpening(std::string& out, std::string_view line) {
     const std::size_t hashes = RunOf(line, 0, '#');
     if (hashes >= 1 && hashes <= 6 && (hashes == line.size() || IsBlank(line[hashes]))) {
