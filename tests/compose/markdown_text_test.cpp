@@ -9,6 +9,9 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
+#include <utility>
+
 namespace kelvaro {
 namespace {
 
@@ -48,26 +51,18 @@ TEST(MarkdownText, ShowsAsPlainText) {
     }
 }
 
-struct BodyCase {
-    std::string Text;
-    bool Marked;
-    std::string Body;
-};
-
 TEST(MarkdownText, OnlyTheMarkerAloneOnTheFirstLineMarks) {
     const std::string marker(layout_lines::MarkdownMarker);
-    const BodyCase cases[] = {
-        {marker + "\r\n- a", true, "- a"},
-        {marker + "\n- a", true, "- a"},
-        {marker, true, ""},
-        {marker + " - a", false, ""},
-        {" " + marker + "\r\n- a", false, ""},
-        {"- a\r\n" + marker, false, ""},
+    const std::pair<std::string, std::optional<std::string>> cases[] = {
+        {marker + "\r\n- a", "- a"},
+        {marker + "\n- a", "- a"},
+        {marker, ""},
+        {marker + " - a", std::nullopt},
+        {" " + marker + "\r\n- a", std::nullopt},
+        {"- a\r\n" + marker, std::nullopt},
     };
-    for (const BodyCase& c : cases) {
-        const auto body = MarkdownBody(c.Text);
-        EXPECT_EQ(body.has_value(), c.Marked) << c.Text;
-        EXPECT_EQ(body.value_or(""), c.Body) << c.Text;
+    for (const auto& [text, body] : cases) {
+        EXPECT_EQ(MarkdownBody(text), body) << text;
     }
 }
 
