@@ -9,6 +9,7 @@
 // limits name (and of a few near them).
 
 #include "compose/compose_readme.h"
+#include "compose/markdown_text.h"
 #include "compose/page_style.h"
 #include "compose/pause_line.h"
 #include "compose/readme_file.h"
@@ -18,6 +19,7 @@
 #include "platform/cp932.h"
 #include "platform/error.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -295,7 +297,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             }
             break;
         case ReadMeFormat::Markdown:
-            CheckMarkdownHasNoMarkup(composed);
+            // A text marked as Markdown is written as its author wrote it, markup and all.
+            if (std::none_of(ws.form.LongTexts.begin(), ws.form.LongTexts.end(),
+                             [](const std::string& t) { return MarkdownBody(t).has_value(); })) {
+                CheckMarkdownHasNoMarkup(composed);
+            }
             break;
         case ReadMeFormat::Html5:
             CheckPageHasOnlyItsOwnElements(composed);

@@ -187,7 +187,12 @@ private:
             expanded = ExpandReferences(form_, text);
             text = expanded;
         }
-        if (Skips(text)) {
+        const std::optional<std::string_view> markdown = MarkdownBody(text);
+        if (Skips(markdown ? *markdown : text)) {
+            return;
+        }
+        if (markdown) {
+            layout_->MarkdownText(name, *markdown);
             return;
         }
         layout_->LongText(name, text);

@@ -8,6 +8,12 @@
 
 namespace kelvaro::layout_lines {
 
+// The first line of a long text written in Markdown (one taken from a README.md):
+// the Markdown ReadMe writes the text under it as it stands, the other layouts
+// as plain text. An HTML comment, so it shows nowhere when rendered, and a line
+// like any other in a form file, so the form keeps it without a field of its own.
+inline constexpr std::string_view MarkdownMarker = "<!-- markdown -->";
+
 // Between a name and its value on one line (text and HTML 4.01).
 inline constexpr std::string_view IdeographicSpace = "　";
 

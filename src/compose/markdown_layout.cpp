@@ -204,6 +204,34 @@ public:
         }
     }
 
+    // Markdown from a README.md goes back as it came, so that it renders as it
+    // did there. A code fence it leaves open is closed: it would swallow every
+    // entry after it.
+    void MarkdownText(const TopicName& name, std::string_view text) override {
+        StartBlock();
+        Out() += markdown::TextHeading;
+        AppendOneLine(Out(), name.Plain);
+        Out() += '\n';
+        std::string_view fence;
+        bool blank = true;
+        ForEachLineEndedByAnyBreak(text, [&](std::string_view line) {
+            if (blank && IsBlankLine(line)) {
+                return; // no blank lines at its start: the heading's blank line is there
+            }
+            if (blank) {
+                Out() += '\n';
+                blank = false;
+            }
+            Out() += line;
+            Out() += '\n';
+            FenceLine(line, fence);
+        });
+        if (!fence.empty()) {
+            Out() += fence;
+            Out() += '\n';
+        }
+    }
+
     // Not "---": at the very start of a file that would open front matter.
     void Separator(std::string_view /*pauseLine*/) override {
         StartBlock();

@@ -6,6 +6,7 @@
 // order, the names, the placeholder replacement, the leaving out of empty
 // items, the separator line and the unknown keys. Internal to src/compose.
 
+#include "compose/markdown_text.h"
 #include "model/form.h"
 
 #include <cstddef>
@@ -46,6 +47,9 @@ public:
     // The home page or the mail address; the value is never replaced.
     virtual void Link(const TopicName& name, LinkKind kind, std::string_view value) = 0;
     virtual void LongText(const TopicName& name, std::string_view text) = 0;
+    // A long text written in Markdown (`markdown` is the text under its marker
+    // line): as plain text, unless the layout is Markdown itself.
+    virtual void MarkdownText(const TopicName& name, std::string_view markdown);
     // `pauseLine` is empty when WritesPauseCharacters() is false.
     virtual void Separator(std::string_view pauseLine) = 0;
     virtual void CreditLine(std::string_view text) = 0;
@@ -59,6 +63,10 @@ private:
     const Form& form_;
     std::string& out_;
 };
+
+inline void ReadMeLayout::MarkdownText(const TopicName& name, std::string_view markdown) {
+    LongText(name, MarkdownAsPlainText(markdown));
+}
 
 std::unique_ptr<ReadMeLayout> MakeTextLayout(const Form& form, std::string& out);
 std::unique_ptr<ReadMeLayout> MakeHtmlLayout(const Form& form, std::string& out);

@@ -143,7 +143,7 @@ private:
                 item = LookupItem("メール");
             }
             if (item != nullptr && !out_.Holds(*item)) {
-                out_.SetSingle(*item, std::string(word), line);
+                out_.SetSingle(*item, OneLineValue(word), line);
             }
         }
         if (!out_.SetUserLong(s.Name, text, s.HeadingLine)) {
@@ -206,7 +206,10 @@ private:
         any = true;
     }
 
-    std::string BodyLine(std::string_view text) const {
+    // A value of one line from a section's text: Markdown's escapes and
+    // entities as their characters, and no hard-break backslash. (The text
+    // itself stays Markdown, as written.)
+    std::string OneLineValue(std::string_view text) const {
         if (!markdown_) {
             return std::string(text);
         }
@@ -238,14 +241,14 @@ private:
             return;
         }
         if (!fence_ && text.find_first_not_of(" \t") == std::string_view::npos) {
-            AddText(text, false); // a blank line, the commonest of all
+            AddText(text); // a blank line, the commonest of all
             return;
         }
         if (markdown_ && TrimBlanks(text).starts_with("```")) {
             fence_ = !fence_;
         }
         if (fence_ || (markdown_ && TrimBlanks(text).starts_with("```"))) {
-            AddText(text, true);
+            AddText(text);
             return;
         }
         if (lines_.At(i).Level == 0 && IsSeparatorLine(text) && !(markdown_ && IsTableRule(text))) {
@@ -290,7 +293,7 @@ private:
         if (TitleFacts(text)) {
             return;
         }
-        AddText(text, false);
+        AddText(text);
     }
 
     // The first row of a table whose second line is its rule names the columns.
@@ -305,7 +308,7 @@ private:
         return !meaning || meaning->Long != nullptr;
     }
 
-    void AddText(std::string_view text, bool raw) {
+    void AddText(std::string_view text) {
         if (!section_.Open) {
             if (out_.form().Order.empty() && titleName_.empty() && !TrimBlanks(text).empty() &&
                 !seenTitle_) {
@@ -320,11 +323,11 @@ private:
                 }
             }
             if (!TrimBlanks(text).empty() || !preamble_.empty()) {
-                AppendLine(preamble_, preambleLines_, raw ? std::string(text) : BodyLine(text));
+                AppendLine(preamble_, preambleLines_, std::string(text));
             }
             return;
         }
-        AppendLine(section_.Body, section_.HasBody, raw ? std::string(text) : BodyLine(text));
+        AppendLine(section_.Body, section_.HasBody, std::string(text));
     }
 
     // Text before any heading has no item: it goes, where it stood, to the catch-all.
@@ -434,7 +437,7 @@ private:
         if (meaning && meaning->Single && !out_.Holds(*meaning->Single) && !text.empty()) {
             // A single-line item under a heading: its first line; the rest has no place.
             const std::size_t end = text.find("\r\n");
-            std::string first = std::string(TrimBlanks(text.substr(0, end)));
+            std::string first = OneLineValue(TrimBlanks(text.substr(0, end)));
             std::string name;
             std::string value;
             if (SplitFact(first, name, value) && !value.empty() && MeaningOf(name) &&

@@ -4,6 +4,7 @@
 // names ReadMes give their items, the characters and lines of the text, and
 // what each line is (a heading, a fact, a separator).
 
+#include "compose/markdown_text.h"
 #include "import/import_internal.h"
 #include "model/catalogue.h"
 
@@ -33,8 +34,6 @@ std::string_view TrimBlanks(std::string_view s);
 std::size_t CodePoints(std::string_view s);
 // A line drawn of one or two characters repeated: ━━━, ＝＝＝, -----, *****, _/_/_/.
 bool IsSeparatorLine(std::string_view line);
-// Entities and, in Markdown, backslash escapes as the characters they stand for.
-std::string DecodeEntities(std::string_view text, bool backslashes);
 
 struct SourceLine {
     std::string_view Text;

@@ -73,55 +73,6 @@ bool IsSeparatorLine(std::string_view line) {
     return count >= 3;
 }
 
-// Entities and, in Markdown, backslash escapes as the characters they stand for.
-std::string DecodeEntities(std::string_view text, bool backslashes) {
-    static const std::unordered_map<std::string_view, std::string_view> named{
-        {"amp", "&"},    {"lt", "<"},     {"gt", ">"},    {"quot", "\""}, {"apos", "'"},
-        {"nbsp", " "},   {"copy", "©"},   {"reg", "®"},   {"yen", "¥"},   {"times", "×"},
-        {"hellip", "…"}, {"mdash", "—"},  {"ndash", "–"}, {"laquo", "«"}, {"raquo", "»"},
-        {"trade", "™"},  {"middot", "·"}, {"ensp", " "},  {"emsp", " "},  {"colon", ":"}};
-    std::string out;
-    out.reserve(text.size());
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const char c = text[i];
-        if (backslashes && c == '\\' && i + 1 < text.size() &&
-            std::ispunct(static_cast<unsigned char>(text[i + 1]))) {
-            out += text[++i];
-            continue;
-        }
-        if (c == '&') {
-            const std::size_t semi = text.find(';', i);
-            if (semi != std::string_view::npos && semi - i <= 10) {
-                const std::string_view name = text.substr(i + 1, semi - i - 1);
-                if (name.size() > 1 && name[0] == '#') {
-                    char32_t cp = 0;
-                    bool ok = true;
-                    const bool hex = name[1] == 'x' || name[1] == 'X';
-                    for (std::size_t k = hex ? 2 : 1; k < name.size() && ok; ++k) {
-                        const auto d = static_cast<unsigned char>(name[k]);
-                        ok = hex ? std::isxdigit(d) != 0 : std::isdigit(d) != 0;
-                        cp = cp * (hex ? 16 : 10) +
-                             static_cast<char32_t>(std::isdigit(d) ? d - '0'
-                                                                   : (d | 0x20) - 'a' + 10);
-                        ok = ok && cp <= 0x10FFFF;
-                    }
-                    if (ok && name.size() > (hex ? 2u : 1u)) {
-                        AppendUtf8(out, cp == 0 || (cp >= 0xD800 && cp <= 0xDFFF) ? 0xFFFD : cp);
-                        i = semi;
-                        continue;
-                    }
-                } else if (const auto found = named.find(name); found != named.end()) {
-                    out += found->second;
-                    i = semi;
-                    continue;
-                }
-            }
-        }
-        out += c;
-    }
-    return out;
-}
-
 bool DocumentLines::Next(std::size_t& at, SourceLine& line) const {
     if (html_) {
         if (at >= owned_.size()) {

@@ -1,5 +1,6 @@
 #include "import/readme_import.h"
 
+#include "compose/layout_lines.h"
 #include "files/form_file.h"
 
 #include "import/import_internal.h"
@@ -35,6 +36,35 @@ std::string ShownValue(const Form& form, const CatalogueItem& item) {
         return form.LineValues[SlotOf(item)] + std::string(SizeUnitText(form.SizeUnit));
     default:
         return form.LineValues[SlotOf(item)];
+    }
+}
+
+// True when the item holds something the ReadMe would show.
+bool HasValue(const Form& form, const CatalogueItem& item) {
+    switch (item.Kind) {
+    case ItemKind::LongText:
+    case ItemKind::UserLongText:
+        return !form.LongTexts[SlotOf(item)].empty();
+    case ItemKind::Choice:
+        return !form.ChoiceValues[SlotOf(item)].empty();
+    default:
+        return !form.LineValues[SlotOf(item)].empty();
+    }
+}
+
+bool Ticked(const Form& form, std::string_view key) {
+    return std::any_of(form.Order.begin(), form.Order.end(),
+                       [&](const OrderEntry& e) { return e.Checked && e.Key == key; });
+}
+
+// A README.md's sections stay Markdown: each text says so on its first line,
+// so that the Markdown ReadMe writes it back as it came and the other layouts
+// as plain text, while a text typed in the window shows as typed.
+void MarkAsMarkdown(Form& form) {
+    for (std::string& text : form.LongTexts) {
+        if (!text.empty()) {
+            text.insert(0, std::string(layout_lines::MarkdownMarker) + "\r\n");
+        }
     }
 }
 
@@ -363,6 +393,21 @@ ImportResult ImportedForm::Finish() {
         report_.Checks.push_back("見出しに当てはまらない行は「" + form_.UserNames[3] +
                                  "」（追加4）の中、項目の並びの最後にあります");
     }
+    // A value the ReadMe gave that its item order leaves out (a page's title
+    // names the software even where the order has no ソフト名) would be lost
+    // on the next ReadMe without a word.
+    for (const CatalogueItem& item : Catalogue()) {
+        if (item.Slot >= 0 && HasValue(form_, item) && !Ticked(form_, item.Key)) {
+            const std::string name =
+                item.UserIndex >= 0
+                    ? std::string(item.Key) + "（" +
+                          form_.UserNames[static_cast<std::size_t>(item.UserIndex)] + "）"
+                    : std::string(item.Key);
+            report_.Checks.push_back("「" + name +
+                                     "」は値がありますが、項目の並びでチェックされていません"
+                                     "（ReadMe には載りません）");
+        }
+    }
     for (const DefaultOrderRow& row : DefaultOrderTable()) {
         if (row.Key == SeparatorKey) {
             continue;
@@ -439,6 +484,9 @@ ImportResult ImportReadMeBytes(std::string_view bytes, std::string_view fileName
         own = ReadOwnMarkdown(WithoutLastLineEnd(text, "\n"));
     }
     ImportResult result = own ? std::move(*own) : ReadByHeadings(text, kind);
+    if (!own && kind == ReadMeFormat::Markdown) {
+        MarkAsMarkdown(result.form);
+    }
     if (broken > 0) {
         result.report.Checks.insert(result.report.Checks.begin(),
                                     "UTF-8 として読めないバイト " + std::to_string(broken) +

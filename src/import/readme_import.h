@@ -24,7 +24,9 @@
 // - in the Markdown table, a single-line value beginning or ending with a blank;
 // - the Markdown head when the software's name is blank and its version is not
 //   in the table (the head then reads as the name alone);
-// - in the text ReadMe, more than a thousand separators in a row.
+// - in the text ReadMe, more than a thousand separators in a row;
+// - a long text marked as Markdown (its first line the marker of
+//   compose/layout_lines.h), written raw or as plain text, not as typed.
 // Such a ReadMe is read by its headings instead, and the report says so.
 
 #include "compose/readme_format.h"

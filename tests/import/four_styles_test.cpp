@@ -88,11 +88,14 @@ const Want kWhole[] = {
     {"style_numbered.txt", "ショートカットキー一覧", "Ctrl+O  開く\r\nCtrl+S  保存"},
     {"style_numbered.txt", "開発履歴", "2.3.1  細かな修正\r\n2.3.0  設定画面を追加"},
     {"style_readme.md", "ソフト名", "QuickTile"},
+    // a README.md's texts stay Markdown, marked as such on their first line
     {"style_readme.md", "特徴",
-     "- **軽い**: 常駐しても 2MB\r\n- [公式サイト](https://example.com/quicktile) "
+     "<!-- markdown -->\r\n- **軽い**: 常駐しても 2MB\r\n- "
+     "[公式サイト](https://example.com/quicktile) "
      "で配布しています。"},
     {"style_readme.md", "開発履歴",
-     "### 2.0.0\r\n\r\n- 設定ファイルを YAML に変更\r\n\r\n### 1.0.0\r\n\r\n- 最初の公開"},
+     "<!-- markdown -->\r\n### 2.0.0\r\n\r\n- 設定ファイルを YAML に変更\r\n\r\n### 1.0.0\r\n\r\n- "
+     "最初の公開"},
 };
 
 TEST(FourStyles, EveryValueLandsWholeInItsItem) {

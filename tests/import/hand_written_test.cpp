@@ -1,6 +1,7 @@
 // ReadMe files written by hand land in the items a careful person would fill,
 // and nothing of them is lost; hostile input is imported or refused, quickly.
 
+#include "compose/markdown_text.h"
 #include "import/readme_import.h"
 #include "model/catalogue.h"
 #include "platform/error.h"
@@ -58,8 +59,8 @@ const Expected kExpected[] = {
     {"list_facts.md", "作成日", "2025-02-03"},
     {"list_facts.md", "ホームページ", "https://example.net/pico"},
     {"list_facts.md", "特徴", "- **レイヤー**に対応"},
-    {"list_facts.md", "使用方法", "2. キャンバスに描く *太字ではない*"},
-    {"list_facts.md", "著作権", "MIT License © 2025"},
+    {"list_facts.md", "使用方法", "2. キャンバスに描く \\*太字ではない\\*"},
+    {"list_facts.md", "著作権", "MIT License &copy; 2025"},
     {"list_facts.md", "開発履歴", "| 0.9.2 | 保存の不具合を修正 |"},
     {"setext_table.md", "ソフト名", "KumoSync"},
     {"setext_table.md", "バージョン", "3.0"},
@@ -133,7 +134,10 @@ bool Holds(const Form& form, const Expected& e) {
         break;
     case ItemKind::LongText:
     case ItemKind::UserLongText:
-        held = "\r\n" + form.LongTexts[slot] + "\r\n";
+        // A README.md's text stays Markdown, as written, under its marker line.
+        held = "\r\n" +
+               std::string(MarkdownBody(form.LongTexts[slot]).value_or(form.LongTexts[slot])) +
+               "\r\n";
         single = false;
         break;
     default:

@@ -127,7 +127,8 @@ std::string Chromium() {
 std::string RenderMarkdown(const std::string& markdown) {
     TempFolder folder;
     const std::string path = TempPage(folder, "README.md", markdown);
-    ToolRun run = RunTool({CmarkGfm(), "-e", "table", "-e", "autolink", "--to", "html", path});
+    ToolRun run = RunTool(
+        {CmarkGfm(), "-e", "table", "-e", "autolink", "-e", "strikethrough", "--to", "html", path});
     EXPECT_EQ(run.Status, 0) << run.Err;
     return run.Out;
 }

@@ -21,7 +21,7 @@ std::string Tidy();
 std::string Python3();
 std::string Chromium();
 
-// `markdown` rendered with cmark-gfm -e table -e autolink --to html.
+// `markdown` rendered with cmark-gfm -e table -e autolink -e strikethrough --to html.
 std::string RenderMarkdown(const std::string& markdown);
 
 // What tidy -errors -q reports about the page, and its exit status.
