@@ -67,6 +67,15 @@ std::optional<ImportResult> ReadOwnHtml5(std::string_view text);
 // The reader by headings, for any text. `kind` is how the text is marked up.
 ImportResult ReadByHeadings(std::string_view text, ReadMeFormat kind);
 
+// The bytes of a file to import (import_bytes.cpp).
+bool IsPureAscii(std::string_view text);
+// A text file holds no NUL and few other controls; binary data holds many.
+bool LooksLikeText(std::string_view bytes);
+// Bytes that are UTF-8 but for a few broken ones; `broken` counts those pieces.
+bool MostlyUtf8(std::string_view bytes, std::size_t& broken);
+// The text with each broken piece of UTF-8 as U+FFFD; `broken` counts them.
+std::string WithReplacements(std::string_view bytes, std::size_t& broken);
+
 // The credit line the program writes.
 std::string CreditText();
 
