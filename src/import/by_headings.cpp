@@ -24,8 +24,8 @@ using namespace by_headings;
 class HeadingReader {
 public:
     HeadingReader(const DocumentLines& lines, ReadMeFormat kind, std::string pageTitle)
-        : lines_(lines), markdown_(kind == ReadMeFormat::Markdown),
-          pageTitle_(std::move(pageTitle)), finder_(lines, lines_, markdown_) {}
+        : lines_(lines), pageTitle_(std::move(pageTitle)),
+          markdown_(kind == ReadMeFormat::Markdown), finder_(lines, lines_, markdown_) {}
 
     ImportResult Read() {
         while (lines_.Advance()) {
@@ -459,24 +459,24 @@ private:
     }
 
     LineWindow lines_;
-    bool markdown_;
     std::string pageTitle_; // an HTML page's <title>, for a page without a title line
-    bool fence_ = false;
-    std::size_t lastWasSetext_ = static_cast<std::size_t>(-1);
     Section section_;
-    bool separatorPending_ = false;
-    bool leadingSeparator_ = false;
-    bool seenTitle_ = false;
     std::string titleLine_;
     std::string titleName_;
     std::string titleVersion_;
-    std::string footer_; // an HTML page's address or footer lines
-    bool footerLines_ = false;
-    std::string preamble_; // lines before any section, parted by CR LF
-    bool preambleLines_ = false;
-    HeadingFinder finder_;
+    std::string footer_;              // an HTML page's address or footer lines
+    std::string preamble_;            // lines before any section, parted by CR LF
     std::vector<std::string> shapes_; // heading shapes, in the order first seen
-    int lastNumber_ = 0;              // the number of the last numbered section
+    std::size_t lastWasSetext_ = static_cast<std::size_t>(-1);
+    bool markdown_;
+    HeadingFinder finder_;
+    int lastNumber_ = 0; // the number of the last numbered section
+    bool fence_ = false;
+    bool separatorPending_ = false;
+    bool leadingSeparator_ = false;
+    bool seenTitle_ = false;
+    bool footerLines_ = false;
+    bool preambleLines_ = false;
     bool sectionSeen_ = false;
     ImportedForm out_;
 };

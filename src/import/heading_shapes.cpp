@@ -449,9 +449,9 @@ bool FindDate(std::string_view line, std::string& date, std::string& rest) {
             ++groups;
             std::string_view after = line.substr(end);
             const std::string_view mark = groups == 1 ? "年" : groups == 2 ? "月" : "日";
-            if (groups < 3 && (Take(after, "/") || Take(after, "-") || Take(after, "."))) {
-                end = line.size() - after.size();
-            } else if (Take(after, mark)) {
+            // A separator between the groups, or the group's own 年 月 日.
+            if ((groups < 3 && (Take(after, "/") || Take(after, "-") || Take(after, "."))) ||
+                Take(after, mark)) {
                 end = line.size() - after.size();
             } else if (groups < 3) {
                 break;

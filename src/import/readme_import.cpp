@@ -373,7 +373,7 @@ ImportResult ImportReadMeBytes(std::string_view bytes, std::string_view fileName
         decoded = Cp932ToUtf8(bytes);
         text = decoded;
     }
-    if (WithoutLeadingBlanks(text).find_first_not_of("\f") == std::string_view::npos) {
+    if (WithoutLeadingBlanks(text).find_first_not_of('\f') == std::string_view::npos) {
         Refuse("ReadMe が空です（読み込む行がありません）", "an empty ReadMe");
     }
     // A form file is no ReadMe: read as one, its block markers would make the

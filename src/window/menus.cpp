@@ -18,7 +18,7 @@ constexpr KeyChord Ctrl(char key) {
 
 constexpr MenuId kReadMeMenu = MenuId::ReadMe;
 
-const std::array kFileItems{
+constexpr std::array kFileItems{
     MenuItem{"フォームの新規作成(&N)", "MiFileNew", Ctrl('N'), &NewForm},
     MenuItem{"フォームを開く(&O)", "MiFileOpen", Ctrl('O'), &OpenForm},
     MenuItem{"ReadMeを読み込む(&I)...", "MiFileImport", {}, &ImportReadMe},
@@ -32,7 +32,7 @@ const std::array kFileItems{
     MenuItem{"アプリケーションの終了(&X)", "MiExit", Ctrl('Q'), nullptr, MenuAct::CloseWindow},
 };
 
-const std::array kReadMeItems{
+constexpr std::array kReadMeItems{
     MenuItem{"Textファイルで出力(&T)",
              "MiReadMeText",
              {},
@@ -70,7 +70,7 @@ const std::array kReadMeItems{
              &Generate<ReadMeFormat::Html5, OutputDestination::Browser>},
 };
 
-const std::array kHelpItems{
+constexpr std::array kHelpItems{
     // The help file entry stays disabled and has no operation.
     MenuItem{"ヘルプファイルを開く(&H)", "MiHelpFile", KeyChord{0, 0, 1}, nullptr, MenuAct::Off},
     MenuItem{"", "MiHelpLine1"},
