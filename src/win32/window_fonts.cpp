@@ -116,8 +116,8 @@ LOGFONTW LogFontOf(const FontSpec& font, int dpi) {
     return logFont;
 }
 
-LOGFONTW BoxLogFont(const FontSpec& spec, UINT dpi) {
-    LOGFONTW font = LogFontOf(spec, static_cast<int>(dpi));
+LOGFONTW BoxLogFont(const FontSpec& chosen, UINT dpi) {
+    LOGFONTW font = LogFontOf(chosen, static_cast<int>(dpi));
     if (!FontInstalled(font.lfFaceName)) {
         SetFace(font, JapaneseFixedPitchFace());
     }

@@ -23,7 +23,7 @@ LOGFONTW UiLogFont(UINT dpi);
 // The boxes' font at `dpi`. When its face is not installed, the system's own
 // Japanese fixed-pitch font stands in, so the boxes keep one width for every
 // full-width character and ReadMe columns still line up.
-LOGFONTW BoxLogFont(const FontSpec& spec, UINT dpi);
+LOGFONTW BoxLogFont(const FontSpec& chosen, UINT dpi);
 
 bool FontInstalled(const std::wstring& face);
 

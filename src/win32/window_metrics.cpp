@@ -2,13 +2,13 @@
 
 namespace kelvaro::win32 {
 
-WindowMetrics::WindowMetrics(UINT dpi, const FontSpec& boxFont) : dpi_(dpi), boxSpec_(boxFont) {
+WindowMetrics::WindowMetrics(UINT dpi, const FontSpec& boxFont) : dpi_(dpi), boxChoice_(boxFont) {
     Make(dpi);
 }
 
 void WindowMetrics::SetBoxFont(const FontSpec& boxFont) {
-    boxSpec_ = boxFont;
-    boxFont_ = OwnedFont(BoxLogFont(boxSpec_, dpi_));
+    boxChoice_ = boxFont;
+    boxFont_ = OwnedFont(BoxLogFont(boxChoice_, dpi_));
 }
 
 void WindowMetrics::OnDpiChanged(HWND window, WPARAM wParam, LPARAM lParam) {
@@ -28,7 +28,7 @@ UINT WindowMetrics::DpiOf(HWND window) {
 void WindowMetrics::Make(UINT dpi) {
     dpi_ = dpi;
     uiFont_ = OwnedFont(UiLogFont(dpi));
-    boxFont_ = OwnedFont(BoxLogFont(boxSpec_, dpi));
+    boxFont_ = OwnedFont(BoxLogFont(boxChoice_, dpi));
     units_ = DialogUnitsOf(uiFont_.Get());
 }
 

@@ -37,7 +37,7 @@ private:
     void Make(UINT dpi);
 
     UINT dpi_;
-    FontSpec boxSpec_;
+    FontSpec boxChoice_;
     OwnedFont uiFont_;
     OwnedFont boxFont_;
     DialogUnits units_;
