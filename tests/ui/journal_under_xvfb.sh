@@ -45,6 +45,7 @@ click_into() {
   window=$(xdotool search --name "Kelvaro Ver" | head -1)
   case $1 in
   author) xdotool mousemove --window "$window" 200 67 click 1 ;;
+  choice) xdotool mousemove --window "$window" 460 67 click 1 key ctrl+a ;; # 開発言語
   editor)
     xdotool mousemove --window "$window" 95 45 click 1 # the 長文項目 tab
     sleep 0.3
@@ -56,7 +57,7 @@ click_into() {
   sleep 0.3
 }
 
-# Types $3 into field $1 of a new start, then ends it with signal $2 (a KILL
+# Types $3 into field $1 (a one-line box, an editable choice box, the long-text editor) of a new start, then ends it with signal $2 (a KILL
 # three seconds later, so that the journal is due).
 type_and_end() {
   start
@@ -70,7 +71,7 @@ type_and_end() {
   wait "$pid" || true
 }
 
-for field in author editor; do
+for field in author choice editor; do
   for ending in KILL TERM; do
     type_and_end "$field" "$ending" "Taro$field$ending"
     restore_and_check "Taro$field$ending"
