@@ -1,6 +1,7 @@
 #include "win32/win32_host.h"
 
 #include "platform/error.h"
+#include "platform/local_time.h"
 #include "win32/wide_text.h"
 #include "win32/window_fonts.h"
 
@@ -367,13 +368,7 @@ void Win32Host::OpenDocument(const std::string& pathOrAddress, const std::string
 }
 
 std::string Win32Host::TodayText() {
-    std::array<wchar_t, 128> date{};
-    const int length = GetDateFormatEx(LOCALE_NAME_USER_DEFAULT, DATE_SHORTDATE, nullptr, nullptr,
-                                       date.data(), static_cast<int>(date.size()), nullptr);
-    if (length <= 1) {
-        return {};
-    }
-    return Narrow(std::wstring_view(date.data(), static_cast<size_t>(length - 1)));
+    return TodayShortDate(); // the user's short date format, as the platform reads it
 }
 
 } // namespace kelvaro::win32
