@@ -1,11 +1,9 @@
-#include "platform/same_file.h"
+#include "platform/same_file_internal.h"
 
 #include "platform/error.h"
 #include "platform/file_links.h"
-#include "platform/file_stamp.h"
 
 #include <filesystem>
-#include <optional>
 #include <system_error>
 
 namespace kelvaro {
@@ -31,15 +29,7 @@ std::string WriteTargetSpelling(const std::string& path) {
 
 } // namespace
 
-bool NameSameFile(const std::string& a, const std::string& b) {
-    const std::optional<FileStamp> first = StampOf(a);
-    const std::optional<FileStamp> second = StampOf(b);
-    if (first && second) {
-        return first->Device == second->Device && first->Inode == second->Inode;
-    }
-    if (first || second) {
-        return false;
-    }
+bool SpellSameWriteTarget(const std::string& a, const std::string& b) {
     return WriteTargetSpelling(a) == WriteTargetSpelling(b);
 }
 

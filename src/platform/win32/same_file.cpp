@@ -1,7 +1,6 @@
-#include "platform/same_file.h"
+#include "platform/same_file_internal.h"
 
 #include "platform/error.h"
-#include "platform/file_stamp.h"
 #include "platform/win32/wide.h"
 
 #include <windows.h>
@@ -29,16 +28,8 @@ std::wstring FullSpelling(const std::string& path) {
 
 } // namespace
 
-bool NameSameFile(const std::string& a, const std::string& b) {
-    const std::optional<FileStamp> first = StampOf(a);
-    const std::optional<FileStamp> second = StampOf(b);
-    if (first && second) {
-        return first->Device == second->Device && first->Inode == second->Inode;
-    }
-    if (first || second) {
-        return false;
-    }
-    // Windows' names ignore case: "A.txt" and "a.TXT" are one file.
+// Windows' names ignore case: "A.txt" and "a.TXT" are one file.
+bool SpellSameWriteTarget(const std::string& a, const std::string& b) {
     const std::wstring x = FullSpelling(a);
     const std::wstring y = FullSpelling(b);
     return ::CompareStringOrdinal(x.c_str(), static_cast<int>(x.size()), y.c_str(),
