@@ -5,6 +5,7 @@
 // and the failures they throw. Internal to platform/: callers use file_io.h.
 
 #include "platform/error_causes.h"
+#include "platform/file_replace_internal.h"
 #include "platform/paths.h"
 
 #include <sys/stat.h>
@@ -38,8 +39,6 @@ private:
 };
 
 bool HoldsNul(const std::string& path);
-// Refuses an empty name or one holding a NUL (BadFileName).
-void CheckFileName(const std::string& path);
 
 // The folder part of a path as open() takes it: "." for a bare name.
 std::string OpenableFolder(const std::string& path);

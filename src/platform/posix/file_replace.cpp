@@ -1,5 +1,6 @@
 #include "platform/file_io.h"
 #include "platform/file_links.h"
+#include "platform/file_replace_internal.h"
 #include "platform/posix/file_attributes.h"
 #include "platform/posix/file_descriptor.h"
 #include "platform/posix/temporary_file.h"
@@ -23,19 +24,6 @@ namespace kelvaro {
 using namespace fileio;
 
 namespace {
-
-WriteFaultHook& FaultHook() {
-    static WriteFaultHook hook;
-    return hook;
-}
-
-void RunFaultHook(std::string_view step) {
-    // A copy, so a hook that replaces itself does not pull the function from under us.
-    WriteFaultHook hook = FaultHook();
-    if (hook) {
-        hook(step);
-    }
-}
 
 // Opens the target for the lock without truncating it, creating it when missing.
 // `created` tells whether this call made the file, so that a failed save can
@@ -326,12 +314,7 @@ void ReplaceTransaction::WriteInPlace(std::string_view bytes) {
         if (!touched || (previous && Restore(*previous))) {
             throw;
         }
-        const std::string kept = Rescue(bytes);
-        error.SetPathIfMissing(path_);
-        error.SetCauseIfMissing("書き込みに失敗しました");
-        error.AppendToCause(kept.empty() ? "。元の内容に戻せず、新しい内容も保存できませんでした"
-                                         : "。元の内容に戻せなかったため、新しい内容を " + kept +
-                                               " に保存しました");
+        SayUnrestoredWrite(error, path_, Rescue(bytes));
         throw;
     } catch (...) {
         if (touched && previous) {
@@ -344,36 +327,13 @@ void ReplaceTransaction::WriteInPlace(std::string_view bytes) {
 
 } // namespace
 
-void WriteFileReplacing(const std::string& path, std::string_view bytes) {
-    CheckFileName(path);
-    try {
-        const std::string target = FollowLinks(path);
-        ReplaceTransaction transaction(target);
-        transaction.Run(bytes);
-    } catch (RuntimeError& error) {
-        // The fault hook's failures know no file.
-        error.SetPathIfMissing(path);
-        throw;
-    }
+std::string fileio::WriteTargetOf(const std::string& path) {
+    return FollowLinks(path);
 }
 
-void WriteOwnFile(const std::string& folder, const std::string& name, std::string_view bytes) {
-    const std::string path = WithTrailingBackslash(folder) + name;
-    CheckFileName(path);
-    try {
-        MakePrivateFolder(folder);
-        // No link is followed: in a private folder only the user could have
-        // made one, and the target is opened with O_NOFOLLOW all the same.
-        ReplaceTransaction transaction(path);
-        transaction.Run(bytes);
-    } catch (RuntimeError& error) {
-        error.SetPathIfMissing(path);
-        throw;
-    }
-}
-
-void SetWriteFaultHook(WriteFaultHook hook) {
-    FaultHook() = std::move(hook);
+void fileio::ReplaceContents(const std::string& target, std::string_view bytes) {
+    ReplaceTransaction transaction(target);
+    transaction.Run(bytes);
 }
 
 } // namespace kelvaro

@@ -7,14 +7,16 @@
 
 #include <algorithm>
 
-namespace kelvaro::win32 {
+namespace kelvaro {
 
-void CheckFileName(const std::string& path) {
+void fileio::CheckFileName(const std::string& path) {
     if (path.empty() || path.find('\0') != std::string::npos || !IsUsableWindowsPath(path)) {
         throw RuntimeError(ErrorNo::BadFileName, FailurePlace{path, Cause::BadFileName},
                            "bad file name: " + path);
     }
 }
+
+namespace win32 {
 
 DWORD AttributesOf(const std::string& path) {
     return ::GetFileAttributesW(WidePath(path).c_str());
@@ -136,4 +138,5 @@ void SyncFile(HANDLE file, const std::string& path) {
     }
 }
 
-} // namespace kelvaro::win32
+} // namespace win32
+} // namespace kelvaro

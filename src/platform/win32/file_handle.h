@@ -5,6 +5,7 @@
 // user named, and the failures they throw. Internal to platform/.
 
 #include "platform/error_causes.h"
+#include "platform/file_replace_internal.h"
 
 #include <windows.h>
 
@@ -49,7 +50,7 @@ inline constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHA
 
 // Refuses an empty name, one holding a NUL, and one Windows would take for a
 // device or change (BadFileName).
-void CheckFileName(const std::string& path);
+using fileio::CheckFileName;
 
 // The attributes of whatever `path` names, following reparse points, or
 // INVALID_FILE_ATTRIBUTES with the reason in GetLastError().

@@ -1,6 +1,7 @@
 #include "platform/file_io.h"
 
 #include "platform/error.h"
+#include "platform/file_replace_internal.h"
 #include "platform/paths.h"
 #include "platform/private_folder.h"
 #include "platform/win32/file_handle.h"
@@ -13,23 +14,12 @@
 namespace kelvaro {
 
 using namespace win32;
+using fileio::RunFaultHook;
+using fileio::SayUnrestoredWrite;
 
 namespace {
 
 constexpr std::string_view kTemporaryPrefix = ".kelvaro-";
-
-WriteFaultHook& FaultHook() {
-    static WriteFaultHook hook;
-    return hook;
-}
-
-void RunFaultHook(std::string_view step) {
-    // A copy, so a hook that replaces itself does not pull the function from under us.
-    WriteFaultHook hook = FaultHook();
-    if (hook) {
-        hook(step);
-    }
-}
 
 bool IsBriefRefusal(DWORD code) {
     return code == ERROR_ACCESS_DENIED || code == ERROR_SHARING_VIOLATION;
@@ -280,11 +270,7 @@ void ReplaceTransaction::WriteInPlace(std::string_view bytes) {
                 kept = KeepBytes(folder, path_, bytes);
             }
         }
-        error.SetPathIfMissing(path_);
-        error.SetCauseIfMissing("書き込みに失敗しました");
-        error.AppendToCause(kept.empty() ? "。元の内容に戻せず、新しい内容も保存できませんでした"
-                                         : "。元の内容に戻せなかったため、新しい内容を " + kept +
-                                               " に保存しました");
+        SayUnrestoredWrite(error, path_, kept);
         throw;
     } catch (...) {
         if (touched && previous) {
@@ -331,34 +317,13 @@ std::string FollowLinks(const std::string& path) {
 
 } // namespace
 
-void WriteFileReplacing(const std::string& path, std::string_view bytes) {
-    CheckFileName(path);
-    try {
-        const std::string target = FollowLinks(path);
-        ReplaceTransaction transaction(target);
-        transaction.Run(bytes);
-    } catch (RuntimeError& error) {
-        // The fault hook's failures know no file.
-        error.SetPathIfMissing(path);
-        throw;
-    }
+std::string fileio::WriteTargetOf(const std::string& path) {
+    return FollowLinks(path);
 }
 
-void WriteOwnFile(const std::string& folder, const std::string& name, std::string_view bytes) {
-    const std::string path = JoinPath(folder, name);
-    CheckFileName(path);
-    try {
-        MakePrivateFolder(folder);
-        ReplaceTransaction transaction(path);
-        transaction.Run(bytes);
-    } catch (RuntimeError& error) {
-        error.SetPathIfMissing(path);
-        throw;
-    }
-}
-
-void SetWriteFaultHook(WriteFaultHook hook) {
-    FaultHook() = std::move(hook);
+void fileio::ReplaceContents(const std::string& target, std::string_view bytes) {
+    ReplaceTransaction transaction(target);
+    transaction.Run(bytes);
 }
 
 } // namespace kelvaro
