@@ -1,22 +1,24 @@
-#include "platform/file_io.h"
+#include "platform/file_read_internal.h"
+#include "platform/win32/file_handle.h"
 
 #include "platform/error.h"
 #include "platform/paths.h"
-#include "platform/win32/file_handle.h"
 
-#include <cstring>
-
-namespace kelvaro {
-
-using namespace win32;
+namespace kelvaro::fileio {
 
 namespace {
 
-// Opens an existing regular file for reading under a shared lock and returns its
-// size. Anything but a file on a disk (a folder, a device, a pipe) is refused.
-std::size_t OpenForReading(const std::string& path, Handle& file) {
+HANDLE HandleOf(std::intptr_t handle) {
+    return reinterpret_cast<HANDLE>(handle); // NOLINT(performance-no-int-to-ptr)
+}
+
+} // namespace
+
+// Anything but a file on a disk (a folder, a device, a pipe) is refused.
+OpenedFile::OpenedFile(const std::string& path) : path_(path) {
+    using namespace win32;
     CheckFileName(path);
-    file.Reset(OpenFile(path, GENERIC_READ, OPEN_EXISTING));
+    Handle file(OpenFile(path, GENERIC_READ, OPEN_EXISTING));
     if (!file.IsOpen()) {
         const DWORD code = ::GetLastError();
         const DWORD attributes = AttributesOf(path);
@@ -34,49 +36,16 @@ std::size_t OpenForReading(const std::string& path, Handle& file) {
     if (!::GetFileSizeEx(file.Get(), &size)) {
         ThrowWindowsError("cannot examine", path, ::GetLastError(), FileAccess::Read);
     }
-    return static_cast<std::size_t>(size.QuadPart);
+    size_ = static_cast<std::size_t>(size.QuadPart);
+    handle_ = reinterpret_cast<std::intptr_t>(file.Release());
 }
 
-} // namespace
-
-std::string ReadWholeFile(const std::string& path) {
-    Handle file;
-    const std::size_t size = OpenForReading(path, file);
-    // Straight into a string of the file's size, read on should the file have
-    // grown since.
-    std::string bytes(size, '\0');
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        const std::size_t got = ReadSome(file.Get(), bytes.data() + done, size - done, path);
-        if (got == 0) {
-            break;
-        }
-        done += got;
-    }
-    bytes.resize(done);
-    if (done == size) {
-        bytes += ReadToEnd(file.Get(), path);
-    }
-    return bytes;
+OpenedFile::~OpenedFile() {
+    win32::Handle(HandleOf(handle_)).Close();
 }
 
-std::string ReadFirstLine(const std::string& path, bool& hadLine) {
-    hadLine = false;
-    Handle file;
-    OpenForReading(path, file);
-    // Every line end starts with CR, so the first CR ends the line.
-    std::string line;
-    char buffer[4096];
-    while (const std::size_t got = ReadSome(file.Get(), buffer, sizeof buffer, path)) {
-        hadLine = true;
-        const char* end = static_cast<const char*>(std::memchr(buffer, '\r', got));
-        if (end != nullptr) {
-            line.append(buffer, static_cast<std::size_t>(end - buffer));
-            break;
-        }
-        line.append(buffer, got);
-    }
-    return line;
+std::size_t OpenedFile::Read(char* into, std::size_t count) {
+    return win32::ReadSome(HandleOf(handle_), into, count, path_);
 }
 
-} // namespace kelvaro
+} // namespace kelvaro::fileio
