@@ -1,5 +1,10 @@
 #include "platform/write_ahead_record.h"
 
+#include "platform/app_folders.h"
+#include "platform/error.h"
+#include "platform/paths.h"
+#include "platform/private_folder.h"
+
 #include <charconv>
 #include <mutex>
 
@@ -65,4 +70,43 @@ std::string ConfiguredWriteAheadFolder() {
     return ConfiguredFolder();
 }
 
+std::vector<std::string> WriteAheadFolders() {
+    std::string configured = ConfiguredWriteAheadFolder();
+    if (configured.empty()) {
+        configured = LocateAppFolders(ProgramFolder(), CurrentFolderEnvironment()).StateFolder;
+    }
+    std::string temporary = TemporaryWriteAheadFolder();
+    if (temporary.empty()) {
+        return {configured};
+    }
+    return {configured, temporary};
+}
+
 } // namespace kelvaro::fileio
+
+namespace kelvaro {
+
+std::vector<ResumedWrite> FinishInterruptedWrites(const std::string& stateFolder) {
+    if (!stateFolder.empty()) {
+        fileio::SetConfiguredWriteAheadFolder(stateFolder);
+    }
+    std::vector<ResumedWrite> done;
+    for (const std::string& folder : fileio::WriteAheadFolders()) {
+        std::vector<std::string> names;
+        try {
+            MakePrivateFolder(folder);
+            names = ListFileNames(folder);
+        } catch (const RuntimeError&) {
+            continue; // nothing of ours can be there
+        }
+        for (const std::string& name : names) {
+            const bool named = name.rfind(fileio::kWriteAheadPrefix, 0) == 0;
+            if (named || name.rfind(fileio::kUnfinishedWriteAheadPrefix, 0) == 0) {
+                fileio::TakeLeftWriteAhead(folder, JoinPath(folder, name), named, done);
+            }
+        }
+    }
+    return done;
+}
+
+} // namespace kelvaro

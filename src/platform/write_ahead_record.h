@@ -4,7 +4,10 @@
 // names the format, then "<device> <file id> <old size> <path length> <new
 // size>", the target's path, a line end and the new content. A file that does
 // not add up was cut while it was written, before the target was touched.
+// Also what every system does alike with the files left by a killed run.
 // Internal to platform/.
+
+#include "platform/file_io.h"
 
 #include <cstdint>
 #include <string>
@@ -34,5 +37,21 @@ bool ParseWriteAhead(std::string_view text, WriteAheadRecord& record);
 // The folder set at start for write-ahead files ("" while none is).
 void SetConfiguredWriteAheadFolder(const std::string& folder);
 std::string ConfiguredWriteAheadFolder();
+
+// The private folders write-ahead files go to, in the order they are tried:
+// the state folder set at start (or the program's own when none was set), then
+// the user's own in the temporary folder.
+std::vector<std::string> WriteAheadFolders();
+
+// Each system's own:
+// The user's own folder for write-ahead files in the temporary folder, or ""
+// when the system names none.
+std::string TemporaryWriteAheadFolder();
+// Takes the write-ahead file left at `path` unless a running write holds it.
+// A `named` one (whole when it was left) is finished: its target gets the
+// content it records, which `done` then names. The file goes once nothing is
+// left to do; one whose target is busy stays for a later run.
+void TakeLeftWriteAhead(const std::string& folder, const std::string& path, bool named,
+                        std::vector<ResumedWrite>& done);
 
 } // namespace kelvaro::fileio

@@ -94,19 +94,10 @@ bool Finish(const std::string& folder, const std::string& path, int fd,
 
 namespace fileio {
 
-void SetWriteAheadFolder(const std::string& folder) {
-    SetConfiguredWriteAheadFolder(folder);
-}
-
-std::vector<std::string> WriteAheadFolders() {
-    std::string configured = ConfiguredWriteAheadFolder();
-    if (configured.empty()) {
-        configured = LocateAppFolders(ProgramFolder(), CurrentFolderEnvironment()).StateFolder;
-    }
+std::string TemporaryWriteAheadFolder() {
     const char* tmp = std::getenv("TMPDIR");
     const std::string temporary = tmp != nullptr && *tmp == '/' ? tmp : "/tmp";
-    return {configured,
-            WithTrailingBackslash(temporary) + "kelvaro-" + std::to_string(::geteuid())};
+    return WithTrailingBackslash(temporary) + "kelvaro-" + std::to_string(::geteuid());
 }
 
 WriteAhead::WriteAhead(const std::string& target, const struct stat& info, std::string_view bytes) {
@@ -159,45 +150,25 @@ WriteAhead::~WriteAhead() {
     file_.Close(); // the lock goes last
 }
 
-} // namespace fileio
-
-std::vector<ResumedWrite> FinishInterruptedWrites(const std::string& stateFolder) {
-    if (!stateFolder.empty()) {
-        SetWriteAheadFolder(stateFolder);
+void TakeLeftWriteAhead(const std::string& folder, const std::string& path, bool named,
+                        std::vector<ResumedWrite>& done) {
+    FileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW));
+    if (!file.IsOpen() || ::flock(file.Get(), LOCK_EX | LOCK_NB) != 0) {
+        return; // a running write holds it
     }
-    std::vector<ResumedWrite> done;
-    for (const std::string& folder : WriteAheadFolders()) {
-        std::vector<std::string> names;
+    bool finished = true;
+    if (named) {
         try {
-            MakePrivateFolder(folder);
-            names = ListFileNames(folder);
+            finished = Finish(folder, path, file.Get(), done);
         } catch (const RuntimeError&) {
-            continue; // nothing of ours can be there
-        }
-        for (const std::string& name : names) {
-            const bool named = name.rfind(kWriteAheadPrefix, 0) == 0;
-            if (!named && name.rfind(kUnfinishedWriteAheadPrefix, 0) != 0) {
-                continue;
-            }
-            const std::string path = WithTrailingBackslash(folder) + name;
-            FileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW));
-            if (!file.IsOpen() || ::flock(file.Get(), LOCK_EX | LOCK_NB) != 0) {
-                continue; // a running write holds it
-            }
-            bool finished = true;
-            if (named) {
-                try {
-                    finished = Finish(folder, path, file.Get(), done);
-                } catch (const RuntimeError&) {
-                    finished = false;
-                }
-            }
-            if (finished) {
-                ::unlink(path.c_str());
-            }
+            finished = false;
         }
     }
-    return done;
+    if (finished) {
+        ::unlink(path.c_str());
+    }
 }
+
+} // namespace fileio
 
 } // namespace kelvaro

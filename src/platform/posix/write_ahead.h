@@ -8,6 +8,7 @@
 // write from it (file_io.h: FinishInterruptedWrites). Internal to platform/.
 
 #include "platform/posix/file_descriptor.h"
+#include "platform/write_ahead_record.h"
 
 #include <string>
 #include <string_view>
@@ -15,12 +16,6 @@
 #include <vector>
 
 namespace kelvaro::fileio {
-
-// The private folders write-ahead files go to, in the order they are tried:
-// the state folder set at start (or the user's own when none was set), then
-// one of the user's in the temporary folder.
-std::vector<std::string> WriteAheadFolders();
-void SetWriteAheadFolder(const std::string& folder);
 
 class WriteAhead {
 public:

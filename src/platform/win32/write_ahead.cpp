@@ -101,19 +101,6 @@ HANDLE CreateUniqueFile(const std::string& stem, std::string& made) {
     return INVALID_HANDLE_VALUE;
 }
 
-std::vector<std::string> WriteAheadFolders() {
-    std::string configured = ConfiguredWriteAheadFolder();
-    if (configured.empty()) {
-        configured = LocateAppFolders(ProgramFolder(), CurrentFolderEnvironment()).StateFolder;
-    }
-    wchar_t temporary[MAX_PATH + 1] = {};
-    const DWORD length = ::GetTempPathW(MAX_PATH + 1, temporary);
-    if (length == 0 || length > MAX_PATH) {
-        return {configured};
-    }
-    return {configured, Utf8FromWide(std::wstring_view(temporary, length)) + "kelvaro"};
-}
-
 std::string KeepBytes(const std::string& folder, const std::string& target,
                       std::string_view bytes) {
     std::string kept;
@@ -202,48 +189,35 @@ WriteAhead::~WriteAhead() {
 
 } // namespace win32
 
-std::vector<ResumedWrite> FinishInterruptedWrites(const std::string& stateFolder) {
-    if (!stateFolder.empty()) {
-        SetConfiguredWriteAheadFolder(stateFolder);
+std::string fileio::TemporaryWriteAheadFolder() {
+    wchar_t temporary[MAX_PATH + 1] = {};
+    const DWORD length = ::GetTempPathW(MAX_PATH + 1, temporary);
+    if (length == 0 || length > MAX_PATH) {
+        return {};
     }
-    std::vector<ResumedWrite> done;
-    for (const std::string& folder : WriteAheadFolders()) {
-        std::vector<std::string> names;
+    return Utf8FromWide(std::wstring_view(temporary, length)) + "kelvaro";
+}
+
+void fileio::TakeLeftWriteAhead(const std::string& folder, const std::string& path, bool named,
+                                std::vector<ResumedWrite>& done) {
+    // A running write has it open without sharing: this open fails.
+    Handle file(::CreateFileW(WidePath(path).c_str(), GENERIC_READ | DELETE, FILE_SHARE_READ,
+                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.IsOpen() || LockWhole(file.Get(), true) != 0) {
+        return;
+    }
+    bool finished = true;
+    if (named) {
         try {
-            MakePrivateFolder(folder);
-            names = ListFileNames(folder);
+            finished = Finish(folder, file.Get(), path, done);
         } catch (const RuntimeError&) {
-            continue; // nothing of ours can be there
-        }
-        for (const std::string& name : names) {
-            const bool named = name.rfind(kWriteAheadPrefix, 0) == 0;
-            if (!named && name.rfind(kUnfinishedWriteAheadPrefix, 0) != 0) {
-                continue;
-            }
-            const std::string path = JoinPath(folder, name);
-            // A running write has it open without sharing: this open fails.
-            Handle file(::CreateFileW(WidePath(path).c_str(), GENERIC_READ | DELETE,
-                                      FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                      FILE_ATTRIBUTE_NORMAL, nullptr));
-            if (!file.IsOpen() || LockWhole(file.Get(), true) != 0) {
-                continue;
-            }
-            bool finished = true;
-            if (named) {
-                try {
-                    finished = Finish(folder, file.Get(), path, done);
-                } catch (const RuntimeError&) {
-                    finished = false;
-                }
-            }
-            if (finished) {
-                FILE_DISPOSITION_INFO remove{TRUE};
-                ::SetFileInformationByHandle(file.Get(), FileDispositionInfo, &remove,
-                                             sizeof remove);
-            }
+            finished = false;
         }
     }
-    return done;
+    if (finished) {
+        FILE_DISPOSITION_INFO remove{TRUE};
+        ::SetFileInformationByHandle(file.Get(), FileDispositionInfo, &remove, sizeof remove);
+    }
 }
 
 } // namespace kelvaro

@@ -5,6 +5,7 @@
 // platform/.
 
 #include "platform/win32/file_handle.h"
+#include "platform/write_ahead_record.h"
 
 #include <string>
 #include <string_view>
@@ -12,10 +13,7 @@
 
 namespace kelvaro::win32 {
 
-// The private folders write-ahead files go to, in the order they are tried:
-// the state folder set at start (or the program's own when none was set), then
-// one of the user's in the temporary folder.
-std::vector<std::string> WriteAheadFolders();
+using fileio::WriteAheadFolders;
 
 // A new file named `stem` and six random letters or digits, open for reading,
 // writing and renaming, shared for reading only; `made` is its path. On
