@@ -716,6 +716,9 @@ TEST(ReleaseScript, EachReleaseWritesThreeFormatsFromOneFormWithReferences) {
         EXPECT_EQ(kept.form.LineValues[LineSlot::ArchiveName], archive);
         EXPECT_EQ(kept.form.LineValues[LineSlot::SoftwareName], "ぽちメモ");
     }
+    // The guide shows the very script this test runs, so the two cannot drift.
+    const std::string guide = test::ReadBytes(std::string(KELVARO_SOURCE_DIR) + "/docs/guide.html");
+    EXPECT_NE(guide.find("<pre>" + test::ReadBytes(script) + "</pre>"), std::string::npos);
 }
 
 } // namespace
