@@ -5,8 +5,10 @@
 #include "import/readme_import.h"
 #include "model/catalogue.h"
 #include "model/defaults.h"
+#include "model/form_texts.h"
 #include "platform/cp932.h"
 #include "platform/error.h"
+#include "session/lossy_question.h"
 #include "support/fixtures.h"
 
 #include <gtest/gtest.h>
@@ -105,6 +107,33 @@ TEST(OddInput, TheCatchAllComesLastAndTheSummaryNamesWhatToCheck) {
     const std::string summary = imported.report.Summary();
     for (const char* named : {"ねこメモ", "2.1", "題名", "その他"}) {
         EXPECT_NE(summary.find(named), std::string::npos) << named << " in " << summary;
+    }
+}
+
+// A ReadMe with characters Shift_JIS cannot hold still becomes a form file
+// once the user agrees; where a character has a plain likeness the file holds
+// that, and the question before the save already says so.
+TEST(OddInput, CharactersWithoutACodeAreSavedAsTheirLikeness) {
+    struct Row {
+        const char* Character;
+        const char* Saved;
+    };
+    const Row rows[] = {
+        {"©", "(C)"}, {"®", "(R)"}, {"™", "TM"}, {"½", "1/2"}, {"–", "-"}, {"😀", "?"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.Character);
+        const std::string line = std::string("Copyright ") + row.Character + " 2013 ねこ工房";
+        const ImportResult imported =
+            ImportReadMeBytes("■ 概要\n付箋のメモ帳です。\n■ 著作権\n" + line + "\n");
+        const std::string& held = imported.form.LongTexts[LookupItem("著作権")->Slot];
+        ASSERT_EQ(held, line);
+        const std::string saved = Cp932ToUtf8(FormFileBytes(imported.form));
+        EXPECT_NE(saved.find(std::string("Copyright ") + row.Saved + " 2013 ねこ工房\r\n"),
+                  std::string::npos);
+        EXPECT_NE(LossyCharacterLines(NamedFormTexts(imported.form), FormFileUnmappable)
+                      .find(std::string("「") + row.Character + "」→「" + row.Saved + "」"),
+                  std::string::npos);
     }
 }
 
