@@ -105,6 +105,23 @@ TEST(HeadingRules, TheNamesPeopleUseFindTheirItems) {
     ExpectLanded(rows);
 }
 
+// A contact section keeps its lines as they stand and also fills the mail
+// and home page items; a linked name keeps no link syntax.
+TEST(HeadingRules, ContactLinesStayAndFillTheirItems) {
+    const std::string contact = "■ 概要\n付箋のメモ帳です。\n■ 問い合わせ先\n山田花子\n"
+                                "Mail: hanako@example.jp\nWeb: https://example.jp/neko/\n";
+    const std::string markdown =
+        "# QuickTile\n\n- 作者: [山田花子](https://example.jp/)\n\n## 概要\n\n軽いです。\n";
+    const Row rows[] = {
+        {"a contact section", contact, "問い合わせ先",
+         "山田花子\r\nMail: hanako@example.jp\r\nWeb: https://example.jp/neko/"},
+        {"a contact section", contact, "メール", "hanako@example.jp"},
+        {"a contact section", contact, "ホームページ", "https://example.jp/neko/"},
+        {"a Markdown link", markdown, "作者名", "山田花子"},
+    };
+    ExpectLanded(rows);
+}
+
 TEST(HeadingRules, TheTitleLineGivesOnlyWhatItHolds) {
     const std::string banner = "┏━━━━━━━━━━━━━┓\n┃ ねこメモ Ver 2.1 ┃\n┗━━━━━━━━━━━━━┛\n";
     const Row rows[] = {

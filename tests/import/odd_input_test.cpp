@@ -14,6 +14,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
+#include <fstream>
 #include <string>
 
 namespace kelvaro {
@@ -56,6 +58,38 @@ std::string Repeated(const std::string& line, int times) {
         text += line;
     }
     return text;
+}
+
+// A file over the limit is refused for its size, not as the NUL bytes it holds,
+// and every refusal names the file.
+TEST(OddInput, AFileOverTheLimitIsRefusedForItsSize) {
+    struct Sized {
+        const char* Name;
+        std::uintmax_t Size; // of NUL bytes, made sparse
+        int Number;          // 0: imported
+        const char* Says;
+    };
+    const Sized cases[] = {
+        {"one byte over the limit", MaxImportSize + 1, ErrorNo::BadFileFormat, "大きすぎます"},
+        {"no text, under the limit", 4096, ErrorNo::BadFileFormat, ""},
+        {"missing", 0, ErrorNo::FileNotFound, ""},
+    };
+    test::TempFolder folder;
+    for (const Sized& c : cases) {
+        SCOPED_TRACE(c.Name);
+        const std::string path = folder.File("ReadMe.txt");
+        std::filesystem::remove(path);
+        if (c.Size > 0) {
+            std::ofstream(path, std::ios::binary).put('\0');
+            std::filesystem::resize_file(path, c.Size);
+        }
+        const RuntimeError failure = test::Thrown([&] { ImportReadMeFile(path); });
+        EXPECT_EQ(failure.Number(), c.Number);
+        EXPECT_EQ(failure.Path(), path);
+        EXPECT_EQ(failure.Cause().find("大きすぎます") != std::string::npos,
+                  std::string_view(c.Says) == "大きすぎます")
+            << failure.Cause();
+    }
 }
 
 TEST(OddInput, BrokenUtf8BytesBecomeReplacementCharactersWithAWarning) {
