@@ -287,9 +287,11 @@ constexpr std::array Lookalikes{
     Lookalike{0x00A0, " "},   // no-break space
     Lookalike{0x00A9, "(C)"}, // copyright sign
     Lookalike{0x00AE, "(R)"}, // registered sign
-    Lookalike{0x00BC, "1/4"}, Lookalike{0x00BD, "1/2"},
-    Lookalike{0x00BE, "3/4"}, Lookalike{0x2013, "-"}, // en dash (the em dash has a code)
-    Lookalike{0x2122, "TM"},                          // trade mark sign
+    Lookalike{0x00BC, "1/4"}, // one quarter
+    Lookalike{0x00BD, "1/2"}, // one half
+    Lookalike{0x00BE, "3/4"}, // three quarters
+    Lookalike{0x2013, "-"},   // en dash (the em dash has a code)
+    Lookalike{0x2122, "TM"},  // trade mark sign
 };
 
 // What `mode` writes for a character CP932 has no code for; a numeric
