@@ -35,6 +35,7 @@ public:
     void SetClipboardText(const std::string&) override {}
     void OpenDocument(const std::string&, const std::string&) override {}
     std::string TodayText() override { return "2026/12/08"; }
+    void RunBusy(const std::string&, const std::function<void()>& work) override { work(); }
 };
 
 struct Run {

@@ -24,7 +24,7 @@ using namespace kelvaro;
 
 // What a save writes for the form, read back as ReadFormFile reads a file.
 std::string WrittenAndDecoded(const Form& form) {
-    return Cp932ToUtf8(Utf8ToCp932(FormFileText(form), Unmappable::Question));
+    return Cp932ToUtf8(FormFileBytes(form));
 }
 
 // True when no text of the form changes on its way through CP932.

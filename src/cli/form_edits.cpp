@@ -210,7 +210,7 @@ std::string LossyLinesInEnglish(const Form& form) {
     std::string lines;
     std::size_t told = 0;
     for (const NamedText& text : NamedFormTexts(form)) {
-        for (const LossyCharacter& c : FindLossyCharacters(text.Text, kShown)) {
+        for (const LossyCharacter& c : FindLossyCharacters(text.Text, kShown, FormFileUnmappable)) {
             if (told++ == kShown) {
                 return lines + "\n- and more";
             }
@@ -337,7 +337,7 @@ std::optional<Words> FormWriteProblem(const Form& form, bool allowLossy) {
                      UnwritableMessage(*unwritable)};
     }
     const std::string lines =
-        allowLossy ? std::string() : LossyCharacterLines(NamedFormTexts(form));
+        allowLossy ? std::string() : LossyCharacterLines(NamedFormTexts(form), FormFileUnmappable);
     if (lines.empty()) {
         return std::nullopt;
     }

@@ -73,7 +73,7 @@ private:
         pending_.clear();
     }
 
-    Cp932Builder bytes_{Unmappable::Question};
+    Cp932Builder bytes_{FormFileUnmappable};
     std::string pending_;
 };
 

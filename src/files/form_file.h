@@ -4,6 +4,7 @@
 // and reader agree by position alone; the first line warns against editing.
 
 #include "model/workspace.h"
+#include "platform/cp932.h"
 
 #include <optional>
 #include <string>
@@ -15,8 +16,14 @@ namespace kelvaro {
 // The whole file as UTF-8 text with CR LF line ends (171 lines for a fresh form).
 std::string FormFileText(const Form& form);
 
-// The whole file in CP932 as WriteFormFile writes it ("?" for characters without
-// a CP932 form), for a caller that makes every file's bytes before it writes any.
+// What a form file holds for a character without a CP932 form: its plain
+// likeness where it has one ("(C)" for ©), else "?". The question before the
+// save names the same.
+constexpr Unmappable FormFileUnmappable = Unmappable::Lookalike;
+
+// The whole file in CP932 as WriteFormFile writes it (FormFileUnmappable for
+// characters without a CP932 form), for a caller that makes every file's bytes
+// before it writes any.
 std::string FormFileBytes(const Form& form);
 
 // Reads a decoded form file into the workspace, line by line, exactly as the
@@ -25,10 +32,10 @@ std::string FormFileBytes(const Form& form);
 // the values read before the failure stay, the rest keep their old values.
 void ReadFormFileText(Workspace& ws, std::string_view text);
 
-// Commits the long-text editor, then writes FormFileText in CP932 ("?" for
-// characters without a CP932 form), replacing the file whole. A form that would
-// not read back as it is (FindUnwritableItem) is refused before anything is
-// written: RuntimeError(InvalidProperty) whose cause names the item.
+// Commits the long-text editor, then writes FormFileText in CP932
+// (FormFileUnmappable for characters without a CP932 form), replacing the file whole. A form that
+// would not read back as it is (FindUnwritableItem) is refused before anything is written:
+// RuntimeError(InvalidProperty) whose cause names the item.
 void WriteFormFile(Workspace& ws, const std::string& path);
 
 // Reads the file under a shared lock, decodes it as CP932 and runs

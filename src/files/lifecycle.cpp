@@ -61,7 +61,8 @@ bool ReadyToWrite(Session& s) {
             MessageButtons::Ok, MessageIcon::Exclamation, MessageAnswer::Ok});
         return false;
     }
-    return AskBeforeLossyWrite(s, NamedFormTexts(s.ws.form)) != LossyWrite::DoNotWrite;
+    return AskBeforeLossyWrite(s, NamedFormTexts(s.ws.form), FormFileUnmappable) !=
+           LossyWrite::DoNotWrite;
 }
 
 // 上書き保存 writes without a dialog, so it is the one write that could throw

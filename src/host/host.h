@@ -2,10 +2,11 @@
 
 // Host is the one seam between the core and the outside world: message boxes,
 // the shared common dialog, the font dialog, the clipboard, the desktop's
-// document opener and today's date. It only answers requests; what changed
-// reaches the window through the session's change listener. The window implements it with Qt; tests
-// implement it with a scripted fake that records every request.
+// document opener, today's date and long work done while the window waits. It only answers
+// requests; what changed reaches the window through the session's change listener. The window
+// implements it with Qt; tests implement it with a scripted fake that records every request.
 
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -104,6 +105,12 @@ public:
                               const std::string& workingFolder) = 0;
     // Today's date in the user's short date format.
     virtual std::string TodayText() = 0;
+    // Runs `work` and returns once it has ended, while the window keeps
+    // painting and takes no input, under a busy note that says `caption`. The
+    // work may run on another thread, so it touches nothing the window's
+    // thread uses (no session, no widget) and throws nothing: RunBusyWork
+    // (host/busy_work.h) carries its result and its failure back.
+    virtual void RunBusy(const std::string& caption, const std::function<void()>& work) = 0;
 };
 
 } // namespace kelvaro

@@ -256,6 +256,10 @@ std::optional<Meaning> MeaningOf(std::string_view name) {
     }
     // "著作権・免責", "注意・免責", "Overview / 概要": the first part that means something.
     for (std::string_view joiner : {"・", "/", "／", "&", "、", "and"}) {
+        // A joiner twice in a row is a leader ("作者・・・山田花子"), which joins no names.
+        if (folded.find(std::string(joiner) + std::string(joiner)) != std::string::npos) {
+            continue;
+        }
         std::string_view rest = folded;
         for (std::size_t at = rest.find(joiner); at != std::string_view::npos && !rest.empty();
              at = rest.find(joiner)) {

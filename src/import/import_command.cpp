@@ -1,6 +1,7 @@
 #include "import/import_command.h"
 
 #include "files/lifecycle.h"
+#include "host/busy_work.h"
 #include "import/readme_import.h"
 #include "model/item_order.h"
 #include "model/long_text.h"
@@ -24,8 +25,11 @@ FileDialogRequest ImportDialog() {
 // Replaces the form with the ReadMe read back. The imported form is in no
 // form file yet, so it stays marked as unsaved work (and is journaled as such).
 void ReplaceWithImport(Session& s, const std::string& path) {
-    // Read whole first: a failure leaves the form in hand untouched.
-    ImportResult imported = ImportReadMeFile(path);
+    // Read whole first: a failure leaves the form in hand untouched. Reading
+    // and parsing a large file takes seconds, so they run while the window
+    // waits; the session is touched only afterwards, on the window's thread.
+    ImportResult imported = RunBusyWork(s.host, "ReadMeを読み込んでいます...",
+                                        [&path] { return ImportReadMeFile(path); });
     s.ws.form = std::move(imported.form);
     s.ws.Selected = -1;
     s.ws.CurrentLongItem = 0;

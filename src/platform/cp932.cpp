@@ -276,6 +276,45 @@ bool WalkUtf8(std::string_view utf8, Ascii&& ascii, Each&& each) {
     return true;
 }
 
+// What a form file holds for a character CP932 has no code for but that has a
+// plain likeness every reader knows at once; "?" stands for any other. ASCII
+// only, so that what is written is also what the question before it shows.
+struct Lookalike {
+    char32_t CodePoint;
+    std::string_view Text;
+};
+constexpr std::array Lookalikes{
+    Lookalike{0x00A0, " "},   // no-break space
+    Lookalike{0x00A9, "(C)"}, // copyright sign
+    Lookalike{0x00AE, "(R)"}, // registered sign
+    Lookalike{0x00BC, "1/4"}, // one quarter
+    Lookalike{0x00BD, "1/2"}, // one half
+    Lookalike{0x00BE, "3/4"}, // three quarters
+    Lookalike{0x2013, "-"},   // en dash (the em dash has a code)
+    Lookalike{0x2122, "TM"},  // trade mark sign
+};
+
+// What `mode` writes for a character CP932 has no code for; a numeric
+// reference goes to `reference`, which must hold 12 characters, and is returned.
+std::string_view UnmappedText(const Character& c, Unmappable mode, char* reference) {
+    if (mode == Unmappable::NumericReference) {
+        char* at = reference;
+        *at++ = '&';
+        *at++ = '#';
+        at = std::to_chars(at, at + 10, static_cast<std::uint32_t>(c.CodePoint)).ptr;
+        *at++ = ';';
+        return {reference, static_cast<std::size_t>(at - reference)};
+    }
+    if (mode == Unmappable::Lookalike && c.Scalar) {
+        for (const Lookalike& l : Lookalikes) {
+            if (l.CodePoint == c.CodePoint) {
+                return l.Text;
+            }
+        }
+    }
+    return "?";
+}
+
 void Encode(std::string_view utf8, Unmappable mode, std::string& out) {
     ChunkedOutput output(out);
     WalkUtf8(
@@ -287,18 +326,10 @@ void Encode(std::string_view utf8, Unmappable mode, std::string& out) {
         [&](const Character& c, std::uint16_t code, const unsigned char*) {
             char* at = output.Room();
             if (code == NoCode) {
-                if (mode == Unmappable::NumericReference) {
-                    // "&#1114111;" at the most: within Slack.
-                    char* const start = at;
-                    *at++ = '&';
-                    *at++ = '#';
-                    at = std::to_chars(at, at + 10, static_cast<std::uint32_t>(c.CodePoint)).ptr;
-                    *at++ = ';';
-                    output.Advance(static_cast<std::size_t>(at - start));
-                } else {
-                    *at = '?';
-                    output.Advance(1);
-                }
+                // "&#1114111;" at the most: within Slack.
+                const std::string_view text = UnmappedText(c, mode, at);
+                std::memmove(at, text.data(), text.size());
+                output.Advance(text.size());
             } else if (code < 0x100) {
                 *at = static_cast<char>(code);
                 output.Advance(1);
@@ -419,7 +450,8 @@ bool RoundTripsThroughCp932(std::string_view utf8) {
         });
 }
 
-std::vector<LossyCharacter> FindLossyCharacters(std::string_view utf8, std::size_t limit) {
+std::vector<LossyCharacter> FindLossyCharacters(std::string_view utf8, std::size_t limit,
+                                                Unmappable mode) {
     std::vector<LossyCharacter> found;
     // The whole text first: most texts come back whole.
     if (limit == 0 || RoundTripsThroughCp932(utf8)) {
@@ -439,9 +471,11 @@ std::vector<LossyCharacter> FindLossyCharacters(std::string_view utf8, std::size
             std::string character = !c.Scalar && c.Length == 1
                                         ? std::string("\xEF\xBF\xBD")
                                         : std::string(reinterpret_cast<const char*>(at), c.Length);
-            std::string back = "?";
-            if (code != NoCode) {
-                back.clear();
+            std::string back;
+            if (code == NoCode) {
+                std::array<char, 12> reference{};
+                back = UnmappedText(c, mode, reference.data());
+            } else {
                 AppendUtf8(back, CodeReadsAs(code));
             }
             found.push_back(LossyCharacter{std::move(character), std::move(back)});

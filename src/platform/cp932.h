@@ -19,6 +19,7 @@ namespace kelvaro {
 enum class Unmappable {
     Question,         // "?" - plain text files
     NumericReference, // "&#128512;" - HTML pages, so the browser still shows it
+    Lookalike,        // "(C)" for ©, "TM" for ™, "?" for what has no likeness - form files
 };
 
 // UTF-8 to CP932 bytes. Invalid UTF-8 input counts as unmappable characters.
@@ -58,7 +59,7 @@ bool IsCp932Representable(std::string_view utf8);
 bool RoundTripsThroughCp932(std::string_view utf8);
 
 // A character that a CP932 file would not give back, and what it gives instead
-// ("?" for a character without any CP932 form).
+// (for a character without any CP932 form, what `mode` writes for it).
 struct LossyCharacter {
     std::string Character;
     std::string WrittenAs;
@@ -69,6 +70,7 @@ struct LossyCharacter {
 // The characters of the text that do not come back unchanged from CP932, each
 // once, in the order they first appear; at most `limit` of them. Bytes that
 // are no UTF-8 count one by one, as U+FFFD.
-std::vector<LossyCharacter> FindLossyCharacters(std::string_view utf8, std::size_t limit);
+std::vector<LossyCharacter> FindLossyCharacters(std::string_view utf8, std::size_t limit,
+                                                Unmappable mode = Unmappable::Question);
 
 } // namespace kelvaro

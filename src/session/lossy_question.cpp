@@ -54,12 +54,12 @@ std::string LossyQuestionText(const std::string& lines, std::string_view choices
     return "Shift_JISで表せない文字が含まれています。\r\n" + lines + "\r\n" + std::string(choices);
 }
 
-std::string LossyCharacterLines(const std::vector<NamedText>& texts) {
+std::string LossyCharacterLines(const std::vector<NamedText>& texts, Unmappable mode) {
     std::vector<LossyPlace> places;
     bool more = false;
     for (const NamedText& text : texts) {
         // One more than is shown, to know whether there are more.
-        for (LossyCharacter& c : FindLossyCharacters(text.Text, kLossyShown + 1)) {
+        for (LossyCharacter& c : FindLossyCharacters(text.Text, kLossyShown + 1, mode)) {
             if (places.size() == kLossyShown) {
                 more = true;
                 break;
@@ -73,8 +73,8 @@ std::string LossyCharacterLines(const std::vector<NamedText>& texts) {
     return LinesOf(places, more);
 }
 
-LossyWrite AskBeforeLossyWrite(Session& s, const std::vector<NamedText>& texts) {
-    return AskAbout(s, LossyCharacterLines(texts));
+LossyWrite AskBeforeLossyWrite(Session& s, const std::vector<NamedText>& texts, Unmappable mode) {
+    return AskAbout(s, LossyCharacterLines(texts, mode));
 }
 
 namespace {

@@ -69,8 +69,8 @@ void SaveTemplate(Session& s) {
             return;
         }
         std::string text = s.ws.EditorText;
-        if (AskBeforeLossyWrite(s, {NamedText{"テンプレート", text, false}}) ==
-            LossyWrite::DoNotWrite) {
+        if (AskBeforeLossyWrite(s, {NamedText{"テンプレート", text, false}},
+                                Unmappable::Question) == LossyWrite::DoNotWrite) {
             return;
         }
         // Loading ends every line with CR LF, so adding one unconditionally would

@@ -1,19 +1,26 @@
 #include "ui/qt_host.h"
 
+#include "platform/app_info.h"
 #include "platform/error.h"
 #include "ui/font_colour_dialog.h"
 #include "ui/text_convert.h"
 
 #include <QClipboard>
+#include <QCloseEvent>
 #include <QDate>
 #include <QDesktopServices>
+#include <QEventLoop>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QLocale>
 #include <QMessageBox>
+#include <QProgressDialog>
 #include <QPushButton>
+#include <QThread>
 #include <QUrl>
+
+#include <memory>
 
 namespace kelvaro::ui {
 namespace {
@@ -33,6 +40,20 @@ QMessageBox::Icon IconOf(MessageIcon icon) {
 }
 
 const char* const kAnswerProperty = "kelvaroAnswer";
+
+// What the window shows while it waits for busy work: the caption over a
+// moving bar, and no button. The work cannot be stopped halfway, so neither
+// Escape nor the title bar's close button ends the wait.
+class BusyDialog final : public QProgressDialog {
+public:
+    BusyDialog(const QString& caption, QWidget* parent)
+        : QProgressDialog(caption, QString(), 0, 0, parent) {}
+
+    void reject() override {}
+
+protected:
+    void closeEvent(QCloseEvent* event) override { event->ignore(); }
+};
 
 QPushButton* AddAnswerButton(QMessageBox& box, const QString& caption, QMessageBox::ButtonRole role,
                              MessageAnswer answer) {
@@ -185,6 +206,27 @@ void QtHost::OpenDocument(const std::string& pathOrAddress, const std::string&) 
 
 std::string QtHost::TodayText() {
     return FromQt(QLocale::system().toString(QDate::currentDate(), QLocale::ShortFormat));
+}
+
+void QtHost::RunBusy(const std::string& caption, const std::function<void()>& work) {
+    // The dialog is modal to the whole application: the window behind it keeps
+    // painting through the event loop below but takes no input until the work
+    // has ended, so nothing the user does can touch the session meanwhile.
+    BusyDialog dialog(ToQt(caption), window_);
+    dialog.setWindowTitle(ToQt(AppInfoString(AppInfo::ProductAndVersion)));
+    dialog.setWindowModality(Qt::ApplicationModal);
+    dialog.setCancelButton(nullptr);
+    dialog.setMinimumDuration(0);
+    QEventLoop loop;
+    const std::unique_ptr<QThread> worker(QThread::create(work));
+    // Queued to this thread: a worker that ends before the loop starts still
+    // ends the loop once it runs.
+    QObject::connect(worker.get(), &QThread::finished, &loop, &QEventLoop::quit,
+                     Qt::QueuedConnection);
+    worker->start();
+    dialog.show();
+    loop.exec();
+    worker->wait();
 }
 
 } // namespace kelvaro::ui

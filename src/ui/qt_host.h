@@ -45,6 +45,7 @@ public:
     void SetClipboardText(const std::string& text) override;
     void OpenDocument(const std::string& pathOrAddress, const std::string& workingFolder) override;
     std::string TodayText() override;
+    void RunBusy(const std::string& caption, const std::function<void()>& work) override;
 
 private:
     QPointer<QWidget> window_;

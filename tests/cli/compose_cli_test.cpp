@@ -357,6 +357,30 @@ TEST_F(FormEdits, UsageErrorsNameTheOptionOrTheItem) {
     EXPECT_EQ(test::ReadBytes(form), before);
 }
 
+// A character without a CP932 code is named with what the form file will hold
+// for it, and written so once allowed: its likeness where it has one.
+TEST_F(FormEdits, CharactersWithoutACodeAreWrittenAsTheirLikenessOnceAllowed) {
+    struct Row {
+        const char* Character;
+        const char* Written;
+    };
+    const Row rows[] = {{"©", "(C)"}, {"™", "TM"}, {"😀", "?"}};
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.Character);
+        const std::string set = std::string(" --set '作者名=ねこ工房 ") + row.Character + " 2013'";
+        CommandRun run = ComposeStderr(Quoted(form) + set + " --write-form " + Quoted(form));
+        EXPECT_EQ(run.status, 1);
+        EXPECT_NE(run.out.find(std::string("- 「作者名」: ") + row.Character + " → " + row.Written +
+                               "\n"),
+                  std::string::npos)
+            << run.out;
+        run = ComposeStderr(Quoted(form) + set + " --allow-lossy --write-form " + Quoted(form));
+        EXPECT_EQ(run.status, 0);
+        EXPECT_EQ(Written(form).LineValues[LineSlot::Author],
+                  std::string("ねこ工房 ") + row.Written + " 2013");
+    }
+}
+
 TEST_F(FormEdits, AFormThatCannotBeWrittenExactlyIsRefusedUnlessLossIsAllowed) {
     CommandRun run =
         ComposeStderr(Quoted(form) + " --set 'ｼｪｱｳｪｱ代金=¥500' --write-form " + Quoted(form));

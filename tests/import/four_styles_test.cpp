@@ -3,6 +3,7 @@
 // numbered sections; a README.md) land whole: sections keep their level, the
 // title gives only what it holds, and the facts find their items.
 
+#include "held_value.h"
 #include "import/readme_import.h"
 #include "model/catalogue.h"
 #include "support/fixtures.h"
@@ -19,26 +20,7 @@ ImportResult Imported(const std::string& file) {
     return ImportReadMeBytes(test::ReadFixture("import/" + file), file);
 }
 
-// The item's value as the form shows it; a user item is found by its name.
-std::string Held(const Form& form, const std::string& name) {
-    for (std::size_t u = 0; u < UserNameCount; ++u) {
-        if (form.UserNames[u] == name) {
-            return u < 2 ? form.LineValues[LineSlot::UserItem1 + u] : form.LongTexts[u + 11];
-        }
-    }
-    const CatalogueItem* item = LookupItem(name);
-    const auto slot = static_cast<std::size_t>(item->Slot);
-    switch (item->Kind) {
-    case ItemKind::Choice:
-        return form.ChoiceValues[slot];
-    case ItemKind::SizeWithUnit:
-        return form.LineValues[slot] + std::string(SizeUnitText(form.SizeUnit));
-    case ItemKind::LongText:
-        return form.LongTexts[slot];
-    default:
-        return form.LineValues[slot];
-    }
-}
+using test::Held;
 
 struct Want {
     const char* File;

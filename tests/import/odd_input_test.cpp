@@ -5,13 +5,17 @@
 #include "import/readme_import.h"
 #include "model/catalogue.h"
 #include "model/defaults.h"
+#include "model/form_texts.h"
 #include "platform/cp932.h"
 #include "platform/error.h"
+#include "session/lossy_question.h"
 #include "support/fixtures.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
+#include <fstream>
 #include <string>
 
 namespace kelvaro {
@@ -54,6 +58,38 @@ std::string Repeated(const std::string& line, int times) {
         text += line;
     }
     return text;
+}
+
+// A file over the limit is refused for its size, not as the NUL bytes it holds,
+// and every refusal names the file.
+TEST(OddInput, AFileOverTheLimitIsRefusedForItsSize) {
+    struct Sized {
+        const char* Name;
+        std::uintmax_t Size; // of NUL bytes, made sparse
+        int Number;          // 0: imported
+        const char* Says;
+    };
+    const Sized cases[] = {
+        {"one byte over the limit", MaxImportSize + 1, ErrorNo::BadFileFormat, "大きすぎます"},
+        {"no text, under the limit", 4096, ErrorNo::BadFileFormat, ""},
+        {"missing", 0, ErrorNo::FileNotFound, ""},
+    };
+    test::TempFolder folder;
+    for (const Sized& c : cases) {
+        SCOPED_TRACE(c.Name);
+        const std::string path = folder.File("ReadMe.txt");
+        std::filesystem::remove(path);
+        if (c.Size > 0) {
+            std::ofstream(path, std::ios::binary).put('\0');
+            std::filesystem::resize_file(path, c.Size);
+        }
+        const RuntimeError failure = test::Thrown([&] { ImportReadMeFile(path); });
+        EXPECT_EQ(failure.Number(), c.Number);
+        EXPECT_EQ(failure.Path(), path);
+        EXPECT_EQ(failure.Cause().find("大きすぎます") != std::string::npos,
+                  std::string_view(c.Says) == "大きすぎます")
+            << failure.Cause();
+    }
 }
 
 TEST(OddInput, BrokenUtf8BytesBecomeReplacementCharactersWithAWarning) {
@@ -105,6 +141,33 @@ TEST(OddInput, TheCatchAllComesLastAndTheSummaryNamesWhatToCheck) {
     const std::string summary = imported.report.Summary();
     for (const char* named : {"ねこメモ", "2.1", "題名", "その他"}) {
         EXPECT_NE(summary.find(named), std::string::npos) << named << " in " << summary;
+    }
+}
+
+// A ReadMe with characters Shift_JIS cannot hold still becomes a form file
+// once the user agrees; where a character has a plain likeness the file holds
+// that, and the question before the save already says so.
+TEST(OddInput, CharactersWithoutACodeAreSavedAsTheirLikeness) {
+    struct Row {
+        const char* Character;
+        const char* Saved;
+    };
+    const Row rows[] = {
+        {"©", "(C)"}, {"®", "(R)"}, {"™", "TM"}, {"½", "1/2"}, {"–", "-"}, {"😀", "?"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.Character);
+        const std::string line = std::string("Copyright ") + row.Character + " 2013 ねこ工房";
+        const ImportResult imported =
+            ImportReadMeBytes("■ 概要\n付箋のメモ帳です。\n■ 著作権\n" + line + "\n");
+        const std::string& held = imported.form.LongTexts[LookupItem("著作権")->Slot];
+        ASSERT_EQ(held, line);
+        const std::string saved = Cp932ToUtf8(FormFileBytes(imported.form));
+        EXPECT_NE(saved.find(std::string("Copyright ") + row.Saved + " 2013 ねこ工房\r\n"),
+                  std::string::npos);
+        EXPECT_NE(LossyCharacterLines(NamedFormTexts(imported.form), FormFileUnmappable)
+                      .find(std::string("「") + row.Character + "」→「" + row.Saved + "」"),
+                  std::string::npos);
     }
 }
 

@@ -57,6 +57,38 @@ TEST(Cp932, LargeTextsConvertWhole) {
     EXPECT_EQ(Cp932ToUtf8(bytes), big);
 }
 
+// Form files write a plain likeness where a character has one; the other two
+// modes write what they always wrote, likeness or not.
+TEST(Cp932, LookalikesOnlyWhereAskedFor) {
+    struct Row {
+        const char* Character;
+        const char* Lookalike;
+        const char* Reference;
+    };
+    const Row rows[] = {
+        {"©", "(C)", "&#169;"},    {"®", "(R)", "&#174;"},    {"™", "TM", "&#8482;"},
+        {"\u00A0", " ", "&#160;"}, {"–", "-", "&#8211;"},     {"½", "1/2", "&#189;"},
+        {"¼", "1/4", "&#188;"},    {"¾", "3/4", "&#190;"},    {"😀", "?", "&#128512;"},
+        {"한", "?", "&#54620;"},   {"\xFF", "?", "&#65533;"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.Character);
+        const std::string text = std::string("a") + row.Character + "作";
+        EXPECT_EQ(Utf8ToCp932(text, Unmappable::Lookalike),
+                  std::string("a") + row.Lookalike + "\x8D\xEC");
+        EXPECT_EQ(Utf8ToCp932(text, Unmappable::Question), "a?\x8D\xEC");
+        EXPECT_EQ(Utf8ToCp932(text, Unmappable::NumericReference),
+                  std::string("a") + row.Reference + "\x8D\xEC");
+        const std::vector<LossyCharacter> found =
+            FindLossyCharacters(text, 5, Unmappable::Lookalike);
+        ASSERT_EQ(found.size(), 1u);
+        EXPECT_EQ(found[0].WrittenAs, row.Lookalike);
+        EXPECT_EQ(FindLossyCharacters(text, 5)[0].WrittenAs, "?");
+    }
+    // A character with a code keeps it: the likeness is for characters without one.
+    EXPECT_EQ(Utf8ToCp932("¥—", Unmappable::Lookalike), Utf8ToCp932("¥—", Unmappable::Question));
+}
+
 } // namespace
 } // namespace kelvaro
 

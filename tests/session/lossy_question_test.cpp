@@ -25,7 +25,9 @@ TEST(LossyQuestion, TheWordsOfEachQuestion) {
     };
     const Case cases[] = {
         {"a form file or a template",
-         [](Session& s, const std::vector<NamedText>& t) { return AskBeforeLossyWrite(s, t); },
+         [](Session& s, const std::vector<NamedText>& t) {
+             return AskBeforeLossyWrite(s, t, Unmappable::Question);
+         },
          "Shift_JISで表せない文字が含まれています。\r\n" + named +
              "それらの文字を置き換えて保存しますか？",
          MessageButtons::YesNo, MessageAnswer::No},

@@ -63,4 +63,13 @@ const MessageRequest& ScriptedHost::LastMessage() const {
     return Messages.back();
 }
 
+void ScriptedHost::RunBusy(const std::string& caption, const std::function<void()>& work) {
+    BusyCaptions.push_back(caption);
+    if (BusyRunner) {
+        BusyRunner(caption, work);
+    } else {
+        work();
+    }
+}
+
 } // namespace kelvaro::test

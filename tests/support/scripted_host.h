@@ -7,6 +7,7 @@
 #include "host/host.h"
 
 #include <deque>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -21,6 +22,9 @@ public:
     std::deque<FontChoice> FontAnswers;
     std::string Today = "2026/12/07";
     bool ClipboardFails = false;
+    // How busy work runs: inline when empty; a window test hands it to the
+    // real toolkit's host.
+    std::function<void(const std::string&, const std::function<void()>&)> BusyRunner;
 
     // Records
     std::vector<MessageRequest> Messages;
@@ -28,6 +32,7 @@ public:
     std::vector<FontChoice> FontPresets;
     std::vector<std::string> ClipboardTexts;
     std::vector<std::pair<std::string, std::string>> OpenedDocuments;
+    std::vector<std::string> BusyCaptions;
 
     // The user chooses `path`, with the filter at `filterIndex` (0: the first).
     void AnswerFile(const std::string& path, int filterIndex = 0);
@@ -39,6 +44,7 @@ public:
     void SetClipboardText(const std::string& text) override;
     void OpenDocument(const std::string& pathOrAddress, const std::string& workingFolder) override;
     std::string TodayText() override { return Today; }
+    void RunBusy(const std::string& caption, const std::function<void()>& work) override;
 
     const MessageRequest& LastMessage() const;
 };

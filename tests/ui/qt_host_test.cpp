@@ -1,8 +1,10 @@
 // The Qt host shows what the core asks for: message boxes with the exact text,
 // title, icon, Japanese buttons and default; file dialogs with the titles,
 // filter descriptions, folders and options of the request; the font dialog
-// with the text colour; and the real clipboard.
+// with the text colour; the real clipboard; and busy work off the window's
+// thread under a dialog that takes no input.
 
+#include "host/busy_work.h"
 #include "platform/error.h"
 #include "ui/application.h"
 #include "ui/font_colour_dialog.h"
@@ -18,10 +20,16 @@
 #include <QFontDialog>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QThread>
 #include <QTimer>
+
+#include <chrono>
+#include <future>
+#include <stdexcept>
 
 using namespace kelvaro;
 using namespace kelvaro::ui;
@@ -38,6 +46,8 @@ private Q_SLOTS:
     void chosenFilterIsReportedByItsIndex();
     void fontDialogReportsFontAndColourTogether();
     void clipboardHoldsTheText();
+    void busyWorkLetsTheEventLoopRunAndTakesNoInput();
+    void busyWorkHandsBackItsResultOrFailure();
 };
 
 namespace {
@@ -268,6 +278,74 @@ void QtHostTest::clipboardHoldsTheText() {
     QtHost host;
     host.SetClipboardText("【作者名】\r\n山田");
     QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("【作者名】\r\n山田"));
+}
+
+// The work waits for a timer of the window's thread, which fires only while
+// the event loop runs: work done on the window's thread, or a loop that stood
+// still, would wait in vain. Meanwhile a modal busy dialog that shuts for
+// neither Escape nor close is all that takes input.
+void QtHostTest::busyWorkLetsTheEventLoopRunAndTakesNoInput() {
+    QWidget window;
+    window.show();
+    QtHost host(&window);
+    std::promise<void> ticked;
+    std::future<void> tick = ticked.get_future();
+    QString caption;
+    bool stayedOpen = false;
+    QTimer::singleShot(0, [&] {
+        if (auto* dialog = qobject_cast<QProgressDialog*>(QApplication::activeModalWidget())) {
+            caption = dialog->labelText();
+            QTest::keyClick(dialog, Qt::Key_Escape);
+            dialog->close();
+            stayedOpen = dialog->isVisible();
+        }
+        ticked.set_value();
+    });
+    bool tickedDuringWork = false;
+    Qt::HANDLE workThread = nullptr;
+    host.RunBusy("ReadMeを読み込んでいます...", [&] {
+        workThread = QThread::currentThreadId();
+        // A bound against a hang, not a measure: the timer fires at once.
+        tickedDuringWork = tick.wait_for(std::chrono::seconds(20)) == std::future_status::ready;
+    });
+    QVERIFY(tickedDuringWork);
+    QVERIFY(workThread != QThread::currentThreadId());
+    QCOMPARE(caption, QStringLiteral("ReadMeを読み込んでいます..."));
+    QVERIFY(stayedOpen);
+    QCOMPARE(QApplication::activeModalWidget(), nullptr);
+}
+
+// What the work returns or throws on its thread comes back to the caller's.
+void QtHostTest::busyWorkHandsBackItsResultOrFailure() {
+    struct Case {
+        const char* What;
+        int Fails; // 0: returns, 1: a RuntimeError, 2: another exception
+    };
+    const Case cases[] = {{"returns", 0}, {"runtime error", 1}, {"other", 2}};
+    for (const Case& c : cases) {
+        QtHost host;
+        int answer = 0;
+        int number = 0;
+        bool other = false;
+        try {
+            answer = RunBusyWork(host, "作業中", [&c] {
+                if (c.Fails == 1) {
+                    throw RuntimeError(ErrorNo::BadFileFormat);
+                }
+                if (c.Fails == 2) {
+                    throw std::logic_error("other");
+                }
+                return 42;
+            });
+        } catch (const RuntimeError& e) {
+            number = e.Number();
+        } catch (const std::logic_error&) {
+            other = true;
+        }
+        QVERIFY2(answer == (c.Fails == 0 ? 42 : 0), c.What);
+        QVERIFY2((number == ErrorNo::BadFileFormat) == (c.Fails == 1), c.What);
+        QVERIFY2(other == (c.Fails == 2), c.What);
+    }
 }
 
 QTEST_MAIN(QtHostTest)

@@ -1,3 +1,4 @@
+#include "host/busy_work.h"
 #include "platform/error.h"
 #include "win32/dialog_answerer.h"
 #include "win32/wide_text.h"
@@ -248,6 +249,56 @@ TEST(Win32HostFontDialog, CancelKeepsThePreset) {
     DialogAnswerer answerer([](HWND dialog) { DialogAnswerer::Press(dialog, IDCANCEL); });
     const FontChoice preset = Preset(14, true, false, false, false, {0, 0, 255}, true);
     EXPECT_EQ(host.ShowFontDialog(preset), preset);
+}
+
+// What the timer below saw: it runs on the test's thread, from the loop that
+// RunBusy keeps going, and a timer procedure takes no context of its own.
+struct BusyTick {
+    HANDLE Ticked = nullptr;
+    HWND Owner = nullptr;
+    bool OwnerDisabled = false;
+};
+BusyTick busyTick;
+
+// The work waits for a timer message of the test's thread, which only a loop
+// that keeps dispatching there delivers: work done on that thread, or a loop
+// that stood still, would wait in vain. The owner takes no input meanwhile and
+// is enabled again afterwards; a failure of the work is carried back.
+TEST(Win32Host, BusyWorkRunsWhileTheMessageLoopGoesOn) {
+    const HWND owner = CreateWindowExW(0, L"STATIC", L"owner", WS_OVERLAPPEDWINDOW, 0, 0, 200, 100,
+                                       nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+    ASSERT_NE(owner, nullptr);
+    busyTick = BusyTick{CreateEventW(nullptr, TRUE, FALSE, nullptr), owner, false};
+    Win32Host host;
+    host.SetOwner(owner);
+    const UINT_PTR timer = SetTimer(nullptr, 0, 10, [](HWND, UINT, UINT_PTR, DWORD) {
+        busyTick.OwnerDisabled = IsWindowEnabled(busyTick.Owner) == FALSE;
+        SetEvent(busyTick.Ticked);
+    });
+    bool tickedDuringWork = false;
+    DWORD workThread = 0;
+    host.RunBusy("作業中", [&] {
+        workThread = GetCurrentThreadId();
+        // A bound against a hang, not a measure: the timer fires within moments.
+        tickedDuringWork = WaitForSingleObject(busyTick.Ticked, 20000) == WAIT_OBJECT_0;
+    });
+    KillTimer(nullptr, timer);
+    EXPECT_TRUE(tickedDuringWork);
+    EXPECT_NE(workThread, GetCurrentThreadId());
+    EXPECT_TRUE(busyTick.OwnerDisabled);
+    EXPECT_NE(IsWindowEnabled(owner), FALSE);
+
+    const RuntimeError failure = [&] {
+        try {
+            RunBusyWork(host, "作業中", []() -> int { throw RuntimeError(ErrorNo::FileNotFound); });
+        } catch (const RuntimeError& e) {
+            return e;
+        }
+        return RuntimeError(0);
+    }();
+    EXPECT_EQ(failure.Number(), ErrorNo::FileNotFound);
+    DestroyWindow(owner);
+    CloseHandle(busyTick.Ticked);
 }
 
 } // namespace
