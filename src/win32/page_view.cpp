@@ -1,0 +1,499 @@
+// The making of a page's controls, their order and their layout.
+
+#include "win32/page_view.h"
+
+#include "model/catalogue.h"
+#include "model/form_fields.h"
+#include "win32/spoken_name.h"
+#include "win32/wide_text.h"
+
+#include <commctrl.h>
+#include <richedit.h>
+
+#include <algorithm>
+
+namespace kelvaro::win32 {
+namespace {
+
+constexpr wchar_t kPanelClass[] = L"KelvaroPage";
+constexpr int kFirstControlId = 1000;
+constexpr int kIdsPerPage = 200;
+
+// The layout's measures, in dialog units: the page's margin, the gaps
+// between cells, the height of a one-line control and the least height of a
+// box of several lines, and the room a frame takes around its cells.
+constexpr int kMargin = 6;
+constexpr int kColumnGap = 4;
+constexpr int kRowGap = 3;
+constexpr int kLineHeight = 13;
+constexpr int kBoxHeight = 40;
+constexpr int kFrameTop = 10;
+constexpr int kFrameSide = 5;
+// What a drop-down list shows below its box.
+constexpr int kDropHeight = 120;
+
+bool SeveralLines(ControlKind kind) {
+    return kind == ControlKind::TextEditor || kind == ControlKind::TextViewer ||
+           kind == ControlKind::OrderList || kind == ControlKind::TemplateList;
+}
+
+void RegisterPanelClass(WNDPROC procedure) {
+    static const ATOM atom = [procedure] {
+        WNDCLASSEXW wc{};
+        wc.cbSize = sizeof(wc);
+        wc.lpfnWndProc = procedure;
+        wc.hInstance = GetModuleHandleW(nullptr);
+        wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+        wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+        wc.lpszClassName = kPanelClass;
+        return RegisterClassExW(&wc);
+    }();
+    (void)atom;
+}
+
+struct Made {
+    const wchar_t* Class;
+    DWORD Style;
+    DWORD ExStyle = 0;
+};
+
+Made MadeOf(const ControlDescription& c) {
+    const DWORD box = WS_TABSTOP | WS_BORDER;
+    switch (c.Kind) {
+    case ControlKind::Label:
+        return {WC_STATICW, SS_LEFT | SS_CENTERIMAGE};
+    case ControlKind::Frame:
+        return {WC_BUTTONW, BS_GROUPBOX};
+    case ControlKind::LineBox:
+        return {WC_EDITW, box | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE};
+    case ControlKind::ChoiceBox:
+        return {WC_COMBOBOXW, WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWN | CBS_AUTOHSCROLL};
+    case ControlKind::ListBox:
+        return {WC_COMBOBOXW, WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST};
+    case ControlKind::CheckBox:
+        return {WC_BUTTONW, WS_TABSTOP | BS_AUTOCHECKBOX};
+    case ControlKind::Option:
+        return {WC_BUTTONW, WS_TABSTOP | BS_AUTORADIOBUTTON};
+    case ControlKind::Button:
+        return {WC_BUTTONW, WS_TABSTOP | BS_PUSHBUTTON};
+    case ControlKind::TextEditor:
+        // RichEdit 4.1: many steps of undo, and Ctrl+Y redoes them.
+        return {MSFTEDIT_CLASS,
+                box | WS_VSCROLL | WS_HSCROLL | ES_MULTILINE | ES_WANTRETURN | ES_AUTOVSCROLL |
+                    ES_AUTOHSCROLL | ES_NOHIDESEL,
+                WS_EX_CLIENTEDGE};
+    case ControlKind::TextViewer:
+        return {WC_EDITW,
+                box | WS_VSCROLL | WS_HSCROLL | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL |
+                    ES_AUTOHSCROLL,
+                WS_EX_CLIENTEDGE};
+    case ControlKind::OrderList:
+        return {WC_LISTVIEWW,
+                WS_TABSTOP | LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | LVS_NOCOLUMNHEADER,
+                WS_EX_CLIENTEDGE};
+    case ControlKind::TemplateList:
+        return {WC_LISTBOXW, WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT,
+                WS_EX_CLIENTEDGE};
+    }
+    return {WC_STATICW, 0};
+}
+
+} // namespace
+
+int ControlId(Page page, std::size_t index) {
+    return kFirstControlId + static_cast<int>(page) * kIdsPerPage + static_cast<int>(index);
+}
+
+std::string_view ControlName(int id) {
+    const int page = (id - kFirstControlId) / kIdsPerPage;
+    const int index = (id - kFirstControlId) % kIdsPerPage;
+    if (id < kFirstControlId || page >= static_cast<int>(PageCount)) {
+        return {};
+    }
+    const PageDescription& description = PageOf(static_cast<Page>(page));
+    if (index >= static_cast<int>(description.Controls.size())) {
+        return {};
+    }
+    return description.Controls[static_cast<std::size_t>(index)].Name;
+}
+
+PageView::PageView(HWND owner, Page page, WindowController& controller)
+    : which_(page), page_(PageOf(page)), controller_(controller), s_(controller.session()) {
+    // The editor's class lives in msftedit.dll, loaded once for the program.
+    static const HMODULE richEdit = LoadLibraryW(L"msftedit.dll");
+    (void)richEdit;
+    RegisterPanelClass(&PanelProcedure);
+    Make(owner);
+    Stack();
+    showing_ = true;
+    for (std::size_t i = 0; i < controls_.size(); ++i) {
+        Show(i);
+    }
+    ShowBold();
+    ShowSpokenNames();
+    showing_ = false;
+}
+
+PageView::~PageView() {
+    if (IsWindow(panel_) != FALSE) {
+        SetWindowLongPtrW(panel_, GWLP_USERDATA, 0);
+    }
+}
+
+void PageView::Make(HWND owner) {
+    // A control parent: Tab and mnemonics walk into the page's controls.
+    panel_ = CreateWindowExW(WS_EX_CONTROLPARENT, kPanelClass, L"", WS_CHILD | WS_CLIPSIBLINGS, 0,
+                             0, 0, 0, owner, nullptr, GetModuleHandleW(nullptr), nullptr);
+    SetWindowLongPtrW(panel_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    controls_.reserve(page_.Controls.size());
+    for (std::size_t i = 0; i < page_.Controls.size(); ++i) {
+        const ControlDescription& c = page_.Controls[i];
+        const Made made = MadeOf(c);
+        HWND control = CreateWindowExW(
+            made.ExStyle, made.Class, Widen(c.Caption).c_str(), WS_CHILD | WS_VISIBLE | made.Style,
+            0, 0, 0, 0, panel_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(ControlId(which_, i))),
+            GetModuleHandleW(nullptr), nullptr);
+        controls_.push_back(control);
+        if (c.Kind == ControlKind::TextEditor) {
+            SendMessageW(control, EM_SETTEXTMODE, TM_PLAINTEXT | TM_MULTILEVELUNDO, 0);
+            SendMessageW(control, EM_SETEVENTMASK, 0, ENM_CHANGE);
+            // No limit but memory: a long text is as long as the user writes it.
+            SendMessageW(control, EM_EXLIMITTEXT, 0, 0x7FFFFFFE);
+        } else if (c.Kind == ControlKind::OrderList) {
+            ListView_SetExtendedListViewStyle(control, LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT);
+            LVCOLUMNW column{};
+            column.mask = LVCF_WIDTH;
+            column.cx = 100;
+            ListView_InsertColumn(control, 0, &column);
+        } else if (c.Kind == ControlKind::LineBox || c.Kind == ControlKind::TextViewer) {
+            SendMessageW(control, EM_SETLIMITTEXT, 0x7FFFFFFE, 0);
+        }
+        if (c.FieldRow >= 0) {
+            const FormField& field = FormFields()[static_cast<std::size_t>(c.FieldRow)];
+            if (field.Kind == FieldKind::SizeUnit) {
+                for (std::string_view unit : SizeUnitList()) {
+                    SendMessageW(control, CB_ADDSTRING, 0,
+                                 reinterpret_cast<LPARAM>(Widen(unit).c_str()));
+                }
+            } else if (field.Kind == FieldKind::Choice) {
+                for (std::string_view choice : ChoiceSuggestions(static_cast<int>(field.Slot))) {
+                    SendMessageW(control, CB_ADDSTRING, 0,
+                                 reinterpret_cast<LPARAM>(Widen(choice).c_str()));
+                }
+            }
+        }
+    }
+}
+
+void PageView::Stack() {
+    // The Z order is the keyboard's order: each control of the tab order
+    // after the label that names it, then what Tab never visits.
+    std::vector<bool> placed(controls_.size(), false);
+    HWND after = HWND_TOP;
+    auto put = [&](std::size_t index) {
+        if (placed[index]) {
+            return;
+        }
+        placed[index] = true;
+        SetWindowPos(controls_[index], after, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        after = controls_[index];
+    };
+    const std::string* group = nullptr;
+    for (const int index : page_.TabOrder) {
+        const ControlDescription& c = page_.Controls[static_cast<std::size_t>(index)];
+        if (c.LabelledBy != NoControl) {
+            put(static_cast<std::size_t>(c.LabelledBy));
+        }
+        put(static_cast<std::size_t>(index));
+        // The options of a group are one stop: Tab enters at the first and
+        // the arrow keys move among them.
+        HWND control = controls_[static_cast<std::size_t>(index)];
+        const bool sameGroup =
+            c.Kind == ControlKind::Option && group != nullptr && *group == c.Group;
+        LONG_PTR style = GetWindowLongPtrW(control, GWL_STYLE);
+        style = sameGroup ? (style & ~(WS_GROUP | WS_TABSTOP)) : (style | WS_GROUP);
+        SetWindowLongPtrW(control, GWL_STYLE, style);
+        group = c.Kind == ControlKind::Option ? &c.Group : nullptr;
+    }
+    for (std::size_t i = 0; i < controls_.size(); ++i) {
+        put(i);
+    }
+}
+
+std::wstring PageView::SpokenOf(const ControlDescription& c) const {
+    if (c.SpokenBy != NoControl) {
+        // What the user named the item.
+        HWND box = controls_[static_cast<std::size_t>(c.SpokenBy)];
+        std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(box)) + 1, L'\0');
+        text.resize(static_cast<std::size_t>(
+            GetWindowTextW(box, text.data(), static_cast<int>(text.size()))));
+        return text;
+    }
+    if (c.Kind == ControlKind::TextEditor) {
+        // The editor is called after the item it edits, the option chosen.
+        for (std::size_t i = 0; i < controls_.size(); ++i) {
+            if (page_.Controls[i].Kind == ControlKind::Option &&
+                SendMessageW(controls_[i], BM_GETCHECK, 0, 0) == BST_CHECKED) {
+                return SpokenOf(page_.Controls[i]);
+            }
+        }
+    }
+    if (!c.Spoken.empty()) {
+        return Widen(c.Spoken);
+    }
+    std::wstring caption = Widen(
+        c.LabelledBy != NoControl ? page_.Controls[static_cast<std::size_t>(c.LabelledBy)].Caption
+                                  : c.Caption);
+    // As Windows says a label: its mnemonic's marker left out.
+    std::erase(caption, L'&');
+    return caption;
+}
+
+void PageView::ShowSpokenNames() {
+    for (const int index : page_.TabOrder) {
+        const ControlDescription& c = page_.Controls[static_cast<std::size_t>(index)];
+        // Screen readers name an EDIT after the label before it; every other
+        // kind, and a box that label does not name, is told its name.
+        if ((c.Kind != ControlKind::LineBox && c.Kind != ControlKind::TextViewer) ||
+            c.LabelledBy == NoControl || c.SpokenBy != NoControl || !c.Spoken.empty()) {
+            SetSpokenName(controls_[static_cast<std::size_t>(index)], SpokenOf(c));
+        }
+    }
+}
+
+HWND PageView::Find(std::string_view name) const {
+    for (std::size_t i = 0; i < controls_.size(); ++i) {
+        if (page_.Controls[i].Name == name) {
+            return controls_[i];
+        }
+    }
+    return nullptr;
+}
+
+void PageView::SetFonts(const WindowMetrics& metrics) {
+    uiFont_ = metrics.UiFont();
+    LOGFONTW bold{};
+    GetObjectW(uiFont_, sizeof(bold), &bold);
+    bold.lfWeight = FW_BOLD;
+    boldFont_ = OwnedFont(bold);
+    for (std::size_t i = 0; i < controls_.size(); ++i) {
+        const ControlKind kind = page_.Controls[i].Kind;
+        // The boxes the ReadMe's text is written and read in use the boxes'
+        // font, whose columns line up as the ReadMe's will.
+        const bool box = kind == ControlKind::TextEditor || kind == ControlKind::TextViewer;
+        SendMessageW(controls_[i], WM_SETFONT,
+                     reinterpret_cast<WPARAM>(box ? metrics.BoxFont() : uiFont_), TRUE);
+    }
+    ShowBold();
+}
+
+int PageView::MinWidth(std::size_t index, const DialogUnits& units) const {
+    const ControlDescription& c = page_.Controls[index];
+    HWND control = controls_[index];
+    int text = 0;
+    if (!c.Caption.empty()) {
+        HDC dc = GetDC(control);
+        const HGDIOBJ old = SelectObject(dc, uiFont_);
+        const std::wstring caption = Widen(c.Caption);
+        RECT r{};
+        DrawTextW(dc, caption.c_str(), static_cast<int>(caption.size()), &r,
+                  DT_CALCRECT | DT_SINGLELINE);
+        SelectObject(dc, old);
+        ReleaseDC(control, dc);
+        text = r.right - r.left;
+    }
+    switch (c.Kind) {
+    case ControlKind::Label:
+        return text + units.X(1);
+    case ControlKind::Frame:
+        return text + units.X(2 * kFrameSide);
+    case ControlKind::CheckBox:
+    case ControlKind::Option:
+        return text + units.X(14);
+    case ControlKind::Button:
+        return std::max(text + units.X(10), units.X(30));
+    case ControlKind::LineBox:
+        return units.X(40);
+    case ControlKind::ChoiceBox:
+    case ControlKind::ListBox:
+        return units.X(36);
+    default:
+        return units.X(60);
+    }
+}
+
+std::vector<int> PageView::Widths(const DialogUnits& units) const {
+    std::vector<int> widths(static_cast<std::size_t>(std::max(page_.Columns, 1)), 0);
+    // Single cells first, then what spans several columns widens the last.
+    for (const bool spanning : {false, true}) {
+        for (std::size_t i = 0; i < controls_.size(); ++i) {
+            const GridPlace& p = page_.Controls[i].Place;
+            if ((p.ColumnSpan > 1) != spanning || p.Column >= static_cast<int>(widths.size())) {
+                continue;
+            }
+            const int last = std::min(p.Column + p.ColumnSpan, static_cast<int>(widths.size())) - 1;
+            int have = 0;
+            for (int col = p.Column; col < last; ++col) {
+                have += widths[static_cast<std::size_t>(col)] + units.X(kColumnGap);
+            }
+            int& width = widths[static_cast<std::size_t>(last)];
+            width = std::max(width, MinWidth(i, units) - have);
+        }
+    }
+    return widths;
+}
+
+SIZE PageView::Needed(const DialogUnits& units) const {
+    int width = 2 * units.X(kMargin);
+    for (const int w : Widths(units)) {
+        width += w + units.X(kColumnGap);
+    }
+    int height = 2 * units.Y(kMargin);
+    for (int row = 0; row < page_.Rows; ++row) {
+        bool tall = false;
+        for (const ControlDescription& c : page_.Controls) {
+            tall = tall || (c.Place.Row == row && c.Place.RowSpan == 1 && SeveralLines(c.Kind));
+        }
+        height += units.Y((tall ? kBoxHeight : kLineHeight) + kRowGap);
+    }
+    for (const ControlDescription& c : page_.Controls) {
+        if (c.Kind == ControlKind::Frame) {
+            height += units.Y(kFrameTop);
+        }
+    }
+    return {width, height};
+}
+
+void PageView::Place(const RECT& area, const DialogUnits& units) {
+    MoveWindow(panel_, area.left, area.top, area.right - area.left, area.bottom - area.top, TRUE);
+    const int rows = std::max(page_.Rows, 1);
+    const auto columns = static_cast<int>(std::max(page_.Columns, 1));
+    // Columns: each as wide as its widest control; what is left goes to the
+    // columns whose controls fill the width, else to every box's column.
+    std::vector<int> widths = Widths(units);
+    std::vector<bool> grows(widths.size(), false);
+    for (const bool anyBox : {false, true}) {
+        for (const ControlDescription& c : page_.Controls) {
+            const bool box = c.Kind == ControlKind::LineBox || c.Kind == ControlKind::ChoiceBox;
+            if ((anyBox ? box : c.FillsWidth) && c.Place.Column < columns) {
+                grows[static_cast<std::size_t>(c.Place.Column + c.Place.ColumnSpan - 1)] = true;
+            }
+        }
+        if (std::find(grows.begin(), grows.end(), true) != grows.end()) {
+            break;
+        }
+    }
+    int used = 2 * units.X(kMargin) + (columns - 1) * units.X(kColumnGap);
+    for (const int w : widths) {
+        used += w;
+    }
+    const auto growing = static_cast<int>(std::count(grows.begin(), grows.end(), true));
+    const int spare = std::max(0, static_cast<int>(area.right - area.left) - used);
+    for (std::size_t col = 0, given = 0; col < widths.size(); ++col) {
+        if (grows[col]) {
+            ++given;
+            widths[col] += spare / growing +
+                           (given == static_cast<std::size_t>(growing) ? spare % growing : 0);
+        }
+    }
+    // Rows: a line each, a box of several lines more; the rows of boxes that
+    // fill the height share what is left.
+    std::vector<int> heights(static_cast<std::size_t>(rows), units.Y(kLineHeight));
+    std::vector<int> above(static_cast<std::size_t>(rows) + 1, 0);
+    std::vector<bool> tall(static_cast<std::size_t>(rows), false);
+    for (const ControlDescription& c : page_.Controls) {
+        const auto last =
+            static_cast<std::size_t>(std::min(c.Place.Row + c.Place.RowSpan, rows) - 1);
+        if (SeveralLines(c.Kind)) {
+            heights[last] = std::max(heights[last], units.Y(kBoxHeight));
+        }
+        if (c.FillsHeight) {
+            tall[last] = true;
+        }
+        if (c.Kind == ControlKind::Frame) {
+            // Room for the frame's caption above its first row and its edge
+            // below its last.
+            above[static_cast<std::size_t>(c.Place.Row)] += units.Y(kFrameTop);
+            above[last + 1] += units.Y(kRowGap);
+        }
+    }
+    int height = 2 * units.Y(kMargin);
+    for (std::size_t row = 0; row < heights.size(); ++row) {
+        height += heights[row] + above[row] + units.Y(kRowGap);
+    }
+    const auto tallRows = static_cast<int>(std::count(tall.begin(), tall.end(), true));
+    const int spareHeight = std::max(0, static_cast<int>(area.bottom - area.top) - height);
+    for (std::size_t row = 0; row < heights.size(); ++row) {
+        if (tall[row]) {
+            heights[row] += spareHeight / tallRows;
+        }
+    }
+    std::vector<int> xs(widths.size() + 1, units.X(kMargin));
+    for (std::size_t col = 0; col < widths.size(); ++col) {
+        xs[col + 1] = xs[col] + widths[col] + units.X(kColumnGap);
+    }
+    std::vector<int> ys(heights.size() + 1, units.Y(kMargin));
+    for (std::size_t row = 0; row < heights.size(); ++row) {
+        ys[row] += above[row];
+        ys[row + 1] = ys[row] + heights[row] + units.Y(kRowGap);
+    }
+
+    HDWP moves = BeginDeferWindowPos(static_cast<int>(controls_.size()));
+    for (std::size_t i = 0; i < controls_.size(); ++i) {
+        const ControlDescription& c = page_.Controls[i];
+        const auto col = static_cast<std::size_t>(std::min(c.Place.Column, columns - 1));
+        const auto row = static_cast<std::size_t>(std::min(c.Place.Row, rows - 1));
+        const auto colEnd = std::min<std::size_t>(col + c.Place.ColumnSpan, widths.size());
+        const auto rowEnd = std::min<std::size_t>(row + c.Place.RowSpan, heights.size());
+        RECT r{xs[col], ys[row], xs[colEnd] - units.X(kColumnGap), ys[rowEnd] - units.Y(kRowGap)};
+        if (c.Kind == ControlKind::Frame) {
+            InflateRect(&r, units.X(kFrameSide) / 2, 0);
+            r.top -= units.Y(kFrameTop);
+            r.bottom += units.Y(kRowGap);
+        } else if (c.InFrame != NoControl) {
+            InflateRect(&r, -units.X(kFrameSide) / 2, 0);
+        }
+        if (c.Kind == ControlKind::Button && !c.FillsWidth) {
+            r.right = std::min<LONG>(r.right, r.left + MinWidth(i, units));
+        }
+        int h = r.bottom - r.top;
+        if (!SeveralLines(c.Kind) && c.Kind != ControlKind::Frame) {
+            // One line: its own height, centred on its row.
+            const int line = units.Y(kLineHeight);
+            r.top += std::max(0, (h - line) / 2);
+            h = line;
+        }
+        if (c.Kind == ControlKind::ChoiceBox || c.Kind == ControlKind::ListBox) {
+            h = units.Y(kDropHeight);
+        }
+        moves = DeferWindowPos(moves, controls_[i], nullptr, r.left, r.top, r.right - r.left, h,
+                               SWP_NOZORDER | SWP_NOACTIVATE);
+        if (c.Kind == ControlKind::OrderList) {
+            ListView_SetColumnWidth(controls_[i], 0,
+                                    r.right - r.left - GetSystemMetrics(SM_CXVSCROLL) - 4);
+        }
+    }
+    EndDeferWindowPos(moves);
+}
+
+LRESULT CALLBACK PageView::PanelProcedure(HWND panel, UINT message, WPARAM wParam, LPARAM lParam) {
+    auto* self = reinterpret_cast<PageView*>(GetWindowLongPtrW(panel, GWLP_USERDATA));
+    if (self != nullptr) {
+        if (message == WM_COMMAND && lParam != 0) {
+            const int index = LOWORD(wParam) - ControlId(self->which_, 0);
+            if (index >= 0 && static_cast<std::size_t>(index) < self->controls_.size()) {
+                self->OnCommand(static_cast<std::size_t>(index), HIWORD(wParam));
+                return 0;
+            }
+        } else if (message == WM_NOTIFY) {
+            auto* notice = reinterpret_cast<NMHDR*>(lParam);
+            const auto index = static_cast<int>(notice->idFrom) - ControlId(self->which_, 0);
+            if (index >= 0 && static_cast<std::size_t>(index) < self->controls_.size()) {
+                return self->OnNotify(static_cast<std::size_t>(index), *notice);
+            }
+        }
+    }
+    return DefWindowProcW(panel, message, wParam, lParam);
+}
+
+} // namespace kelvaro::win32
