@@ -73,19 +73,17 @@ MainWindow::MainWindow(Host& host, AppFolders folders) : session_(host, std::mov
     SetWindowPos(tabs_, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     DragAcceptFiles(window_, TRUE);
     session_.SetChangeListener([this](Change what) { OnChanged(what); });
-    ApplyMetrics();
-
-    const SIZE client = DesignClientSize();
-    RECT frame{0, 0, client.cx, client.cy};
-    AdjustWindowRectExForDpi(&frame, WS_OVERLAPPEDWINDOW, TRUE, 0, metrics_->Dpi());
-    SetWindowPos(window_, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
-                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 
     // At load the first tab is selected and shown before the start-up fills
     // in the defaults.
     ShowPage(Page::Lines);
     controller_.PageChosen(Page::Lines);
     controller_.Run([this] { StartUp(session_); });
+    for (const auto& view : views_) {
+        view->NoteStartTexts();
+    }
+    ApplyMetrics();
+    FitToPages(true);
     SetTimer(window_, kTickTimer, static_cast<UINT>(WindowController::TickInterval.count()),
              nullptr);
 }
@@ -145,6 +143,8 @@ LRESULT MainWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_DPICHANGED:
         metrics_->OnDpiChanged(window_, wParam, lParam);
         ApplyMetrics();
+        // Text measured at the new DPI may need more than the suggested size.
+        FitToPages(false);
         return 0;
     case WM_DROPFILES: {
         auto* drop = reinterpret_cast<HDROP>(wParam);
@@ -292,6 +292,21 @@ void MainWindow::ApplyMetrics() {
         view->SetFonts(*metrics_);
     }
     Layout();
+}
+
+void MainWindow::FitToPages(bool design) {
+    const SIZE client = DesignClientSize();
+    RECT now{};
+    GetClientRect(window_, &now);
+    if (design) {
+        now = RECT{};
+    } else if (now.right >= client.cx && now.bottom >= client.cy) {
+        return;
+    }
+    RECT frame{0, 0, std::max(now.right, client.cx), std::max(now.bottom, client.cy)};
+    AdjustWindowRectExForDpi(&frame, WS_OVERLAPPEDWINDOW, TRUE, 0, metrics_->Dpi());
+    SetWindowPos(window_, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 SIZE MainWindow::DesignClientSize() const {

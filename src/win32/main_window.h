@@ -57,6 +57,9 @@ private:
     void ShowPage(Page page);
     void ApplyMetrics();
     void Layout();
+    // Makes the window as large as the design and every page need (`design`),
+    // or at least that large.
+    void FitToPages(bool design);
     SIZE DesignClientSize() const;
 
     Session session_;

@@ -31,6 +31,8 @@ constexpr int kFrameTop = 10;
 constexpr int kFrameSide = 5;
 // What a drop-down list shows below its box.
 constexpr int kDropHeight = 120;
+// A longer first text (the preview's) says nothing of a box's width.
+constexpr std::size_t kLongestStartText = 40;
 
 bool SeveralLines(ControlKind kind) {
     return kind == ControlKind::TextEditor || kind == ControlKind::TextViewer ||
@@ -132,6 +134,16 @@ PageView::PageView(HWND owner, Page page, WindowController& controller)
     ShowBold();
     ShowSpokenNames();
     showing_ = false;
+}
+
+void PageView::NoteStartTexts() {
+    startTexts_.clear();
+    for (HWND control : controls_) {
+        std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(control)) + 1, L'\0');
+        text.resize(static_cast<std::size_t>(
+            GetWindowTextW(control, text.data(), static_cast<int>(text.size()))));
+        startTexts_.push_back(text.size() <= kLongestStartText ? text : std::wstring());
+    }
 }
 
 PageView::~PageView() {
@@ -291,10 +303,16 @@ int PageView::MinWidth(std::size_t index, const DialogUnits& units) const {
     const ControlDescription& c = page_.Controls[index];
     HWND control = controls_[index];
     int text = 0;
-    if (!c.Caption.empty()) {
+    // A box is as wide as what it showed first (a default such as
+    // "ユーザー入力可能1"), so a new form is never shown cut.
+    const std::wstring caption = !c.Caption.empty()           ? Widen(c.Caption)
+                                 : index < startTexts_.size() ? startTexts_[index]
+                                                              : std::wstring();
+    if (!caption.empty()) {
         HDC dc = GetDC(control);
-        const HGDIOBJ old = SelectObject(dc, uiFont_);
-        const std::wstring caption = Widen(c.Caption);
+        // Measured bold where emphasis may make it bold.
+        const HGDIOBJ old = SelectObject(
+            dc, c.Emphasis != NoControl && boldFont_.Get() != nullptr ? boldFont_.Get() : uiFont_);
         RECT r{};
         DrawTextW(dc, caption.c_str(), static_cast<int>(caption.size()), &r,
                   DT_CALCRECT | DT_SINGLELINE);
@@ -313,10 +331,11 @@ int PageView::MinWidth(std::size_t index, const DialogUnits& units) const {
     case ControlKind::Button:
         return std::max(text + units.X(10), units.X(30));
     case ControlKind::LineBox:
-        return units.X(40);
+        return std::max(text + units.X(8), units.X(40));
     case ControlKind::ChoiceBox:
     case ControlKind::ListBox:
-        return units.X(36);
+        // Room for the drop-down button as well.
+        return std::max(text + units.X(20), units.X(36));
     default:
         return units.X(60);
     }
@@ -414,7 +433,7 @@ void PageView::Place(const RECT& area, const DialogUnits& units) {
             // Room for the frame's caption above its first row and its edge
             // below its last.
             above[static_cast<std::size_t>(c.Place.Row)] += units.Y(kFrameTop);
-            above[last + 1] += units.Y(kRowGap);
+            above[last + 1] += 3 * units.Y(kRowGap);
         }
     }
     int height = 2 * units.Y(kMargin);
@@ -449,7 +468,8 @@ void PageView::Place(const RECT& area, const DialogUnits& units) {
         if (c.Kind == ControlKind::Frame) {
             InflateRect(&r, units.X(kFrameSide) / 2, 0);
             r.top -= units.Y(kFrameTop);
-            r.bottom += units.Y(kRowGap);
+            // Its edge in the gap below its last row, clear of the next.
+            r.bottom = ys[rowEnd - 1] + heights[rowEnd - 1] + 2 * units.Y(kRowGap);
         } else if (c.InFrame != NoControl) {
             InflateRect(&r, -units.X(kFrameSide) / 2, 0);
         }

@@ -49,6 +49,9 @@ public:
     // The control named `name`, or null.
     HWND Find(std::string_view name) const;
 
+    // What the boxes show now (a new form's defaults) is what they are made
+    // wide enough for.
+    void NoteStartTexts();
     void SetFonts(const WindowMetrics& metrics);
     // The smallest area in pixels in which nothing of the page is cut.
     SIZE Needed(const DialogUnits& units) const;
@@ -86,6 +89,7 @@ private:
     Session& s_;
     HWND panel_ = nullptr;
     std::vector<HWND> controls_;
+    std::vector<std::wstring> startTexts_;
     HFONT uiFont_ = nullptr;
     OwnedFont boldFont_;
     // True while the page writes the session's state into its controls, so
