@@ -235,5 +235,47 @@ TEST(Win32Editor, ALoadedTemplateIsOneStepOfUndoAndCtrlYRedoesIt) {
     EXPECT_EQ(text(), "template line\r\n");
 }
 
+// Every control of every page inside its page and clear of every other (a
+// frame only around what stands in it), at the DPI the window starts at and
+// after Windows moves it to a monitor of twice that DPI.
+TEST(Win32Layout, NothingIsCutOrOverlapping) {
+    Running r;
+    const UINT start = GetDpiForWindow(r.window.Handle());
+    for (const UINT dpi : {start, 2 * start}) {
+        SCOPED_TRACE(dpi);
+        if (dpi != start) {
+            RECT suggested{};
+            GetWindowRect(r.window.Handle(), &suggested);
+            suggested.right = suggested.left + MulDiv(suggested.right - suggested.left, 2, 1);
+            suggested.bottom = suggested.top + MulDiv(suggested.bottom - suggested.top, 2, 1);
+            SendMessageW(r.window.Handle(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi),
+                         reinterpret_cast<LPARAM>(&suggested));
+        }
+        for (std::size_t n = 0; n < PageCount; ++n) {
+            const PageView& view = r.window.View(static_cast<Page>(n));
+            const PageDescription& page = view.Description();
+            RECT panel{};
+            GetWindowRect(view.Panel(), &panel);
+            std::vector<RECT> places(view.ControlCount());
+            for (std::size_t i = 0; i < view.ControlCount(); ++i) {
+                GetWindowRect(view.ControlAt(i), &places[i]);
+                RECT inside{};
+                IntersectRect(&inside, &places[i], &panel);
+                EXPECT_TRUE(EqualRect(&inside, &places[i]) != FALSE)
+                    << page.Controls[i].Name << " is cut";
+            }
+            for (std::size_t i = 0; i < places.size(); ++i) {
+                for (std::size_t j = i + 1; j < places.size(); ++j) {
+                    const bool framed = page.Controls[i].Kind == ControlKind::Frame ||
+                                        page.Controls[j].Kind == ControlKind::Frame;
+                    RECT both{};
+                    EXPECT_TRUE(framed || IntersectRect(&both, &places[i], &places[j]) == FALSE)
+                        << page.Controls[i].Name << " overlaps " << page.Controls[j].Name;
+                }
+            }
+        }
+    }
+}
+
 } // namespace
 } // namespace kelvaro::win32
