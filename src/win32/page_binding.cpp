@@ -417,6 +417,14 @@ LRESULT PageView::OnNotify(std::size_t index, NMHDR& notice) {
         }
         return CDRF_DODEFAULT;
     }
+    if (notice.code == LVN_BEGINDRAG) {
+        // The entry follows the mouse until the button is let go over the
+        // place it moves to.
+        dragFrom_ = reinterpret_cast<const NMLISTVIEW&>(notice).iItem;
+        dragList_ = notice.hwndFrom;
+        SetCapture(panel_);
+        return 0;
+    }
     if (notice.code != LVN_ITEMCHANGED || showing_) {
         return 0;
     }
@@ -439,6 +447,33 @@ LRESULT PageView::OnNotify(std::size_t index, NMHDR& notice) {
         controller_.Run([&] { SelectEntry(s_, change.iItem); });
     }
     return 0;
+}
+
+void PageView::EndDrag(POINT inPanel) {
+    const int from = dragFrom_;
+    HWND list = dragList_;
+    dragFrom_ = -1;
+    dragList_ = nullptr;
+    if (GetCapture() == panel_) {
+        ReleaseCapture();
+    }
+    if (from < 0 || list == nullptr) {
+        return;
+    }
+    LVHITTESTINFO hit{};
+    hit.pt = inPanel;
+    MapWindowPoints(panel_, list, &hit.pt, 1);
+    int to = ListView_HitTest(list, &hit);
+    RECT client{};
+    GetClientRect(list, &client);
+    if (to < 0 && PtInRect(&client, hit.pt) != FALSE) {
+        // Below the last entry: the end of the list.
+        to = ListView_GetItemCount(list) - 1;
+    }
+    if (to >= 0 && to != from) {
+        controller_.Run(
+            [&] { MoveEntry(s_, static_cast<std::size_t>(from), static_cast<std::size_t>(to)); });
+    }
 }
 
 } // namespace kelvaro::win32

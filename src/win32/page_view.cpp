@@ -9,6 +9,7 @@
 
 #include <commctrl.h>
 #include <richedit.h>
+#include <windowsx.h>
 
 #include <algorithm>
 
@@ -505,6 +506,14 @@ LRESULT CALLBACK PageView::PanelProcedure(HWND panel, UINT message, WPARAM wPara
                 self->OnCommand(static_cast<std::size_t>(index), HIWORD(wParam));
                 return 0;
             }
+        } else if (message == WM_LBUTTONUP && self->dragFrom_ >= 0) {
+            self->EndDrag(POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+            return 0;
+        } else if (message == WM_CAPTURECHANGED && self->dragFrom_ >= 0 &&
+                   reinterpret_cast<HWND>(lParam) != panel) {
+            // Escape or another window took the mouse: the drag is off.
+            self->dragFrom_ = -1;
+            self->dragList_ = nullptr;
         } else if (message == WM_NOTIFY) {
             auto* notice = reinterpret_cast<NMHDR*>(lParam);
             const auto index = static_cast<int>(notice->idFrom) - ControlId(self->which_, 0);

@@ -76,6 +76,8 @@ private:
     void ShowEditor();
     void ShowOrder(HWND list);
     void ShowBold();
+    // The mouse let go over `inPanel` at the end of a drag in the order list.
+    void EndDrag(POINT inPanel);
     // Which option of its group control `index` is (0 for the first).
     int PlaceInGroup(std::size_t index) const;
     // Tells screen readers the names that follow what the user typed.
@@ -97,6 +99,9 @@ private:
     bool showing_ = false;
     bool editorHeld_ = false;
     bool loadingTemplate_ = false;
+    // The entry being dragged in the order list, or -1.
+    int dragFrom_ = -1;
+    HWND dragList_ = nullptr;
 };
 
 } // namespace kelvaro::win32

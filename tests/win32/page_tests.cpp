@@ -167,6 +167,39 @@ TEST(Win32OrderList, TicksBoldEntriesAndMovesReachTheForm) {
     }
 }
 
+TEST(Win32OrderList, AnEntryDraggedEndsWhereTheMouseLetsGo) {
+    const struct {
+        int From;
+        int Over; // the entry the mouse is let go over; -1: below the last
+        int EndsAt;
+    } cases[] = {{1, 4, 4}, {5, 2, 2}, {0, -1, -2}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.From);
+        Running r;
+        const PageView& view = r.window.View(Page::Order);
+        r.window.session().ws.form.Order.resize(8);
+        r.window.session().Notify(Change::Order);
+        HWND list = view.ControlAt(IndexOf(view.Description(), [](const ControlDescription& d) {
+            return d.Kind == ControlKind::OrderList;
+        }));
+        const auto& order = r.window.session().ws.form.Order;
+        const std::string moved = order[static_cast<std::size_t>(c.From)].Text;
+        NMLISTVIEW begin{};
+        begin.hdr = {list, static_cast<UINT_PTR>(GetDlgCtrlID(list)),
+                     static_cast<UINT>(LVN_BEGINDRAG)};
+        begin.iItem = c.From;
+        SendMessageW(view.Panel(), WM_NOTIFY, begin.hdr.idFrom, reinterpret_cast<LPARAM>(&begin));
+        RECT item{};
+        ListView_GetItemRect(list, c.Over >= 0 ? c.Over : ListView_GetItemCount(list) - 1, &item,
+                             LVIR_BOUNDS);
+        POINT at{item.left + 4, c.Over >= 0 ? (item.top + item.bottom) / 2 : item.bottom + 4};
+        MapWindowPoints(list, view.Panel(), &at, 1);
+        SendMessageW(view.Panel(), WM_LBUTTONUP, 0, MAKELPARAM(at.x, at.y));
+        const int endsAt = c.EndsAt >= 0 ? c.EndsAt : static_cast<int>(order.size()) + c.EndsAt + 1;
+        EXPECT_EQ(order[static_cast<std::size_t>(endsAt)].Text, moved);
+    }
+}
+
 TEST(Win32Pages, EveryOptionAndCheckBoxStoresWhatItShows) {
     Running r;
     for (std::size_t n = 0; n < PageCount; ++n) {
