@@ -66,8 +66,10 @@ MainWindow::MainWindow(Host& host, AppFolders folders) : session_(host, std::mov
         item.mask = TCIF_TEXT;
         item.pszText = caption.data();
         SendMessageW(tabs_, TCM_INSERTITEMW, n, reinterpret_cast<LPARAM>(&item));
-        views_[n] = std::make_unique<PageView>(window_, static_cast<Page>(n), controller_);
     }
+    // Only the first page is made before the window shows; each other page
+    // when it is first shown, which costs a click no time one can see.
+    views_[0] = std::make_unique<PageView>(window_, Page::Lines, controller_);
     // The pages are the tab strip's siblings and stand above it in the Z
     // order, or their drop-down lists would open behind it.
     SetWindowPos(tabs_, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
@@ -79,10 +81,9 @@ MainWindow::MainWindow(Host& host, AppFolders folders) : session_(host, std::mov
     ShowPage(Page::Lines);
     controller_.PageChosen(Page::Lines);
     controller_.Run([this] { StartUp(session_); });
-    for (const auto& view : views_) {
-        view->NoteStartTexts();
-    }
-    ApplyMetrics();
+    views_[0]->NoteStartTexts();
+    // The fonts first, then the size, whose WM_SIZE lays the pages out once.
+    SetFonts();
     FitToPages(true);
     SetTimer(window_, kTickTimer, static_cast<UINT>(WindowController::TickInterval.count()),
              nullptr);
@@ -214,7 +215,7 @@ int MainWindow::RunMessageLoop() {
 }
 
 void MainWindow::TakeTyping() {
-    for (const auto& view : views_) {
+    for (PageView* view : Made()) {
         view->TakeTyping();
     }
 }
@@ -262,7 +263,7 @@ void MainWindow::OnTabNotice(const NMHDR& notice) {
 }
 
 void MainWindow::OnChanged(Change what) {
-    for (const auto& view : views_) {
+    for (PageView* view : Made()) {
         view->Refresh(what);
     }
     if (what == Change::Title) {
@@ -272,7 +273,7 @@ void MainWindow::OnChanged(Change what) {
         ShowPage(session_.CurrentPage);
     } else if (what == Change::Fonts) {
         metrics_->SetBoxFont(session_.BoxFont.Font);
-        for (const auto& view : views_) {
+        for (PageView* view : Made()) {
             view->SetFonts(*metrics_);
         }
     }
@@ -280,18 +281,49 @@ void MainWindow::OnChanged(Change what) {
 
 void MainWindow::ShowPage(Page page) {
     shown_ = page;
+    View(page);
     SendMessageW(tabs_, TCM_SETCURSEL, static_cast<WPARAM>(page), 0);
     for (std::size_t n = 0; n < PageCount; ++n) {
-        ShowWindow(views_[n]->Panel(), n == static_cast<std::size_t>(page) ? SW_SHOW : SW_HIDE);
+        if (views_[n] != nullptr) {
+            ShowWindow(views_[n]->Panel(), n == static_cast<std::size_t>(page) ? SW_SHOW : SW_HIDE);
+        }
     }
 }
 
-void MainWindow::ApplyMetrics() {
-    SendMessageW(tabs_, WM_SETFONT, reinterpret_cast<WPARAM>(metrics_->UiFont()), TRUE);
+PageView& MainWindow::View(Page page) {
+    std::unique_ptr<PageView>& view = views_[static_cast<std::size_t>(page)];
+    if (view == nullptr) {
+        view = std::make_unique<PageView>(window_, page, controller_);
+        view->NoteStartTexts();
+        view->SetFonts(*metrics_);
+        SetWindowPos(tabs_, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        view->Place(PageArea(), metrics_->Units());
+        // A page that needs more room than those before it widens the window.
+        FitToPages(false);
+    }
+    return *view;
+}
+
+std::vector<PageView*> MainWindow::Made() const {
+    std::vector<PageView*> made;
     for (const auto& view : views_) {
+        if (view != nullptr) {
+            made.push_back(view.get());
+        }
+    }
+    return made;
+}
+
+void MainWindow::ApplyMetrics() {
+    SetFonts();
+    Layout();
+}
+
+void MainWindow::SetFonts() {
+    SendMessageW(tabs_, WM_SETFONT, reinterpret_cast<WPARAM>(metrics_->UiFont()), TRUE);
+    for (PageView* view : Made()) {
         view->SetFonts(*metrics_);
     }
-    Layout();
 }
 
 void MainWindow::FitToPages(bool design) {
@@ -316,7 +348,7 @@ SIZE MainWindow::DesignClientSize() const {
     // Fonts or captions larger than the design's make the window larger, so
     // that nothing is cut: the tab strip's frame around the largest page.
     const DialogUnits& units = metrics_->Units();
-    for (const auto& view : views_) {
+    for (const PageView* view : Made()) {
         const SIZE needed = view->Needed(units);
         RECT frame{0, 0, needed.cx, needed.cy};
         SendMessageW(tabs_, TCM_ADJUSTRECT, TRUE, reinterpret_cast<LPARAM>(&frame));
@@ -324,6 +356,16 @@ SIZE MainWindow::DesignClientSize() const {
         size.cy = std::max<LONG>(size.cy, frame.bottom - frame.top + 2 * units.Y(kMargin));
     }
     return size;
+}
+
+RECT MainWindow::PageArea() const {
+    RECT client{};
+    GetClientRect(window_, &client);
+    const DialogUnits& units = metrics_->Units();
+    InflateRect(&client, -units.X(kMargin), -units.Y(kMargin));
+    RECT page = client;
+    SendMessageW(tabs_, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&page));
+    return page;
 }
 
 void MainWindow::Layout() {
@@ -336,9 +378,8 @@ void MainWindow::Layout() {
     InflateRect(&client, -units.X(kMargin), -units.Y(kMargin));
     MoveWindow(tabs_, client.left, client.top, client.right - client.left,
                client.bottom - client.top, TRUE);
-    RECT page = client;
-    SendMessageW(tabs_, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&page));
-    for (const auto& view : views_) {
+    const RECT page = PageArea();
+    for (PageView* view : Made()) {
         view->Place(page, units);
     }
 }

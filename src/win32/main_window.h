@@ -17,6 +17,7 @@
 #include <array>
 #include <memory>
 #include <string_view>
+#include <vector>
 
 namespace kelvaro::win32 {
 
@@ -33,7 +34,8 @@ public:
     Session& session() { return session_; }
     WindowController& controller() { return controller_; }
     const MenuBar& Menus() const { return menus_; }
-    const PageView& View(Page page) const { return *views_[static_cast<std::size_t>(page)]; }
+    // The page's controls, made now if the page was never shown.
+    PageView& View(Page page);
     // The page shown now.
     Page ShownPage() const { return shown_; }
 
@@ -56,7 +58,12 @@ private:
     void OnChanged(Change what);
     void ShowPage(Page page);
     void ApplyMetrics();
+    void SetFonts();
     void Layout();
+    // Where the pages stand: the tab strip's display area.
+    RECT PageArea() const;
+    // The pages made so far.
+    std::vector<PageView*> Made() const;
     // Makes the window as large as the design and every page need (`design`),
     // or at least that large.
     void FitToPages(bool design);

@@ -122,9 +122,6 @@ std::string_view ControlName(int id) {
 
 PageView::PageView(HWND owner, Page page, WindowController& controller)
     : which_(page), page_(PageOf(page)), controller_(controller), s_(controller.session()) {
-    // The editor's class lives in msftedit.dll, loaded once for the program.
-    static const HMODULE richEdit = LoadLibraryW(L"msftedit.dll");
-    (void)richEdit;
     RegisterPanelClass(&PanelProcedure);
     Make(owner);
     Stack();
@@ -145,6 +142,7 @@ void PageView::NoteStartTexts() {
             GetWindowTextW(control, text.data(), static_cast<int>(text.size()))));
         startTexts_.push_back(text.size() <= kLongestStartText ? text : std::wstring());
     }
+    MeasureTexts();
 }
 
 PageView::~PageView() {
@@ -162,6 +160,12 @@ void PageView::Make(HWND owner) {
     for (std::size_t i = 0; i < page_.Controls.size(); ++i) {
         const ControlDescription& c = page_.Controls[i];
         const Made made = MadeOf(c);
+        if (c.Kind == ControlKind::TextEditor) {
+            // The editor's class lives in msftedit.dll, loaded once, by the
+            // first page that has an editor.
+            static const HMODULE richEdit = LoadLibraryW(L"msftedit.dll");
+            (void)richEdit;
+        }
         HWND control = CreateWindowExW(
             made.ExStyle, made.Class, Widen(c.Caption).c_str(), WS_CHILD | WS_VISIBLE | made.Style,
             0, 0, 0, 0, panel_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(ControlId(which_, i))),
@@ -298,29 +302,42 @@ void PageView::SetFonts(const WindowMetrics& metrics) {
                      reinterpret_cast<WPARAM>(box ? metrics.BoxFont() : uiFont_), TRUE);
     }
     ShowBold();
+    MeasureTexts();
+}
+
+void PageView::MeasureTexts() {
+    // One device context for the whole page: the layout is measured at every
+    // start and DPI change, and a context per control costs Wine dearly.
+    textWidths_.assign(controls_.size(), 0);
+    if (uiFont_ == nullptr) {
+        return; // measured once the fonts are set
+    }
+    HDC dc = GetDC(panel_);
+    const HGDIOBJ old = SelectObject(dc, uiFont_);
+    for (std::size_t i = 0; i < controls_.size(); ++i) {
+        const ControlDescription& c = page_.Controls[i];
+        // A box is as wide as what it showed first (a default such as
+        // "ユーザー入力可能1"), so a new form is never shown cut.
+        const std::wstring text = !c.Caption.empty()       ? Widen(c.Caption)
+                                  : i < startTexts_.size() ? startTexts_[i]
+                                                           : std::wstring();
+        if (text.empty()) {
+            continue;
+        }
+        // Measured bold where emphasis may make it bold.
+        SelectObject(dc, c.Emphasis != NoControl && boldFont_.Get() != nullptr ? boldFont_.Get()
+                                                                               : uiFont_);
+        RECT r{};
+        DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &r, DT_CALCRECT | DT_SINGLELINE);
+        textWidths_[i] = r.right - r.left;
+    }
+    SelectObject(dc, old);
+    ReleaseDC(panel_, dc);
 }
 
 int PageView::MinWidth(std::size_t index, const DialogUnits& units) const {
     const ControlDescription& c = page_.Controls[index];
-    HWND control = controls_[index];
-    int text = 0;
-    // A box is as wide as what it showed first (a default such as
-    // "ユーザー入力可能1"), so a new form is never shown cut.
-    const std::wstring caption = !c.Caption.empty()           ? Widen(c.Caption)
-                                 : index < startTexts_.size() ? startTexts_[index]
-                                                              : std::wstring();
-    if (!caption.empty()) {
-        HDC dc = GetDC(control);
-        // Measured bold where emphasis may make it bold.
-        const HGDIOBJ old = SelectObject(
-            dc, c.Emphasis != NoControl && boldFont_.Get() != nullptr ? boldFont_.Get() : uiFont_);
-        RECT r{};
-        DrawTextW(dc, caption.c_str(), static_cast<int>(caption.size()), &r,
-                  DT_CALCRECT | DT_SINGLELINE);
-        SelectObject(dc, old);
-        ReleaseDC(control, dc);
-        text = r.right - r.left;
-    }
+    const int text = index < textWidths_.size() ? textWidths_[index] : 0;
     switch (c.Kind) {
     case ControlKind::Label:
         return text + units.X(1);

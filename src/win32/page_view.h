@@ -83,6 +83,7 @@ private:
     // Tells screen readers the names that follow what the user typed.
     void ShowSpokenNames();
     std::vector<int> Widths(const DialogUnits& units) const;
+    void MeasureTexts();
     int MinWidth(std::size_t index, const DialogUnits& units) const;
 
     Page which_;
@@ -92,6 +93,8 @@ private:
     HWND panel_ = nullptr;
     std::vector<HWND> controls_;
     std::vector<std::wstring> startTexts_;
+    // Each control's text in pixels, in the font it is drawn with.
+    std::vector<int> textWidths_;
     HFONT uiFont_ = nullptr;
     OwnedFont boldFont_;
     // True while the page writes the session's state into its controls, so
