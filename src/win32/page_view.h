@@ -46,6 +46,8 @@ public:
     const PageDescription& Description() const { return page_; }
     std::size_t ControlCount() const { return controls_.size(); }
     HWND ControlAt(std::size_t index) const { return controls_[index]; }
+    // Whether control `index` draws its text in the colour the user picked.
+    bool FollowsPickedColour(std::size_t index) const;
     // The control named `name`, or null.
     HWND Find(std::string_view name) const;
 

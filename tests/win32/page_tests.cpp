@@ -310,5 +310,43 @@ TEST(Win32Layout, NothingIsCutOrOverlapping) {
     }
 }
 
+// The text colour the user picks reaches the editor and the ReadMe's
+// viewers; the system information keeps the theme's.
+TEST(Win32Pages, ThePickedTextColourColoursTheReadMesBoxes) {
+    Running r;
+    r.window.session().BoxFont.TextColour = Colour{200, 10, 20};
+    r.window.session().BoxFont.ColourPicked = true;
+    r.window.session().Notify(Change::Fonts);
+    for (std::size_t n = 0; n < PageCount; ++n) {
+        const PageView& view = r.window.View(static_cast<Page>(n));
+        for (std::size_t i = 0; i < view.ControlCount(); ++i) {
+            const ControlDescription& c = view.Description().Controls[i];
+            const bool readMe =
+                c.Kind == ControlKind::TextEditor ||
+                (c.Kind == ControlKind::TextViewer && !c.RefreshedBy.Has(Change::Information));
+            if (c.Kind != ControlKind::TextEditor && c.Kind != ControlKind::TextViewer) {
+                continue;
+            }
+            SCOPED_TRACE(c.Name);
+            COLORREF drawn = 0;
+            if (c.Kind == ControlKind::TextEditor) {
+                CHARFORMAT2W format{};
+                format.cbSize = sizeof(format);
+                SendMessageW(view.ControlAt(i), EM_GETCHARFORMAT, SCF_DEFAULT,
+                             reinterpret_cast<LPARAM>(&format));
+                drawn = (format.dwEffects & CFE_AUTOCOLOR) != 0 ? GetSysColor(COLOR_WINDOWTEXT)
+                                                                : format.crTextColor;
+            } else {
+                HDC dc = GetDC(view.ControlAt(i));
+                SendMessageW(view.Panel(), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
+                             reinterpret_cast<LPARAM>(view.ControlAt(i)));
+                drawn = GetTextColor(dc);
+                ReleaseDC(view.ControlAt(i), dc);
+            }
+            EXPECT_EQ(drawn == RGB(200, 10, 20), readMe);
+        }
+    }
+}
+
 } // namespace
 } // namespace kelvaro::win32
