@@ -348,8 +348,12 @@ SIZE MainWindow::DesignClientSize() const {
     // Fonts or captions larger than the design's make the window larger, so
     // that nothing is cut: the tab strip's frame around the largest page.
     const DialogUnits& units = metrics_->Units();
-    for (const PageView* view : Made()) {
-        const SIZE needed = view->Needed(units);
+    for (std::size_t n = 0; n < PageCount; ++n) {
+        // Every page, made or not, so that the window never grows when a
+        // page is first shown.
+        const SIZE needed = views_[n] != nullptr ? views_[n]->Needed(units)
+                                                 : PageView::NeededBeforeMade(static_cast<Page>(n),
+                                                                              session_, *metrics_);
         RECT frame{0, 0, needed.cx, needed.cy};
         SendMessageW(tabs_, TCM_ADJUSTRECT, TRUE, reinterpret_cast<LPARAM>(&frame));
         size.cx = std::max<LONG>(size.cx, frame.right - frame.left + 2 * units.X(kMargin));

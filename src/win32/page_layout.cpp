@@ -5,6 +5,8 @@
 
 #include "win32/page_view.h"
 
+#include "model/catalogue.h"
+#include "model/form_fields.h"
 #include "win32/wide_text.h"
 
 #include <commctrl.h>
@@ -32,41 +34,32 @@ bool SeveralLines(ControlKind kind) {
            kind == ControlKind::OrderList || kind == ControlKind::TemplateList;
 }
 
-} // namespace
-
-void PageView::MeasureTexts() {
-    // One device context for the whole page: the layout is measured at every
-    // start and DPI change, and a context per control costs Wine dearly.
-    textWidths_.assign(controls_.size(), 0);
-    if (uiFont_ == nullptr) {
-        return; // measured once the fonts are set
-    }
-    HDC dc = GetDC(panel_);
-    const HGDIOBJ old = SelectObject(dc, uiFont_);
-    for (std::size_t i = 0; i < controls_.size(); ++i) {
-        const ControlDescription& c = page_.Controls[i];
-        // A box is as wide as what it showed first (a default such as
-        // "ユーザー入力可能1"), so a new form is never shown cut.
-        const std::wstring text = !c.Caption.empty()       ? Widen(c.Caption)
-                                  : i < startTexts_.size() ? startTexts_[i]
-                                                           : std::wstring();
+// Each control's text in pixels: its caption, or for a box what it shows
+// (`boxTexts`, by control), bold where emphasis may make it bold. One device
+// context for the whole page: a context per control costs Wine dearly.
+std::vector<int> MeasureTextsOf(const PageDescription& page,
+                                const std::vector<std::wstring>& boxTexts, HDC dc, HFONT ui,
+                                HFONT bold) {
+    std::vector<int> widths(page.Controls.size(), 0);
+    const HGDIOBJ old = SelectObject(dc, ui);
+    for (std::size_t i = 0; i < page.Controls.size(); ++i) {
+        const ControlDescription& c = page.Controls[i];
+        const std::wstring text = !c.Caption.empty()    ? Widen(c.Caption)
+                                  : i < boxTexts.size() ? boxTexts[i]
+                                                        : std::wstring();
         if (text.empty()) {
             continue;
         }
-        // Measured bold where emphasis may make it bold.
-        SelectObject(dc, c.Emphasis != NoControl && boldFont_.Get() != nullptr ? boldFont_.Get()
-                                                                               : uiFont_);
+        SelectObject(dc, c.Emphasis != NoControl && bold != nullptr ? bold : ui);
         RECT r{};
         DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &r, DT_CALCRECT | DT_SINGLELINE);
-        textWidths_[i] = r.right - r.left;
+        widths[i] = r.right - r.left;
     }
     SelectObject(dc, old);
-    ReleaseDC(panel_, dc);
+    return widths;
 }
 
-int PageView::MinWidth(std::size_t index, const DialogUnits& units) const {
-    const ControlDescription& c = page_.Controls[index];
-    const int text = index < textWidths_.size() ? textWidths_[index] : 0;
+int MinWidthOf(const ControlDescription& c, int text, const DialogUnits& units) {
     switch (c.Kind) {
     case ControlKind::Label:
         return text + units.X(1);
@@ -88,12 +81,13 @@ int PageView::MinWidth(std::size_t index, const DialogUnits& units) const {
     }
 }
 
-std::vector<int> PageView::Widths(const DialogUnits& units) const {
-    std::vector<int> widths(static_cast<std::size_t>(std::max(page_.Columns, 1)), 0);
+std::vector<int> WidthsOf(const PageDescription& page, const std::vector<int>& texts,
+                          const DialogUnits& units) {
+    std::vector<int> widths(static_cast<std::size_t>(std::max(page.Columns, 1)), 0);
     // Single cells first, then what spans several columns widens the last.
     for (const bool spanning : {false, true}) {
-        for (std::size_t i = 0; i < controls_.size(); ++i) {
-            const GridPlace& p = page_.Controls[i].Place;
+        for (std::size_t i = 0; i < page.Controls.size(); ++i) {
+            const GridPlace& p = page.Controls[i].Place;
             if ((p.ColumnSpan > 1) != spanning || p.Column >= static_cast<int>(widths.size())) {
                 continue;
             }
@@ -102,16 +96,18 @@ std::vector<int> PageView::Widths(const DialogUnits& units) const {
             for (int col = p.Column; col < last; ++col) {
                 have += widths[static_cast<std::size_t>(col)] + units.X(kColumnGap);
             }
+            const int text = i < texts.size() ? texts[i] : 0;
             int& width = widths[static_cast<std::size_t>(last)];
-            width = std::max(width, MinWidth(i, units) - have);
+            width = std::max(width, MinWidthOf(page.Controls[i], text, units) - have);
         }
     }
     return widths;
 }
 
-SIZE PageView::Needed(const DialogUnits& units) const {
+SIZE NeededOf(const PageDescription& page_, const std::vector<int>& texts,
+              const DialogUnits& units) {
     int width = 2 * units.X(kMargin);
-    for (const int w : Widths(units)) {
+    for (const int w : WidthsOf(page_, texts, units)) {
         width += w + units.X(kColumnGap);
     }
     int height = 2 * units.Y(kMargin);
@@ -128,6 +124,64 @@ SIZE PageView::Needed(const DialogUnits& units) const {
         }
     }
     return {width, height};
+}
+
+} // namespace
+
+void PageView::MeasureTexts() {
+    textWidths_.assign(controls_.size(), 0);
+    if (uiFont_ == nullptr) {
+        return; // measured once the fonts are set
+    }
+    HDC dc = GetDC(panel_);
+    // A box is as wide as what it showed first (a default such as
+    // "ユーザー入力可能1"), so a new form is never shown cut.
+    textWidths_ = MeasureTextsOf(page_, startTexts_, dc, uiFont_, boldFont_.Get());
+    ReleaseDC(panel_, dc);
+}
+
+int PageView::MinWidth(std::size_t index, const DialogUnits& units) const {
+    return MinWidthOf(page_.Controls[index], index < textWidths_.size() ? textWidths_[index] : 0,
+                      units);
+}
+
+std::vector<int> PageView::Widths(const DialogUnits& units) const {
+    return WidthsOf(page_, textWidths_, units);
+}
+
+SIZE PageView::Needed(const DialogUnits& units) const {
+    return NeededOf(page_, textWidths_, units);
+}
+
+SIZE PageView::NeededBeforeMade(Page page, const Session& s, const WindowMetrics& metrics) {
+    const PageDescription& description = PageOf(page);
+    // What each box would show: the form's text, as long as a first text counts.
+    std::vector<std::wstring> boxTexts(description.Controls.size());
+    for (std::size_t i = 0; i < description.Controls.size(); ++i) {
+        const ControlDescription& c = description.Controls[i];
+        if (c.FieldRow == NoControl) {
+            continue;
+        }
+        const FormField& field = FormFields()[static_cast<std::size_t>(c.FieldRow)];
+        if (field.Kind == FieldKind::SizeUnit) {
+            const auto unit = static_cast<std::size_t>(s.ws.form.SizeUnit);
+            if (unit < SizeUnitList().size()) {
+                boxTexts[i] = Widen(SizeUnitList()[unit]);
+            }
+        } else if (const std::string* text = FieldText(s.ws.form, field)) {
+            std::wstring wide = Widen(*text);
+            boxTexts[i] = wide.size() <= LongestFirstText ? std::move(wide) : std::wstring();
+        }
+    }
+    LOGFONTW bold{};
+    GetObjectW(metrics.UiFont(), sizeof(bold), &bold);
+    bold.lfWeight = FW_BOLD;
+    const OwnedFont boldFont(bold);
+    HDC dc = GetDC(nullptr);
+    const std::vector<int> texts =
+        MeasureTextsOf(description, boxTexts, dc, metrics.UiFont(), boldFont.Get());
+    ReleaseDC(nullptr, dc);
+    return NeededOf(description, texts, metrics.Units());
 }
 
 void PageView::Place(const RECT& area, const DialogUnits& units) {

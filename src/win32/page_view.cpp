@@ -20,9 +20,6 @@ constexpr wchar_t kPanelClass[] = L"KelvaroPage";
 constexpr int kFirstControlId = 1000;
 constexpr int kIdsPerPage = 200;
 
-// A longer first text (the preview's) says nothing of a box's width.
-constexpr std::size_t kLongestStartText = 40;
-
 void RegisterPanelClass(WNDPROC procedure) {
     static const ATOM atom = [procedure] {
         WNDCLASSEXW wc{};
@@ -123,7 +120,7 @@ void PageView::NoteStartTexts() {
         std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(control)) + 1, L'\0');
         text.resize(static_cast<std::size_t>(
             GetWindowTextW(control, text.data(), static_cast<int>(text.size()))));
-        startTexts_.push_back(text.size() <= kLongestStartText ? text : std::wstring());
+        startTexts_.push_back(text.size() <= LongestFirstText ? text : std::wstring());
     }
     MeasureTexts();
 }

@@ -57,6 +57,10 @@ public:
     void SetFonts(const WindowMetrics& metrics);
     // The smallest area in pixels in which nothing of the page is cut.
     SIZE Needed(const DialogUnits& units) const;
+    // The same for a page not made yet, from what its controls would show.
+    static SIZE NeededBeforeMade(Page page, const Session& s, const WindowMetrics& metrics);
+    // A box's first text longer than this (the preview's) says nothing of its width.
+    static constexpr std::size_t LongestFirstText = 40;
     // Lays the page out over `area`, in the owner's client coordinates.
     void Place(const RECT& area, const DialogUnits& units);
 

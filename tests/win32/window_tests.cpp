@@ -107,6 +107,10 @@ TEST(Win32Window, EveryFocusableControlHasAnAccessibleName) {
 
 TEST(Win32Window, ATabClickShowsItsPage) {
     Running r;
+    // Pages are made when first shown, and the window is already the size
+    // the largest of them needs.
+    RECT before{};
+    GetWindowRect(r.window.Handle(), &before);
     // Backwards, so that every page is reached by a change of tab.
     for (int n = static_cast<int>(PageCount) - 1; n >= 0; --n) {
         const auto page = static_cast<Page>(n);
@@ -120,6 +124,9 @@ TEST(Win32Window, ATabClickShowsItsPage) {
                       other == static_cast<std::size_t>(n));
         }
     }
+    RECT after{};
+    GetWindowRect(r.window.Handle(), &after);
+    EXPECT_TRUE(EqualRect(&before, &after) != FALSE);
 }
 
 TEST(Win32Window, AShortcutRunsItsMenuCommand) {
