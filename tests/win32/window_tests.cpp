@@ -10,11 +10,14 @@
 
 #include <commctrl.h>
 #include <oleacc.h>
+#include <shlobj.h>
 
+#include <cstring>
 #include <memory>
 #include <optional>
 #include <set>
 #include <string>
+#include <vector>
 
 namespace kelvaro::win32 {
 namespace {
@@ -225,6 +228,52 @@ TEST(Win32Window, TheEndOfTheWindowsSessionJournalsAndAsksNothing) {
         SendMessageW(r.window.Handle(), WM_CLOSE, 0, 0);
         EXPECT_EQ(r.host.Messages.size(), c.AsksOnClose ? 1U : 0U);
         EXPECT_EQ(r.window.controller().KeepsJournal(), c.Ends != FALSE);
+    }
+}
+
+// A drop as Explorer makes it: the files' paths after a DROPFILES header.
+HGLOBAL Dropping(const std::vector<std::wstring>& files) {
+    std::wstring paths;
+    for (const std::wstring& file : files) {
+        paths += file + L'\0';
+    }
+    paths += L'\0';
+    HGLOBAL memory = GlobalAlloc(GHND, sizeof(DROPFILES) + paths.size() * sizeof(wchar_t));
+    auto* drop = static_cast<DROPFILES*>(GlobalLock(memory));
+    drop->pFiles = sizeof(DROPFILES);
+    drop->fWide = TRUE;
+    std::memcpy(drop + 1, paths.data(), paths.size() * sizeof(wchar_t));
+    GlobalUnlock(memory);
+    return memory;
+}
+
+TEST(Win32Window, ADroppedFormOpensAskingFirstWhenWorkIsUnsaved) {
+    const struct {
+        const char* What;
+        int Files;
+        // The answer to whether to open it without saving the work in hand;
+        // nullopt: no work to lose, so no question.
+        std::optional<MessageAnswer> Answer;
+        bool Opens;
+    } cases[] = {{"one form", 1, std::nullopt, true},
+                 {"one form over unsaved work, opened", 1, MessageAnswer::Yes, true},
+                 {"one form over unsaved work, kept", 1, MessageAnswer::No, false},
+                 {"two files", 2, std::nullopt, false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.What);
+        Running r;
+        const std::string form = r.dir.File("dropped.ref");
+        WriteFileReplacing(form, test::ReadFixture("fresh_form.ref"));
+        if (c.Answer) {
+            Type(r.window.View(Page::Lines)
+                     .ControlAt(FirstOf(ControlKind::LineBox, FieldKind::LineValue).Index),
+                 L"x");
+            r.host.MessageAnswers.push_back(*c.Answer);
+        }
+        std::vector<std::wstring> files(static_cast<std::size_t>(c.Files), WidenPath(form));
+        SendMessageW(r.window.Handle(), WM_DROPFILES, reinterpret_cast<WPARAM>(Dropping(files)), 0);
+        EXPECT_EQ(r.host.Messages.size(), c.Answer ? 1U : 0U);
+        EXPECT_EQ(r.window.session().FormFileTitle == "dropped.ref", c.Opens);
     }
 }
 
