@@ -58,17 +58,17 @@ inline constexpr int NoControl = -1;
 struct ControlDescription {
     ControlKind Kind = ControlKind::Label;
     // With its mnemonic as "&X" where it has one; empty for a box.
-    std::string Caption;
+    std::string Caption{};
     // The object name tests and tools find it by (TopicsLineText_3).
-    std::string Name;
+    std::string Name{};
     // What a screen reader says where neither the caption nor a label tells
     // it; empty otherwise.
-    std::string Spoken;
+    std::string Spoken{};
     // The index, in its page's Controls, of the label that names this control
     // (its mnemonic moves the focus here), or of the frame it stands in.
     int LabelledBy = NoControl;
     int InFrame = NoControl;
-    GridPlace Place;
+    GridPlace Place{};
     // Takes the height (or width) the page has left over.
     bool FillsHeight = false;
     bool FillsWidth = false;
@@ -76,10 +76,16 @@ struct ControlDescription {
     // it shows no field of its own.
     int FieldRow = NoControl;
     // The option group an Option belongs to (options of one group share it).
-    std::string Group;
+    std::string Group{};
     // What a Button (or a command check box) runs.
     void (*Command)(Session&) = nullptr;
-    ChangeSet RefreshedBy;
+    ChangeSet RefreshedBy{};
+    // The index of the box whose text a screen reader says for this control:
+    // a user item's value and option are called what the user named the item.
+    int SpokenBy = NoControl;
+    // The item (its EmphasisIndex in the catalogue) whose bold flag draws
+    // this control bold; NoControl for a control emphasis leaves alone.
+    int Emphasis = NoControl;
 };
 
 struct PageDescription {
