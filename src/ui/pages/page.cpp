@@ -1,29 +1,242 @@
 #include "ui/pages/page.h"
 
+#include "model/form_fields.h"
 #include "session/edits.h"
+#include "ui/pages/page_kit.h"
+#include "ui/text_convert.h"
 
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
 #include <QWidget>
 
-namespace kelvaro::ui {
+#include <algorithm>
 
-FormPage::FormPage(QWidget* tab, PageContext& context)
-    : QObject(tab), tab_(tab), context_(context) {}
+namespace kelvaro::ui {
+namespace {
+
+const FormField* FieldOf(const ControlDescription& control) {
+    return control.FieldRow == NoControl
+               ? nullptr
+               : &FormFields()[static_cast<std::size_t>(control.FieldRow)];
+}
+
+} // namespace
+
+FormPage::FormPage(QWidget* tab, PageContext& context, Page which)
+    : QObject(tab), tab_(tab), context_(context), page_(PageOf(which)) {
+    for (const ControlDescription& control : page_.Controls) {
+        QWidget* parent = control.InFrame == NoControl ? tab : Control(control.InFrame);
+        controls_.push_back(MakeControl(control, parent));
+        if (control.Kind == ControlKind::Option && !groups_.contains(control.Group)) {
+            groups_[control.Group] = Named(new QButtonGroup(tab), ToQt(control.Group));
+        }
+        if (control.Kind == ControlKind::Option) {
+            QButtonGroup* group = groups_[control.Group];
+            group->addButton(qobject_cast<QRadioButton*>(controls_.back()),
+                             static_cast<int>(group->buttons().size()));
+        }
+    }
+}
+
+QWidget* FormPage::Find(int row, int column) const {
+    for (std::size_t i = 0; i < page_.Controls.size(); ++i) {
+        const ControlDescription& c = page_.Controls[i];
+        if (c.Kind != ControlKind::Frame && c.Place.Row == row && c.Place.Column == column) {
+            return controls_[i];
+        }
+    }
+    return nullptr;
+}
+
+bool FormPage::GroupOfFields(const std::string& group) const {
+    for (const ControlDescription& c : page_.Controls) {
+        if (c.Kind == ControlKind::Option && c.Group == group && c.FieldRow == NoControl) {
+            return false;
+        }
+    }
+    return true;
+}
+
+void FormPage::Wire() {
+    std::vector<QWidget*> stops;
+    for (int index : page_.TabOrder) {
+        stops.push_back(Control(index));
+    }
+    TabInOrder(stops);
+    for (std::size_t i = 0; i < page_.Controls.size(); ++i) {
+        const ControlDescription& control = page_.Controls[i];
+        if (control.LabelledBy != NoControl) {
+            NameBy(qobject_cast<QLabel*>(Control(control.LabelledBy)), controls_[i],
+                   control.Spoken.empty());
+        }
+        Bind(control, controls_[i]);
+    }
+    for (const auto& entry : groups_) {
+        if (!GroupOfFields(entry.first)) {
+            continue;
+        }
+        QButtonGroup* group = entry.second;
+        connect(group, &QButtonGroup::idToggled, this, [this, group](int id, bool on) {
+            if (!on || showing()) {
+                return;
+            }
+            const auto chosen = std::find(controls_.begin(), controls_.end(), group->button(id));
+            const FormField* field =
+                FieldOf(page_.Controls[static_cast<std::size_t>(chosen - controls_.begin())]);
+            session().ws.form.*field->Number = static_cast<int>(field->Slot);
+            Edited();
+        });
+    }
+}
+
+void FormPage::Bind(const ControlDescription& control, QWidget* widget) {
+    if (control.Kind == ControlKind::Button && control.Command != nullptr) {
+        connect(qobject_cast<QPushButton*>(widget), &QPushButton::clicked, this,
+                [this, command = control.Command] { Clicked(command); });
+        return;
+    }
+    const FormField* field = FieldOf(control);
+    if (field == nullptr) {
+        return;
+    }
+    Session& s = session();
+    Form& form = s.ws.form;
+    switch (field->Kind) {
+    case FieldKind::LineValue:
+    case FieldKind::Text:
+    case FieldKind::HtmlSetting:
+        StoreTyping(this, s, qobject_cast<QLineEdit*>(widget), FieldText(form, *field),
+                    showingFlag());
+        break;
+    case FieldKind::Choice: {
+        auto* combo = qobject_cast<QComboBox*>(widget);
+        connect(combo, &QComboBox::editTextChanged, this,
+                [this, combo, value = FieldText(form, *field)](const QString& text) {
+                    if (!showing()) {
+                        *value = SingleLineOf(combo->lineEdit(), text, showingFlag());
+                        Edited();
+                    }
+                });
+        break;
+    }
+    case FieldKind::SizeUnit:
+        connect(qobject_cast<QComboBox*>(widget), &QComboBox::currentIndexChanged, this,
+                [this, &form](int index) {
+                    if (!showing()) {
+                        form.SizeUnit = index;
+                        Edited();
+                    }
+                });
+        break;
+    case FieldKind::UserName: {
+        auto* box = qobject_cast<QLineEdit*>(widget);
+        const int user = static_cast<int>(field->Slot);
+        connect(box, &QLineEdit::textChanged, this, [this, box, user](const QString& text) {
+            if (showing()) {
+                return;
+            }
+            std::string name = SingleLineOf(box, text, showingFlag());
+            Run([&] { SetUserName(session(), user, std::move(name)); });
+            SpeakUserNames();
+            UserNamed();
+        });
+        break;
+    }
+    case FieldKind::CheckBox:
+        StoreTicks(this, s, qobject_cast<QCheckBox*>(widget), &(form.*field->Number),
+                   showingFlag());
+        break;
+    default:
+        break;
+    }
+}
+
+void FormPage::Show(const ControlDescription& control, QWidget* widget) {
+    const FormField* field = FieldOf(control);
+    if (field == nullptr) {
+        return;
+    }
+    const Form& form = session().ws.form;
+    switch (field->Kind) {
+    case FieldKind::LineValue:
+    case FieldKind::Text:
+    case FieldKind::HtmlSetting:
+    case FieldKind::UserName:
+        SetText(qobject_cast<QLineEdit*>(widget), *FieldText(form, *field));
+        break;
+    case FieldKind::Choice:
+        SetChoice(qobject_cast<QComboBox*>(widget), *FieldText(form, *field));
+        break;
+    case FieldKind::SizeUnit: {
+        auto* units = qobject_cast<QComboBox*>(widget);
+        units->setCurrentIndex(form.SizeUnit >= 0 && form.SizeUnit < units->count() ? form.SizeUnit
+                                                                                    : -1);
+        break;
+    }
+    case FieldKind::CheckBox:
+        SetCheck(qobject_cast<QCheckBox*>(widget), form.*field->Number);
+        break;
+    default:
+        break;
+    }
+}
+
+void FormPage::ShowOption(const std::string& group) {
+    int chosen = -1;
+    for (std::size_t i = 0; i < page_.Controls.size(); ++i) {
+        const ControlDescription& c = page_.Controls[i];
+        const FormField* field = FieldOf(c);
+        if (c.Group == group && field != nullptr &&
+            session().ws.form.*field->Number == static_cast<int>(field->Slot)) {
+            chosen = Group(group)->id(qobject_cast<QRadioButton*>(controls_[i]));
+        }
+    }
+    SetOption(Group(group), chosen);
+}
+
+void FormPage::SpeakUserNames() {
+    for (std::size_t i = 0; i < page_.Controls.size(); ++i) {
+        const int namer = page_.Controls[i].SpokenBy;
+        if (namer != NoControl) {
+            Speak(controls_[i], qobject_cast<QLineEdit*>(Control(namer))->text());
+        }
+    }
+}
+
+void FormPage::Refresh(Change what) {
+    const Showing quiet(showingFlag());
+    const Workspace& ws = session().ws;
+    for (std::size_t i = 0; i < page_.Controls.size(); ++i) {
+        const ControlDescription& control = page_.Controls[i];
+        if (!control.RefreshedBy.Has(what)) {
+            continue;
+        }
+        if (what == Change::Form) {
+            Show(control, controls_[i]);
+        } else if (what == Change::Emphasis && control.Emphasis != NoControl) {
+            SetBold(controls_[i], ws.ItemEmphasis[static_cast<std::size_t>(control.Emphasis)]);
+        }
+    }
+    if (what == Change::Form) {
+        for (const auto& entry : groups_) {
+            if (GroupOfFields(entry.first)) {
+                ShowOption(entry.first);
+            }
+        }
+        SpeakUserNames();
+    }
+    ShowMore(what);
+}
 
 void FormPage::RefreshAll() {
     for (Change what : {Change::Form, Change::Order, Change::Emphasis, Change::LongText,
                         Change::Preview, Change::Fonts, Change::Templates, Change::Information}) {
         Refresh(what);
-    }
-}
-
-void FormPage::ForEachEmphasis(
-    const std::function<void(const CatalogueItem&, std::size_t, bool)>& show) const {
-    const Workspace& ws = session().ws;
-    for (const CatalogueItem& item : Catalogue()) {
-        if (item.EmphasisIndex >= 0 && item.ControlIndex >= 0) {
-            show(item, static_cast<std::size_t>(item.ControlIndex),
-                 ws.ItemEmphasis[static_cast<std::size_t>(item.EmphasisIndex)]);
-        }
     }
 }
 
