@@ -387,6 +387,15 @@ TEST(WindowPages, WordsAsUsersKnowThem) {
         {Page::Options, "TopicsOption_1", "長文項目 ・ ﾌﾟﾚﾋﾞｭｰ ・ ﾃﾝﾌﾟﾚｰﾄﾋﾞｭｰｱ のフォント指定", ""},
         {Page::Options, "OptTopicsOptionBold_0", "チェックがついている項目の名前を強調表示", ""},
         {Page::TemplateViewer, "TemplateList", "", "テンプレート一覧"},
+        {Page::TemplateViewer, "TopicsTemplate", "テンプレートビューア", ""},
+        {Page::TemplateViewer, "CmdLoadTemplate", "テンプレートの読み込み", ""},
+        {Page::LongTexts, "CmdTemplate_0", "テンプレートを読み込む", ""},
+        {Page::Options, "CmdFontSelect_1", "デフォルトのフォント", ""},
+        {Page::Other, "CmdGetPauseNum", "記号から適切な回数を取得", ""},
+        {Page::Order, "TopicsSortCheckSpace", "空白の項目はチェックがついていても記述しない", ""},
+        {Page::Other, "TopicsOtherCheckUserInput",
+         "「ユーザー入力可能」 は 「」 (何も書かない) に置き換える", ""},
+        {Page::Html, "TopicsHTMLCheckHR", "区切り線は<HR>タグで代用", ""},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.Name);
@@ -394,6 +403,54 @@ TEST(WindowPages, WordsAsUsersKnowThem) {
         ASSERT_NE(control, nullptr);
         EXPECT_EQ(control->Caption, c.Caption);
         EXPECT_EQ(control->Spoken, c.Spoken);
+    }
+}
+
+// The captions of each numbered row of controls, in the row's order.
+TEST(WindowPages, NumberedCaptionsAsUsersKnowThem) {
+    struct Case {
+        Page Which;
+        std::string_view Prefix;
+        std::vector<std::string_view> Captions;
+    };
+    const Case cases[] = {
+        {Page::Lines,
+         "TopicsLine_",
+         {"作者名", "ソフト名", "バージョン", "作成日", "アーカイブ名", "ｱｰｶｲﾌﾞｻｲｽﾞ", "種別",
+          "ｼｪｱｳｪｱ代金", "開発言語", "必要ﾗﾝﾀｲﾑ", "DirectX", "動作OS", "再配布", "転載",
+          "ホームページ", "メール"}},
+        {Page::LongTexts,
+         "OptTopics_",
+         {"アーカイブ内容", "送金方法", "特徴", "開発環境", "動作環境(スペック)",
+          "インストール方法", "アンインストール方法", "使用方法", "著作権", "再配布・転載", "免責",
+          "謝辞", "開発履歴", "", ""}},
+        {Page::Order,
+         "CmdListAllCheck_",
+         {"すべてにチェックをつける", "すべてのチェックをはずす", "すべてのチェックの反転",
+          "リストをデフォルトに戻す"}},
+        {Page::Order, "CmdListUpDown_", {"▲", "▼"}},
+        {Page::Other, "TopicsOther_", {"区切り線", "を", "回繰り返す", "括弧", "置換"}},
+        {Page::Html, "TopicsHTML_", {"背景", "色設定 (StyleSheet)", "その他"}},
+        {Page::Html, "OptTopicsHTML_", {"背景色を使用する", "背景画像を使用する"}},
+        {Page::Html,
+         "TopicsHTMLColor_",
+         {"Link", "Active Link", "Visited Link", "Hover Link", "BODY", "区切り線", "括弧項目"}},
+        {Page::Preview, "OptPreviewMode_", {"Text", "HTML(Text)", "HTML(Browser)", "Markdown"}},
+        {Page::Options,
+         "TopicsOption_",
+         {"入力補助", "長文項目 ・ ﾌﾟﾚﾋﾞｭｰ ・ ﾃﾝﾌﾟﾚｰﾄﾋﾞｭｰｱ のフォント指定", "各種情報取得"}},
+        {Page::Options,
+         "OptTopicsOptionBold_",
+         {"チェックがついている項目の名前を強調表示", "強調表示を利用しない"}},
+    };
+    for (const Case& c : cases) {
+        std::vector<std::string_view> captions;
+        for (const ControlDescription& control : PageOf(c.Which).Controls) {
+            if (control.Name.starts_with(c.Prefix)) {
+                captions.push_back(control.Caption);
+            }
+        }
+        EXPECT_EQ(captions, c.Captions) << c.Prefix;
     }
 }
 
