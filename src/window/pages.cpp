@@ -234,7 +234,8 @@ PageDescription LongTextsPage() {
               .Place = {kOptionRows, 0, 1, 2 * kColumns},
               .FillsHeight = true,
               .FillsWidth = true,
-              .RefreshedBy = {Change::LongText, Change::Fonts, Change::Form}});
+              .RefreshedBy = {Change::LongText, Change::Fonts, Change::Form},
+              .TakesBoxFont = true});
     page.Button(ButtonId::LoadTemplate, {kOptionRows + 1, 2 * kColumns - 2});
     page.Button(ButtonId::SaveTemplate, {kOptionRows + 1, 2 * kColumns - 1});
     return std::move(page).Done();
@@ -373,7 +374,8 @@ PageDescription PreviewPage() {
               .Place = {1, 0, 1, 1 + static_cast<int>(kModes.size())},
               .FillsHeight = true,
               .FillsWidth = true,
-              .RefreshedBy = {Change::Preview, Change::Fonts}});
+              .RefreshedBy = {Change::Preview, Change::Fonts},
+              .TakesBoxFont = true});
     return std::move(page).Done();
 }
 
@@ -428,7 +430,8 @@ PageDescription TemplateViewerPage() {
               .Place = {1, 1},
               .FillsHeight = true,
               .FillsWidth = true,
-              .RefreshedBy = {Change::Templates, Change::Fonts}});
+              .RefreshedBy = {Change::Templates, Change::Fonts},
+              .TakesBoxFont = true});
     return std::move(page).Done();
 }
 

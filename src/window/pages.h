@@ -86,6 +86,9 @@ struct ControlDescription {
     // The item (its EmphasisIndex in the catalogue) whose bold flag draws
     // this control bold; NoControl for a control emphasis leaves alone.
     int Emphasis = NoControl;
+    // A large box drawn in the font and text colour the user picks for the
+    // boxes; the other large boxes keep the theme's.
+    bool TakesBoxFont = false;
 };
 
 struct PageDescription {

@@ -5,7 +5,6 @@
 
 #include "session/edits.h"
 #include "templates/template_files.h"
-#include "ui/font_colour_dialog.h"
 #include "ui/pages/page.h"
 #include "ui/pages/page_kit.h"
 #include "ui/text_convert.h"
@@ -32,7 +31,6 @@ public:
     }
 
     void TakeTyping() override;
-    void ThemeChanged() override { PaintBox(editor_, session().BoxFont, true); }
 
 protected:
     void ShowMore(Change what) override;
@@ -125,10 +123,6 @@ void LongTextsPage::ShowMore(Change what) {
         break;
     case Change::LongText:
         ShowLongText();
-        break;
-    case Change::Fonts:
-        editor_->setFont(ToQFont(session().BoxFont.Font));
-        PaintBox(editor_, session().BoxFont, true);
         break;
     default:
         break;

@@ -25,16 +25,11 @@ public:
                 [this](int id) { Run([&] { SelectEmphasisOption(session(), id == 0); }); });
     }
 
-    void ThemeChanged() override { PaintBox(info_, session().BoxFont, false); }
-
 protected:
     void ShowMore(Change what) override {
         switch (what) {
         case Change::Emphasis:
             bold_->button(session().ws.EmphasisEnabled ? 0 : 1)->setChecked(true);
-            break;
-        case Change::Fonts:
-            PaintBox(info_, session().BoxFont, false);
             break;
         case Change::Information:
             info_->setPlainText(ToBoxText(session().InformationText));

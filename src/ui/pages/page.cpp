@@ -2,6 +2,7 @@
 
 #include "model/form_fields.h"
 #include "session/edits.h"
+#include "ui/font_colour_dialog.h"
 #include "ui/pages/page_kit.h"
 #include "ui/text_convert.h"
 
@@ -10,6 +11,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QWidget>
@@ -222,6 +224,9 @@ void FormPage::Refresh(Change what) {
             SetBold(controls_[i], ws.ItemEmphasis[static_cast<std::size_t>(control.Emphasis)]);
         }
     }
+    if (what == Change::Fonts) {
+        PaintBoxes(true);
+    }
     if (what == Change::Form) {
         for (const auto& entry : groups_) {
             if (GroupOfFields(entry.first)) {
@@ -231,6 +236,24 @@ void FormPage::Refresh(Change what) {
         SpeakUserNames();
     }
     ShowMore(what);
+}
+
+void FormPage::PaintBoxes(bool newFont) {
+    for (std::size_t i = 0; i < page_.Controls.size(); ++i) {
+        const ControlDescription& c = page_.Controls[i];
+        auto* box = qobject_cast<QPlainTextEdit*>(controls_[i]);
+        if (box == nullptr || !c.RefreshedBy.Has(Change::Fonts)) {
+            continue;
+        }
+        if (newFont && c.TakesBoxFont) {
+            box->setFont(ToQFont(session().BoxFont.Font));
+        }
+        PaintBox(box, session().BoxFont, c.TakesBoxFont);
+    }
+}
+
+void FormPage::ThemeChanged() {
+    PaintBoxes(false);
 }
 
 void FormPage::RefreshAll() {

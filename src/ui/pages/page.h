@@ -46,8 +46,9 @@ public:
     void RefreshAll();
     // Before any command runs: what the user typed but the core has not taken.
     virtual void TakeTyping() {}
-    // The desktop theme changed while the program runs.
-    virtual void ThemeChanged() {}
+    // The desktop theme changed while the program runs: the large boxes take
+    // its colours anew.
+    void ThemeChanged();
 
 protected:
     Session& session() const { return context_.session; }
@@ -90,6 +91,7 @@ private:
     void Show(const ControlDescription& control, QWidget* widget);
     void ShowOption(const std::string& group);
     void SpeakUserNames();
+    void PaintBoxes(bool newFont);
 
     QWidget* tab_;
     PageContext& context_;

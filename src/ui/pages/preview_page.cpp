@@ -1,7 +1,6 @@
 // Page 6, ﾌﾟﾚﾋﾞｭｰ: the preview mode and the ReadMe as it will be written.
 
 #include "compose/output.h"
-#include "ui/font_colour_dialog.h"
 #include "ui/pages/page.h"
 #include "ui/pages/page_kit.h"
 #include "ui/text_convert.h"
@@ -25,8 +24,6 @@ public:
                 [this](int id) { Run([&] { SelectPreviewMode(session(), id); }); });
     }
 
-    void ThemeChanged() override { PaintBox(text_, session().BoxFont, true); }
-
 protected:
     void ShowMore(Change what) override {
         switch (what) {
@@ -36,10 +33,6 @@ protected:
         case Change::Preview:
             SetOption(modes_, PreviewOption(session()));
             text_->setPlainText(ToBoxText(session().PreviewText));
-            break;
-        case Change::Fonts:
-            text_->setFont(ToQFont(session().BoxFont.Font));
-            PaintBox(text_, session().BoxFont, true);
             break;
         default:
             break;

@@ -2,7 +2,6 @@
 // the one chosen.
 
 #include "templates/template_viewer.h"
-#include "ui/font_colour_dialog.h"
 #include "ui/pages/page.h"
 #include "ui/pages/page_kit.h"
 #include "ui/text_convert.h"
@@ -28,15 +27,10 @@ public:
         Connect();
     }
 
-    void ThemeChanged() override { PaintBox(text_, session().BoxFont, true); }
-
 protected:
     void ShowMore(Change what) override {
         if (what == Change::Templates) {
             ShowTemplates();
-        } else if (what == Change::Fonts) {
-            text_->setFont(ToQFont(session().BoxFont.Font));
-            PaintBox(text_, session().BoxFont, true);
         }
     }
 
