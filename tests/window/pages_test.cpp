@@ -441,6 +441,31 @@ TEST(WindowPages, UserItemsAreCalledByTheirNameBox) {
     }
 }
 
+// An option is stored by a form field, or its group says what choosing it
+// runs and which one is chosen (the preview's modes, three of which form
+// files store as well, are chosen so); a group is one or the other whole.
+TEST(WindowPages, EveryOptionIsStoredOrChosen) {
+    for (const PageDescription& page : WindowPages()) {
+        std::map<std::string, std::set<bool>> byField;
+        for (const ControlDescription& c : page.Controls) {
+            if (c.Kind != ControlKind::Option) {
+                EXPECT_TRUE(c.Choose == nullptr && c.Chosen == nullptr) << c.Name;
+                continue;
+            }
+            const bool chosen = c.Choose != nullptr && c.Chosen != nullptr;
+            EXPECT_NE(c.Choose == nullptr, chosen) << c.Name;
+            // A group with a mode no form field stores is chosen as a whole.
+            byField[c.Group].insert(chosen);
+            if (!chosen) {
+                EXPECT_NE(c.FieldRow, NoControl) << c.Name;
+            }
+        }
+        for (const auto& [group, kinds] : byField) {
+            EXPECT_EQ(kinds.size(), 1U) << group;
+        }
+    }
+}
+
 // Every item that can be emphasised has the one control drawn bold for it.
 TEST(WindowPages, EveryEmphasisFlagDrawsOneControl) {
     std::vector<int> drawn(EmphasisCount, 0);

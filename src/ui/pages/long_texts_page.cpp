@@ -3,7 +3,6 @@
 // buttons. The editor's text reaches the core only when a command needs it,
 // so a keystroke in a long text costs nothing.
 
-#include "session/edits.h"
 #include "templates/template_files.h"
 #include "ui/pages/page.h"
 #include "ui/pages/page_kit.h"
@@ -97,13 +96,6 @@ void LongTextsPage::Arrange() {
 }
 
 void LongTextsPage::Connect() {
-    // Whenever an item becomes the current option, by mouse or by the arrow
-    // keys, the editor stores the old item and shows the new one.
-    connect(options_, &QButtonGroup::idToggled, this, [this](int slot, bool on) {
-        if (on && !showing()) {
-            Run([&] { SelectLongItem(session(), slot); });
-        }
-    });
     connect(editor_, &QPlainTextEdit::textChanged, this, [this] {
         if (!showing()) {
             editorDirty_ = true;
@@ -141,9 +133,6 @@ QString LongTextsPage::EditorName() const {
 
 void LongTextsPage::ShowLongText() {
     const Workspace& ws = session().ws;
-    if (QAbstractButton* option = options_->button(ws.CurrentLongItem)) {
-        option->setChecked(true);
-    }
     Speak(editor_, EditorName());
     const QString text = ToBoxText(ws.EditorText);
     if (loadingTemplate_) {

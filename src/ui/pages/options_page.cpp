@@ -1,15 +1,12 @@
 // Page 7, ｵﾌﾟｼｮﾝ: whether checked items' names are drawn bold, the font of the
 // large boxes, and the system information.
 
-#include "session/edits.h"
 #include "ui/pages/page.h"
 #include "ui/pages/page_kit.h"
 #include "ui/text_convert.h"
 
-#include <QButtonGroup>
 #include <QHBoxLayout>
 #include <QPlainTextEdit>
-#include <QRadioButton>
 #include <QVBoxLayout>
 
 namespace kelvaro::ui {
@@ -20,29 +17,18 @@ public:
     OptionsPage(QWidget* tab, PageContext& context) : FormPage(tab, context, Page::Options) {
         Arrange();
         Wire();
-        // The first option draws checked items' names bold, the second does not.
-        connect(bold_, &QButtonGroup::idClicked, this,
-                [this](int id) { Run([&] { SelectEmphasisOption(session(), id == 0); }); });
     }
 
 protected:
     void ShowMore(Change what) override {
-        switch (what) {
-        case Change::Emphasis:
-            bold_->button(session().ws.EmphasisEnabled ? 0 : 1)->setChecked(true);
-            break;
-        case Change::Information:
+        if (what == Change::Information) {
             info_->setPlainText(ToBoxText(session().InformationText));
-            break;
-        default:
-            break;
         }
     }
 
 private:
     void Arrange();
 
-    QButtonGroup* bold_ = nullptr;
     QPlainTextEdit* info_ = nullptr;
 };
 
@@ -53,8 +39,7 @@ void OptionsPage::Arrange() {
     auto* layout = PageLayout(tab());
     layout->addWidget(At(0, 0));
     for (int row = 1; row <= 2; ++row) {
-        auto* option = At<QRadioButton>(row, 1);
-        bold_ = option->group();
+        QWidget* option = At(row, 1);
         auto* indented = new QHBoxLayout;
         indented->addSpacing(kIndent);
         indented->addWidget(option);

@@ -56,12 +56,7 @@ QWidget* FormPage::Find(int row, int column) const {
 }
 
 bool FormPage::GroupOfFields(const std::string& group) const {
-    for (const ControlDescription& c : page_.Controls) {
-        if (c.Kind == ControlKind::Option && c.Group == group && c.FieldRow == NoControl) {
-            return false;
-        }
-    }
-    return true;
+    return FirstOption(group).Choose == nullptr;
 }
 
 void FormPage::Wire() {
@@ -79,10 +74,18 @@ void FormPage::Wire() {
         Bind(control, controls_[i]);
     }
     for (const auto& entry : groups_) {
+        QButtonGroup* group = entry.second;
         if (!GroupOfFields(entry.first)) {
+            // Whenever an option becomes the chosen one, by mouse or by the
+            // arrow keys, the session is told.
+            connect(group, &QButtonGroup::idToggled, this,
+                    [this, choose = FirstOption(entry.first).Choose](int id, bool on) {
+                        if (on && !showing()) {
+                            Run([&] { choose(session(), id); });
+                        }
+                    });
             continue;
         }
-        QButtonGroup* group = entry.second;
         connect(group, &QButtonGroup::idToggled, this, [this, group](int id, bool on) {
             if (!on || showing()) {
                 return;
@@ -188,7 +191,16 @@ void FormPage::Show(const ControlDescription& control, QWidget* widget) {
     }
 }
 
+const ControlDescription& FormPage::FirstOption(const std::string& group) const {
+    return *std::find_if(page_.Controls.begin(), page_.Controls.end(),
+                         [&](const ControlDescription& c) { return c.Group == group; });
+}
+
 void FormPage::ShowOption(const std::string& group) {
+    if (!GroupOfFields(group)) {
+        SetOption(Group(group), FirstOption(group).Chosen(session()));
+        return;
+    }
     int chosen = -1;
     for (std::size_t i = 0; i < page_.Controls.size(); ++i) {
         const ControlDescription& c = page_.Controls[i];
@@ -227,12 +239,13 @@ void FormPage::Refresh(Change what) {
     if (what == Change::Fonts) {
         PaintBoxes(true);
     }
-    if (what == Change::Form) {
-        for (const auto& entry : groups_) {
-            if (GroupOfFields(entry.first)) {
-                ShowOption(entry.first);
-            }
+    for (const auto& entry : groups_) {
+        const ControlDescription& option = FirstOption(entry.first);
+        if (GroupOfFields(entry.first) ? what == Change::Form : option.RefreshedBy.Has(what)) {
+            ShowOption(entry.first);
         }
+    }
+    if (what == Change::Form) {
         SpeakUserNames();
     }
     ShowMore(what);

@@ -85,10 +85,12 @@ protected:
 private:
     QWidget* Find(int row, int column) const;
     // Whether the form's fields say which option of `group` is chosen (else
-    // the page chooses it: a preview mode form files do not store, an item).
+    // the description's Choose and Chosen do: a preview mode form files do
+    // not store, the long-text item, the emphasis).
     bool GroupOfFields(const std::string& group) const;
     void Bind(const ControlDescription& control, QWidget* widget);
     void Show(const ControlDescription& control, QWidget* widget);
+    const ControlDescription& FirstOption(const std::string& group) const;
     void ShowOption(const std::string& group);
     void SpeakUserNames();
     void PaintBoxes(bool newFont);
