@@ -12,6 +12,7 @@
 #include "window/pages.h"
 
 #include <QObject>
+#include <QWidget>
 
 #include <functional>
 #include <map>
@@ -19,7 +20,6 @@
 #include <vector>
 
 class QButtonGroup;
-class QWidget;
 
 namespace kelvaro::ui {
 

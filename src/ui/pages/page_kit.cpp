@@ -2,15 +2,12 @@
 
 #include "model/catalogue.h"
 #include "model/form_fields.h"
-#include "model/form_texts.h"
-#include "session/edits.h"
-#include "ui/font_colour_dialog.h"
 #include "ui/order_list.h"
 #include "ui/text_convert.h"
 
 #include <QAbstractItemView>
-#include <QButtonGroup>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QFontMetrics>
 #include <QGroupBox>
 #include <QLabel>
@@ -33,6 +30,24 @@ namespace {
 // The font of the three large text boxes and the information box.
 constexpr const char* kBoxFontFamily = "ＭＳ ゴシック";
 
+// A choice box: wide enough for the placeholder, and its suggestion list
+// opens as wide as its longest suggestion, wider than the box if need be, so
+// long entries that differ only at their end can be told apart.
+class SuggestionBox : public QComboBox {
+public:
+    explicit SuggestionBox(QWidget* parent) : QComboBox(parent) {}
+    void showPopup() override {
+        QAbstractItemView* list = view();
+        list->ensurePolished();
+        const int scrollBar =
+            count() > maxVisibleItems()
+                ? list->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, list)
+                : 0;
+        list->setMinimumWidth(list->sizeHintForColumn(0) + 2 * list->frameWidth() + scrollBar);
+        QComboBox::showPopup();
+    }
+};
+
 // The width a line edit needs to show `text` whole, drawn bold as emphasis
 // may draw it: the text, the cursor after it and the box's own margins.
 int WidthToShow(QLineEdit* box, const QString& text) {
@@ -51,17 +66,6 @@ int WidthToShow(QLineEdit* box, const QString& text) {
         ->sizeFromContents(QStyle::CT_LineEdit, &option, QSize(inner, box->sizeHint().height()),
                            box)
         .width();
-}
-
-int CheckValue(int state) {
-    switch (state) {
-    case Qt::Checked:
-        return 1;
-    case Qt::PartiallyChecked:
-        return 2;
-    default:
-        return 0;
-    }
 }
 
 } // namespace
@@ -211,135 +215,6 @@ QVBoxLayout* PageLayout(QWidget* page) {
     layout->setContentsMargins(6, 6, 6, 6);
     layout->setSpacing(4);
     return layout;
-}
-
-void NameBy(QLabel* label, QWidget* box, bool saysCaption) {
-    label->setBuddy(box);
-    if (saysCaption) {
-        Speak(box, WithoutMnemonic(label->text()));
-    }
-}
-
-void TabInOrder(const std::vector<QWidget*>& stops) {
-    for (std::size_t i = 1; i < stops.size(); ++i) {
-        QWidget::setTabOrder(stops[i - 1], stops[i]);
-    }
-}
-
-SuggestionBox::SuggestionBox(QWidget* parent) : QComboBox(parent) {}
-
-void SuggestionBox::showPopup() {
-    QAbstractItemView* list = view();
-    list->ensurePolished();
-    const int scrollBar =
-        count() > maxVisibleItems()
-            ? list->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, list)
-            : 0;
-    list->setMinimumWidth(list->sizeHintForColumn(0) + 2 * list->frameWidth() + scrollBar);
-    QComboBox::showPopup();
-}
-
-void SetText(QLineEdit* box, const std::string& text) {
-    const QString value = ToQt(text);
-    if (box->text() != value) {
-        box->setText(value);
-        // Show the beginning of a long value, as a fresh box does.
-        box->setCursorPosition(0);
-    }
-}
-
-void SetCheck(QCheckBox* box, int value) {
-    box->setTristate(value == 2);
-    box->setCheckState(value == 1   ? Qt::Checked
-                       : value == 2 ? Qt::PartiallyChecked
-                                    : Qt::Unchecked);
-}
-
-void SetOption(QButtonGroup* group, int id) {
-    QAbstractButton* button = group->button(id);
-    if (button != nullptr) {
-        button->setChecked(true);
-        return;
-    }
-    group->setExclusive(false);
-    for (QAbstractButton* each : group->buttons()) {
-        each->setChecked(false);
-    }
-    group->setExclusive(true);
-}
-
-void SetBold(QWidget* widget, bool bold) {
-    QFont font = widget->font();
-    if (font.bold() != bold) {
-        font.setBold(bold);
-        widget->setFont(font);
-    }
-}
-
-void PaintBox(QPlainTextEdit* box, const FontChoice& font, bool followsPick) {
-    // Only the roles set here are the box's own; every other colour, the
-    // text's while it is the default, comes from the theme and follows it.
-    QPalette own;
-    if (box->isReadOnly()) {
-        own.setColor(QPalette::Base, box->window()->palette().color(QPalette::Button));
-    }
-    if (followsPick && !UsesThemeTextColour(font)) {
-        own.setColor(QPalette::Text, ToQColor(font.TextColour));
-    }
-    box->setPalette(own);
-}
-
-std::string SingleLineOf(QLineEdit* box, const QString& text, bool& showing) {
-    std::string value = AsSingleLine(FromQt(text));
-    const QString shown = ToQt(value);
-    if (shown != text) {
-        // A pasted line break became a blank in the form: the box shows the
-        // same, with the cursor where it was.
-        const Showing quiet(showing);
-        const int cursor = box->cursorPosition();
-        box->setText(shown);
-        box->setCursorPosition(std::min(cursor, static_cast<int>(shown.size())));
-    }
-    return value;
-}
-
-void SetChoice(QComboBox* combo, const std::string& text) {
-    const QString value = ToQt(text);
-    // A text that is no suggestion (the placeholder) has no list position, so
-    // Down goes to the first suggestion.
-    const int index = combo->findText(value);
-    if (combo->currentIndex() != index) {
-        combo->setCurrentIndex(index);
-    }
-    if (combo->currentText() != value) {
-        combo->setEditText(value);
-        combo->lineEdit()->setCursorPosition(0);
-    }
-}
-
-void StoreTyping(QObject* context, Session& s, QLineEdit* box, std::string* field, bool& showing) {
-    QObject::connect(box, &QLineEdit::textChanged, context,
-                     [&s, box, field, &showing](const QString& text) {
-                         if (!showing) {
-                             *field = SingleLineOf(box, text, showing);
-                             NoteFormEdited(s);
-                         }
-                     });
-}
-
-void StoreTicks(QObject* context, Session& s, QCheckBox* box, int* field, bool& showing) {
-    QObject::connect(box, &QCheckBox::stateChanged, context, [&s, box, field, &showing](int state) {
-        if (showing) {
-            return;
-        }
-        // A third state only ever comes from a form file; once the user
-        // touches the box it is a plain check box again.
-        if (state != Qt::PartiallyChecked) {
-            box->setTristate(false);
-        }
-        *field = CheckValue(state);
-        NoteFormEdited(s);
-    });
 }
 
 } // namespace kelvaro::ui
