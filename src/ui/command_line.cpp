@@ -21,38 +21,40 @@ bool TakesValue(const std::string& option) {
 } // namespace
 
 WindowArguments ParseWindowArguments(const std::vector<std::string>& args) {
-    WindowArguments result;
+    // Qt's own options (one dash, and not a short name of the table's) and
+    // their values are left to Qt; everything else is read as kelvaro-compose
+    // reads its command line, from the same table.
+    std::vector<std::string> ours;
     bool optionsEnded = false;
     for (std::size_t i = 1; i < args.size(); ++i) {
         const std::string& arg = args[i];
-        if (!optionsEnded && arg == "--") {
-            optionsEnded = true;
-            continue;
-        }
-        // --help and --version are the rows both programs share.
-        if (const CommandOption* row = optionsEnded ? nullptr : FindOption(WindowProgram, arg)) {
-            CommandRequest request;
-            row->Apply(request, {});
-            result.What = request.What == CommandRequest::Action::Help
-                              ? WindowArguments::Action::Help
-                              : WindowArguments::Action::Version;
-            return result;
-        }
-        if (!optionsEnded && arg.rfind("--", 0) == 0) {
-            return WindowArguments{
-                WindowArguments::Action::UsageError, {}, "unknown option " + arg};
-        }
-        if (!optionsEnded && arg.size() > 1 && arg[0] == '-') {
+        optionsEnded = optionsEnded || arg == "--";
+        if (!optionsEnded && arg.size() > 1 && arg[0] == '-' && arg[1] != '-' &&
+            FindOption(WindowProgram, arg) == nullptr) {
             if (TakesValue(arg)) {
                 ++i;
             }
             continue;
         }
-        if (!result.FormFile.empty()) {
-            return WindowArguments{
-                WindowArguments::Action::UsageError, {}, "only one form file can be opened"};
-        }
-        result.FormFile = arg;
+        ours.push_back(arg);
+    }
+    WindowArguments result;
+    CommandRequest request;
+    if (std::optional<Words> problem = ParseCommandLine(WindowProgram, ours, request)) {
+        result.What = WindowArguments::Action::UsageError;
+        result.Problem = std::move(*problem);
+        return result;
+    }
+    switch (request.What) {
+    case CommandRequest::Action::Help:
+        result.What = WindowArguments::Action::Help;
+        break;
+    case CommandRequest::Action::Version:
+        result.What = WindowArguments::Action::Version;
+        break;
+    default:
+        result.FormFile = request.Form.value_or(std::string());
+        break;
     }
     return result;
 }

@@ -1,8 +1,11 @@
 #pragma once
 
-// The window program's own command line: `kelvaro [FILE.ref]`, --help and
-// --version. Read before Qt starts, so help and version need no display.
-// Single-dash options (-style, -platform, ...) are Qt's and are left to it.
+// The window program's command line: `kelvaro [FILE.ref]`, --help and
+// --version, read by the options table both programs share. Read before Qt
+// starts, so help and version need no display. Single-dash options (-style,
+// -platform, ...) that are not the table's are Qt's and are left to it.
+
+#include "settings/command_options.h"
 
 #include <string>
 #include <vector>
@@ -12,7 +15,7 @@ namespace kelvaro::ui {
 struct WindowArguments {
     enum class Action { Run, Help, Version, UsageError } What = Action::Run;
     std::string FormFile; // the form file to open; empty: a new form
-    std::string Problem;  // for UsageError
+    Words Problem;        // for UsageError, in both languages
 };
 
 WindowArguments ParseWindowArguments(const std::vector<std::string>& args);

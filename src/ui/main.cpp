@@ -29,7 +29,8 @@ int main(int argc, char** argv) {
         std::printf("kelvaro %s\n", kelvaro::ProgramVersion);
         return 0;
     case WindowArguments::Action::UsageError:
-        std::fprintf(stderr, "kelvaro: %s\n%s\n", args.Problem.c_str(),
+        std::fprintf(stderr, "kelvaro: %s\n%s\n",
+                     args.Problem.In(kelvaro::EnvironmentLanguage()).c_str(),
                      kelvaro::ui::WindowUsageLine().c_str());
         return 2;
     case WindowArguments::Action::Run:

@@ -1,5 +1,6 @@
 #include "window/pages.h"
 
+#include "compose/output.h"
 #include "model/catalogue.h"
 #include "model/form_fields.h"
 #include "session/edits.h"
@@ -208,13 +209,16 @@ PageDescription LongTextsPage() {
         // The user items follow the last fixed one in the bottom row, each
         // option in the first of its two cells and its name box in the second.
         const GridPlace place{slot / kColumns, 2 * (slot % kColumns), 1, user ? 1 : 2};
-        const int option = page.Add({.Kind = CK::Option,
-                                     .Caption = user ? std::string() : std::string(item.Key),
-                                     .Name = Indexed("OptTopics", slot),
-                                     .InFrame = frame,
-                                     .Place = place,
-                                     .Group = "OptTopicsGroup",
-                                     .RefreshedBy = {Change::Emphasis, Change::LongText}});
+        const int option =
+            page.Add({.Kind = CK::Option,
+                      .Caption = user ? std::string() : std::string(item.Key),
+                      .Name = Indexed("OptTopics", slot),
+                      .InFrame = frame,
+                      .Place = place,
+                      .Group = "OptTopicsGroup",
+                      .RefreshedBy = {Change::Emphasis, Change::LongText},
+                      .Choose = &SelectLongItem,
+                      .Chosen = [](const Session& s) { return s.ws.CurrentLongItem; }});
         if (!user) {
             page.At(option).Emphasis = item.EmphasisIndex;
         }
@@ -234,7 +238,8 @@ PageDescription LongTextsPage() {
               .Place = {kOptionRows, 0, 1, 2 * kColumns},
               .FillsHeight = true,
               .FillsWidth = true,
-              .RefreshedBy = {Change::LongText, Change::Fonts, Change::Form}});
+              .RefreshedBy = {Change::LongText, Change::Fonts, Change::Form},
+              .TakesBoxFont = true});
     page.Button(ButtonId::LoadTemplate, {kOptionRows + 1, 2 * kColumns - 2});
     page.Button(ButtonId::SaveTemplate, {kOptionRows + 1, 2 * kColumns - 1});
     return std::move(page).Done();
@@ -365,7 +370,9 @@ PageDescription PreviewPage() {
                   .Place = {0, 1 + static_cast<int>(i)},
                   .FieldRow = RowOf(FieldKind::OptionFlag, i, &Form::PreviewMode),
                   .Group = "OptPreviewModeGroup",
-                  .RefreshedBy = {Change::Form, Change::Preview}});
+                  .RefreshedBy = {Change::Form, Change::Preview},
+                  .Choose = &SelectPreviewMode,
+                  .Chosen = &PreviewOption});
     }
     page.Add({.Kind = CK::TextViewer,
               .Name = "PreviewText",
@@ -373,7 +380,8 @@ PageDescription PreviewPage() {
               .Place = {1, 0, 1, 1 + static_cast<int>(kModes.size())},
               .FillsHeight = true,
               .FillsWidth = true,
-              .RefreshedBy = {Change::Preview, Change::Fonts}});
+              .RefreshedBy = {Change::Preview, Change::Fonts},
+              .TakesBoxFont = true});
     return std::move(page).Done();
 }
 
@@ -392,7 +400,10 @@ PageDescription OptionsPage() {
                   .Name = Indexed("OptTopicsOptionBold", n),
                   .Place = {1 + n, 1, 1, kColumns - 1},
                   .Group = "OptTopicsOptionBoldGroup",
-                  .RefreshedBy = {Change::Emphasis}});
+                  .RefreshedBy = {Change::Emphasis},
+                  // The first option draws checked items' names bold.
+                  .Choose = [](Session& s, int index) { SelectEmphasisOption(s, index == 0); },
+                  .Chosen = [](const Session& s) { return s.ws.EmphasisEnabled ? 0 : 1; }});
     }
     page.Label("長文項目 ・ ﾌﾟﾚﾋﾞｭｰ ・ ﾃﾝﾌﾟﾚｰﾄﾋﾞｭｰｱ のフォント指定", "TopicsOption_1",
                {3, 0, 1, kColumns});
@@ -428,7 +439,8 @@ PageDescription TemplateViewerPage() {
               .Place = {1, 1},
               .FillsHeight = true,
               .FillsWidth = true,
-              .RefreshedBy = {Change::Templates, Change::Fonts}});
+              .RefreshedBy = {Change::Templates, Change::Fonts},
+              .TakesBoxFont = true});
     return std::move(page).Done();
 }
 

@@ -86,6 +86,15 @@ struct ControlDescription {
     // The item (its EmphasisIndex in the catalogue) whose bold flag draws
     // this control bold; NoControl for a control emphasis leaves alone.
     int Emphasis = NoControl;
+    // A large box drawn in the font and text colour the user picks for the
+    // boxes; the other large boxes keep the theme's.
+    bool TakesBoxFont = false;
+    // For an option of a group no form field stores (the long-text item, the
+    // preview mode, the emphasis): what choosing the group's option `index`
+    // (its place among the group's options) runs, and which one the session
+    // has chosen (-1: none).
+    void (*Choose)(Session&, int index) = nullptr;
+    int (*Chosen)(const Session&) = nullptr;
 };
 
 struct PageDescription {

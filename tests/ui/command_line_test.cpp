@@ -29,21 +29,39 @@ private Q_SLOTS:
 };
 
 void CommandLineTest::optionsFilesAndQtsOwnOptions() {
-    QCOMPARE(ParseWindowArguments({"kelvaro"}).What, Action::Run);
-    QCOMPARE(ParseWindowArguments({"kelvaro"}).FormFile, std::string());
-    QCOMPARE(ParseWindowArguments({"kelvaro", "--help", "x.ref"}).What, Action::Help);
-    QCOMPARE(ParseWindowArguments({"kelvaro", "x.ref", "--version"}).What, Action::Version);
-    QCOMPARE(ParseWindowArguments({"kelvaro", "--verbose"}).What, Action::UsageError);
-    QCOMPARE(ParseWindowArguments({"kelvaro", "--verbose"}).Problem,
-             std::string("unknown option --verbose"));
-    QCOMPARE(ParseWindowArguments({"kelvaro", "a.ref", "b.ref"}).What, Action::UsageError);
-
-    // Qt's options and their values are Qt's; "--" ends the options.
-    const auto styled = ParseWindowArguments({"kelvaro", "-style", "fusion", "My.ref"});
-    QCOMPARE(styled.What, Action::Run);
-    QCOMPARE(styled.FormFile, std::string("My.ref"));
-    QCOMPARE(ParseWindowArguments({"kelvaro", "--", "--odd.ref"}).FormFile,
-             std::string("--odd.ref"));
+    struct Case {
+        std::vector<std::string> Args;
+        Action What;
+        std::string FormFile;
+        std::string Problem; // in English
+    };
+    const std::vector<Case> cases{
+        {{"kelvaro"}, Action::Run, "", ""},
+        {{"kelvaro", "--help", "x.ref"}, Action::Help, "", ""},
+        // The table's short name is the program's, not Qt's.
+        {{"kelvaro", "-h"}, Action::Help, "", ""},
+        {{"kelvaro", "x.ref", "--version"}, Action::Version, "", ""},
+        {{"kelvaro", "--verbose"}, Action::UsageError, "", "unknown option '--verbose'"},
+        // kelvaro-compose's options are not the window's.
+        {{"kelvaro", "--output", "o.txt"}, Action::UsageError, "", "unknown option '--output'"},
+        {{"kelvaro", "a.ref", "b.ref"},
+         Action::UsageError,
+         "",
+         "more than one form file: a.ref and b.ref"},
+        // Qt's options and their values are Qt's; "--" ends the options.
+        {{"kelvaro", "-style", "fusion", "My.ref"}, Action::Run, "My.ref", ""},
+        {{"kelvaro", "-reverse", "My.ref"}, Action::Run, "My.ref", ""},
+        {{"kelvaro", "--", "--odd.ref"}, Action::Run, "--odd.ref", ""},
+        {{"kelvaro", "--", "-style"}, Action::Run, "-style", ""},
+    };
+    for (const Case& c : cases) {
+        const auto parsed = ParseWindowArguments(c.Args);
+        const QByteArray args = QByteArray::fromStdString(c.Args.back());
+        QVERIFY2(parsed.What == c.What, args.constData());
+        QCOMPARE(parsed.FormFile, c.FormFile);
+        QCOMPARE(parsed.Problem.En, c.Problem);
+        QCOMPARE(parsed.Problem.Ja.empty(), c.Problem.empty());
+    }
     QVERIFY(ui::WindowHelpText().rfind(ui::WindowUsageLine(), 0) == 0);
 }
 

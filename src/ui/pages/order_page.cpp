@@ -1,7 +1,7 @@
 // Page 3, 項目順序: the item order as a list of check boxes the user drags into
-// place, the moves, the check commands, and whether empty items are skipped.
-// The order itself is the core's: the list shows it and reports what the user
-// did to it.
+// place, the moves beside it, the check commands under it, and whether empty
+// items are skipped. The order itself is the core's: the list shows it and
+// reports what the user did to it.
 
 #include "session/edits.h"
 #include "ui/order_list.h"
@@ -9,95 +9,60 @@
 #include "ui/pages/page_kit.h"
 #include "ui/text_convert.h"
 
-#include <QCheckBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
-#include <QLabel>
 #include <QListWidget>
-#include <QPushButton>
-
-#include <array>
+#include <QVBoxLayout>
 
 namespace kelvaro::ui {
 namespace {
 
-struct OrderCommand {
-    const char* Caption;
-    void (*Command)(Session&);
-};
-
-constexpr std::array<OrderCommand, 2> kMoves{{{"▲", &MoveEntryUp}, {"▼", &MoveEntryDown}}};
-constexpr std::array<OrderCommand, 4> kCheckCommands{{
-    {"すべてにチェックをつける", &CheckAll},
-    {"すべてのチェックをはずす", &UncheckAll},
-    {"すべてのチェックの反転", &InvertChecks},
-    {"リストをデフォルトに戻す", &ResetOrderToDefault},
-}};
-// What a screen reader says for the two arrow buttons.
-constexpr std::array<const char*, 2> kMoveNames{"上へ移動", "下へ移動"};
-
 class OrderPage : public FormPage {
 public:
-    OrderPage(QWidget* tab, PageContext& context) : FormPage(tab, context) {
-        Build();
+    OrderPage(QWidget* tab, PageContext& context) : FormPage(tab, context, Page::Order) {
+        Arrange();
+        Wire();
         Connect();
     }
 
-    void Refresh(Change what) override {
-        const Showing quiet(showingFlag());
-        if (what == Change::Form) {
-            ShowCheck(skipEmpty_, CheckId::SkipEmptyItems, session().ws.form);
-        } else if (what == Change::Order) {
+protected:
+    void ShowMore(Change what) override {
+        if (what == Change::Order) {
             ShowOrder();
         }
     }
 
 private:
-    void Build();
+    void Arrange();
     void Connect();
     void ShowOrder();
     void OnItemChanged(QListWidgetItem* item);
 
     OrderList* list_ = nullptr;
-    std::array<QPushButton*, kMoves.size()> moves_{};
-    std::array<QPushButton*, kCheckCommands.size()> checks_{};
-    QCheckBox* skipEmpty_ = nullptr;
 };
 
-void OrderPage::Build() {
-    QWidget* page = tab();
-    auto* layout = PageLayout(page);
-    auto* caption = Label(QStringLiteral("項目順序の並び替え"), QStringLiteral("TopicsSort"), page);
-    layout->addWidget(caption);
-
+void OrderPage::Arrange() {
+    auto* layout = PageLayout(tab());
+    layout->addWidget(At(0, 0));
+    list_ = At<OrderList>(1, 0);
     auto* listRow = new QHBoxLayout;
-    list_ = Named(new OrderList(page), QStringLiteral("SortList"));
-    list_->setSelectionMode(QAbstractItemView::SingleSelection);
-    list_->setUniformItemSizes(true);
-    NameBy(caption, list_);
     listRow->addWidget(list_, 1);
     auto* moves = new QVBoxLayout;
     moves->addStretch();
-    for (std::size_t i = 0; i < kMoves.size(); ++i) {
-        moves_[i] = Button(QString::fromUtf8(kMoves[i].Caption),
-                           Indexed("CmdListUpDown", static_cast<int>(i)), page,
-                           QString::fromUtf8(kMoveNames[i]));
-        moves->addWidget(moves_[i]);
-    }
+    moves->addWidget(At(1, 2));
+    moves->addWidget(At(2, 2));
     moves->addStretch();
     listRow->addLayout(moves);
     layout->addLayout(listRow, 1);
-
+    // The check commands in two rows of two.
     auto* checks = new QGridLayout;
-    for (std::size_t i = 0; i < kCheckCommands.size(); ++i) {
-        const int n = static_cast<int>(i);
-        checks_[i] = Button(QString::fromUtf8(kCheckCommands[i].Caption),
-                            Indexed("CmdListAllCheck", n), page);
-        checks->addWidget(checks_[i], n / 2, n % 2);
+    for (int row = 0; row < 2; ++row) {
+        for (int column = 0; column < 2; ++column) {
+            checks->addWidget(At(3 + row, column), row, column);
+        }
     }
     layout->addLayout(checks);
-    skipEmpty_ = CheckBox(CheckId::SkipEmptyItems, page);
-    layout->addWidget(skipEmpty_);
+    layout->addWidget(At(5, 0));
 }
 
 void OrderPage::Connect() {
@@ -112,15 +77,6 @@ void OrderPage::Connect() {
             Run([&] { SelectEntry(session(), row); });
         }
     });
-    for (std::size_t i = 0; i < kMoves.size(); ++i) {
-        connect(moves_[i], &QPushButton::clicked, this,
-                [this, i] { RunOnSession(kMoves[i].Command); });
-    }
-    for (std::size_t i = 0; i < kCheckCommands.size(); ++i) {
-        connect(checks_[i], &QPushButton::clicked, this,
-                [this, i] { RunOnSession(kCheckCommands[i].Command); });
-    }
-    StoreTicks(this, session(), skipEmpty_, CheckId::SkipEmptyItems, showingFlag());
 }
 
 void OrderPage::OnItemChanged(QListWidgetItem* item) {

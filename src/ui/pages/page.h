@@ -1,21 +1,25 @@
 #pragma once
 
-// One page of the window. A page builds its own controls into its tab when it
-// is made, connects them to the core's commands, and refreshes them from the
-// session whenever the change listener names what changed. The window makes a
-// page when it is first shown (or in the idle time after the first frame), so
-// a page's controls exist for as long as the page itself does.
+// One page of the window, drawn from its description (window/pages.h): the
+// page makes one control per entry, arranges them, and from then on shows and
+// stores every form field, emphasis, label and button the description names
+// without knowing which they are. What is the page's own (the order list,
+// the long-text editor, the preview, the templates) it shows itself. The
+// window makes a page when it is first shown (or in the idle time after the
+// first frame), so a page's controls exist for as long as the page itself does.
 
-#include "model/catalogue.h"
 #include "session/session.h"
+#include "window/pages.h"
 
 #include <QObject>
+#include <QWidget>
 
-#include <cstddef>
 #include <functional>
-#include <memory>
+#include <map>
+#include <string>
+#include <vector>
 
-class QWidget;
+class QButtonGroup;
 
 namespace kelvaro::ui {
 
@@ -32,38 +36,70 @@ struct PageContext {
 
 class FormPage : public QObject {
 public:
-    // The page's controls go into `tab`, which owns this page as well.
-    FormPage(QWidget* tab, PageContext& context);
+    // The page's controls are made into `tab`, which owns this page as well;
+    // the page arranges them, then calls Wire().
+    FormPage(QWidget* tab, PageContext& context, Page which);
 
     // Shows what `what` names, as far as this page shows it.
-    virtual void Refresh(Change what) = 0;
+    void Refresh(Change what);
     // Shows everything the session holds (once, when the page is made).
     void RefreshAll();
     // Before any command runs: what the user typed but the core has not taken.
     virtual void TakeTyping() {}
-    // The desktop theme changed while the program runs.
-    virtual void ThemeChanged() {}
+    // The desktop theme changed while the program runs: the large boxes take
+    // its colours anew.
+    void ThemeChanged();
 
 protected:
     Session& session() const { return context_.session; }
     bool showing() const { return context_.showing; }
     bool& showingFlag() const { return context_.showing; }
     QWidget* tab() const { return tab_; }
+    const PageDescription& description() const { return page_; }
+
+    // The control whose place in the page's grid starts at `row`, `column`.
+    template <typename W = QWidget> W* At(int row, int column) const {
+        return qobject_cast<W*>(Find(row, column));
+    }
+    QWidget* Control(int index) const { return controls_[static_cast<std::size_t>(index)]; }
+    // The option group the options of `group` are in.
+    QButtonGroup* Group(const std::string& group) const { return groups_.at(group); }
+
+    // Labels, spoken names, tab order and every field, emphasis and button:
+    // called once the page has arranged its controls.
+    void Wire();
+    // What the page shows itself.
+    virtual void ShowMore(Change /*what*/) {}
+    // A push button was clicked.
+    virtual void Clicked(void (*command)(Session&)) { RunOnSession(command); }
+    // The user renamed a user item.
+    virtual void UserNamed() {}
 
     void Run(const std::function<void()>& command) const { context_.run(command); }
-    // Runs a command of the session, as buttons do.
     void RunOnSession(void (*command)(Session&)) const {
         Run([this, command] { command(session()); });
     }
     // The user's typing was stored straight into a field of the form.
     void Edited() const;
-    // Every item whose emphasis a control shows: `show(item, controlIndex, bold)`.
-    void
-    ForEachEmphasis(const std::function<void(const CatalogueItem&, std::size_t, bool)>& show) const;
 
 private:
+    QWidget* Find(int row, int column) const;
+    // Whether the form's fields say which option of `group` is chosen (else
+    // the description's Choose and Chosen do: a preview mode form files do
+    // not store, the long-text item, the emphasis).
+    bool GroupOfFields(const std::string& group) const;
+    void Bind(const ControlDescription& control, QWidget* widget);
+    void Show(const ControlDescription& control, QWidget* widget);
+    const ControlDescription& FirstOption(const std::string& group) const;
+    void ShowOption(const std::string& group);
+    void SpeakUserNames();
+    void PaintBoxes(bool newFont);
+
     QWidget* tab_;
     PageContext& context_;
+    const PageDescription& page_;
+    std::vector<QWidget*> controls_;
+    std::map<std::string, QButtonGroup*> groups_;
 };
 
 // The eight pages, in tab order (0-based), each made into its tab.

@@ -1,18 +1,18 @@
 #include "ui/pages/page_kit.h"
-#include "window/buttons.h"
 
 #include "model/catalogue.h"
-#include "model/form_texts.h"
-#include "session/edits.h"
-#include "ui/font_colour_dialog.h"
+#include "model/form_fields.h"
+#include "ui/order_list.h"
 #include "ui/text_convert.h"
 
 #include <QAbstractItemView>
-#include <QButtonGroup>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QFontMetrics>
+#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -29,6 +29,24 @@ namespace {
 
 // The font of the three large text boxes and the information box.
 constexpr const char* kBoxFontFamily = "ＭＳ ゴシック";
+
+// A choice box: wide enough for the placeholder, and its suggestion list
+// opens as wide as its longest suggestion, wider than the box if need be, so
+// long entries that differ only at their end can be told apart.
+class SuggestionBox : public QComboBox {
+public:
+    explicit SuggestionBox(QWidget* parent) : QComboBox(parent) {}
+    void showPopup() override {
+        QAbstractItemView* list = view();
+        list->ensurePolished();
+        const int scrollBar =
+            count() > maxVisibleItems()
+                ? list->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, list)
+                : 0;
+        list->setMinimumWidth(list->sizeHintForColumn(0) + 2 * list->frameWidth() + scrollBar);
+        QComboBox::showPopup();
+    }
+};
 
 // The width a line edit needs to show `text` whole, drawn bold as emphasis
 // may draw it: the text, the cursor after it and the box's own margins.
@@ -48,17 +66,6 @@ int WidthToShow(QLineEdit* box, const QString& text) {
         ->sizeFromContents(QStyle::CT_LineEdit, &option, QSize(inner, box->sizeHint().height()),
                            box)
         .width();
-}
-
-int CheckValue(int state) {
-    switch (state) {
-    case Qt::Checked:
-        return 1;
-    case Qt::PartiallyChecked:
-        return 2;
-    default:
-        return 0;
-    }
 }
 
 } // namespace
@@ -90,65 +97,12 @@ void Speak(QWidget* control, const QString& spoken) {
     }
 }
 
-QLabel* Label(const QString& caption, const QString& name, QWidget* parent) {
-    return Named(new QLabel(caption, parent), name);
-}
+namespace {
 
-QPushButton* Button(const QString& caption, const QString& name, QWidget* parent,
-                    const QString& spoken) {
-    auto* button = Named(new QPushButton(caption, parent), name);
-    Speak(button, spoken.isEmpty() ? WithoutMnemonic(caption) : spoken);
-    return button;
-}
-
-QPushButton* Button(ButtonId id, QWidget* parent) {
-    const ButtonDescription& button = ButtonOf(id);
-    return Button(ToQt(button.Caption), ToQt(button.Name), parent, ToQt(button.Spoken));
-}
-
-QCheckBox* CheckBox(CheckId id, QWidget* parent) {
-    const CheckDescription& check = CheckOf(id);
-    return CheckBox(ToQt(check.Caption), ToQt(check.Name), parent);
-}
-
-void ShowCheck(QCheckBox* box, CheckId id, const Form& form) {
-    SetCheck(box, form.*CheckOf(id).Field);
-}
-
-void StoreTicks(QObject* context, Session& s, QCheckBox* box, CheckId id, bool& showing) {
-    StoreTicks(context, s, box, &(s.ws.form.*CheckOf(id).Field), showing);
-}
-
-QLineEdit* LineEdit(const QString& name, QWidget* parent, const QString& spoken) {
-    auto* box = Named(new QLineEdit(parent), name);
-    box->setMaxLength(std::numeric_limits<int>::max());
-    if (!spoken.isEmpty()) {
-        Speak(box, spoken);
-    }
-    return box;
-}
-
-QCheckBox* CheckBox(const QString& caption, const QString& name, QWidget* parent) {
-    auto* box = Named(new QCheckBox(caption, parent), name);
-    Speak(box, WithoutMnemonic(caption));
-    return box;
-}
-
-QRadioButton* Radio(const QString& caption, const QString& name, QWidget* parent) {
-    auto* option = Named(new QRadioButton(caption, parent), name);
-    // An option without a caption is named by the page (a user item's option).
-    if (!caption.isEmpty()) {
-        Speak(option, WithoutMnemonic(caption));
-    }
-    return option;
-}
-
-QPlainTextEdit* TextBox(const QString& name, bool readOnly, QWidget* parent,
-                        const QString& spoken) {
-    auto* box = Named(new QPlainTextEdit(parent), name);
-    if (!spoken.isEmpty()) {
-        Speak(box, spoken);
-    }
+// A large text box: scroll bars, the box font, no line wrapping so lines read
+// as they will stand in the ReadMe.
+QPlainTextEdit* TextBox(bool readOnly, QWidget* parent) {
+    auto* box = new QPlainTextEdit(parent);
     box->setLineWrapMode(QPlainTextEdit::NoWrap);
     box->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     box->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
@@ -162,132 +116,105 @@ QPlainTextEdit* TextBox(const QString& name, bool readOnly, QWidget* parent,
     return box;
 }
 
+// An editable box with the suggestions of its choice field: as wide as the
+// column allows and never so narrow that the placeholder is cut.
+QComboBox* ChoiceBox(std::span<const std::string_view> suggestions, QWidget* parent) {
+    auto* combo = new SuggestionBox(parent);
+    combo->setEditable(true);
+    combo->lineEdit()->setMaxLength(std::numeric_limits<int>::max());
+    combo->setInsertPolicy(QComboBox::NoInsert);
+    // No inline completion: what the user types is what the ReadMe says.
+    combo->setCompleter(nullptr);
+    combo->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    const QFontMetrics metrics(combo->font());
+    const int letter = std::max(1, metrics.horizontalAdvance(QLatin1Char('X')));
+    combo->setMinimumContentsLength(
+        (metrics.horizontalAdvance(ToQt(UserInputPlaceholder)) + 2 + letter - 1) / letter);
+    for (std::string_view entry : suggestions) {
+        combo->addItem(ToQt(entry));
+    }
+    return combo;
+}
+
+QWidget* MakeWidget(const ControlDescription& control, QWidget* parent) {
+    const QString caption = ToQt(control.Caption);
+    const FormField* field = control.FieldRow == NoControl
+                                 ? nullptr
+                                 : &FormFields()[static_cast<std::size_t>(control.FieldRow)];
+    switch (control.Kind) {
+    case ControlKind::Label:
+        return new QLabel(caption, parent);
+    case ControlKind::Frame:
+        return new QGroupBox(caption, parent);
+    case ControlKind::LineBox: {
+        auto* box = new QLineEdit(parent);
+        // A box holds a value of any length a form file can hold.
+        box->setMaxLength(std::numeric_limits<int>::max());
+        if (field != nullptr && field->Kind == FieldKind::UserName) {
+            // A user item's name box shows its whole default name
+            // ("ユーザー入力可能1"), so the items can be told apart before
+            // the user names them.
+            box->setMinimumWidth(
+                WidthToShow(box, ToQt(UserInputPlaceholder) + QString::number(field->Slot + 1)));
+        }
+        return box;
+    }
+    case ControlKind::ChoiceBox:
+        return ChoiceBox(field != nullptr ? ChoiceSuggestions(static_cast<int>(field->Slot))
+                                          : std::span<const std::string_view>{},
+                         parent);
+    case ControlKind::ListBox: {
+        auto* units = new SuggestionBox(parent);
+        for (std::string_view unit : SizeUnitList()) {
+            units->addItem(ToQt(unit));
+        }
+        return units;
+    }
+    case ControlKind::CheckBox:
+        return new QCheckBox(caption, parent);
+    case ControlKind::Option:
+        return new QRadioButton(caption, parent);
+    case ControlKind::Button:
+        return new QPushButton(caption, parent);
+    case ControlKind::TextEditor:
+        return TextBox(false, parent);
+    case ControlKind::TextViewer:
+        return TextBox(true, parent);
+    case ControlKind::OrderList: {
+        auto* list = new OrderList(parent);
+        list->setSelectionMode(QAbstractItemView::SingleSelection);
+        list->setUniformItemSizes(true);
+        return list;
+    }
+    case ControlKind::TemplateList: {
+        auto* list = new QListWidget(parent);
+        list->setSelectionMode(QAbstractItemView::SingleSelection);
+        return list;
+    }
+    }
+    return nullptr;
+}
+
+} // namespace
+
+QWidget* MakeControl(const ControlDescription& control, QWidget* parent) {
+    QWidget* widget = Named(MakeWidget(control, parent), ToQt(control.Name));
+    const bool captioned = control.Kind == ControlKind::Button ||
+                           control.Kind == ControlKind::CheckBox ||
+                           control.Kind == ControlKind::Option;
+    if (!control.Spoken.empty()) {
+        Speak(widget, ToQt(control.Spoken));
+    } else if (captioned && !control.Caption.empty()) {
+        Speak(widget, WithoutMnemonic(ToQt(control.Caption)));
+    }
+    return widget;
+}
+
 QVBoxLayout* PageLayout(QWidget* page) {
     auto* layout = new QVBoxLayout(page);
     layout->setContentsMargins(6, 6, 6, 6);
     layout->setSpacing(4);
     return layout;
-}
-
-void NameBy(QLabel* label, QWidget* box) {
-    label->setBuddy(box);
-    Speak(box, WithoutMnemonic(label->text()));
-}
-
-void TabInOrder(const std::vector<QWidget*>& stops) {
-    for (std::size_t i = 1; i < stops.size(); ++i) {
-        QWidget::setTabOrder(stops[i - 1], stops[i]);
-    }
-}
-
-QLineEdit* UserNameBox(const CatalogueItem& item, QWidget* parent) {
-    auto* box = LineEdit(Indexed("TopicsAdd", item.UserIndex), parent,
-                         ToQt(item.Key) + QStringLiteral("の項目名"));
-    const QString name = ToQt(UserInputPlaceholder) + QString::number(item.UserIndex + 1);
-    box->setMinimumWidth(WidthToShow(box, name));
-    return box;
-}
-
-SuggestionBox::SuggestionBox(QWidget* parent) : QComboBox(parent) {}
-
-void SuggestionBox::showPopup() {
-    QAbstractItemView* list = view();
-    list->ensurePolished();
-    const int scrollBar =
-        count() > maxVisibleItems()
-            ? list->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, list)
-            : 0;
-    list->setMinimumWidth(list->sizeHintForColumn(0) + 2 * list->frameWidth() + scrollBar);
-    QComboBox::showPopup();
-}
-
-void SetText(QLineEdit* box, const std::string& text) {
-    const QString value = ToQt(text);
-    if (box->text() != value) {
-        box->setText(value);
-        // Show the beginning of a long value, as a fresh box does.
-        box->setCursorPosition(0);
-    }
-}
-
-void SetCheck(QCheckBox* box, int value) {
-    box->setTristate(value == 2);
-    box->setCheckState(value == 1   ? Qt::Checked
-                       : value == 2 ? Qt::PartiallyChecked
-                                    : Qt::Unchecked);
-}
-
-void SetOption(QButtonGroup* group, int id) {
-    QAbstractButton* button = group->button(id);
-    if (button != nullptr) {
-        button->setChecked(true);
-        return;
-    }
-    group->setExclusive(false);
-    for (QAbstractButton* each : group->buttons()) {
-        each->setChecked(false);
-    }
-    group->setExclusive(true);
-}
-
-void SetBold(QWidget* widget, bool bold) {
-    QFont font = widget->font();
-    if (font.bold() != bold) {
-        font.setBold(bold);
-        widget->setFont(font);
-    }
-}
-
-void PaintBox(QPlainTextEdit* box, const FontChoice& font, bool followsPick) {
-    // Only the roles set here are the box's own; every other colour, the
-    // text's while it is the default, comes from the theme and follows it.
-    QPalette own;
-    if (box->isReadOnly()) {
-        own.setColor(QPalette::Base, box->window()->palette().color(QPalette::Button));
-    }
-    if (followsPick && !UsesThemeTextColour(font)) {
-        own.setColor(QPalette::Text, ToQColor(font.TextColour));
-    }
-    box->setPalette(own);
-}
-
-std::string SingleLineOf(QLineEdit* box, const QString& text, bool& showing) {
-    std::string value = AsSingleLine(FromQt(text));
-    const QString shown = ToQt(value);
-    if (shown != text) {
-        // A pasted line break became a blank in the form: the box shows the
-        // same, with the cursor where it was.
-        const Showing quiet(showing);
-        const int cursor = box->cursorPosition();
-        box->setText(shown);
-        box->setCursorPosition(std::min(cursor, static_cast<int>(shown.size())));
-    }
-    return value;
-}
-
-void StoreTyping(QObject* context, Session& s, QLineEdit* box, std::string* field, bool& showing) {
-    QObject::connect(box, &QLineEdit::textChanged, context,
-                     [&s, box, field, &showing](const QString& text) {
-                         if (!showing) {
-                             *field = SingleLineOf(box, text, showing);
-                             NoteFormEdited(s);
-                         }
-                     });
-}
-
-void StoreTicks(QObject* context, Session& s, QCheckBox* box, int* field, bool& showing) {
-    QObject::connect(box, &QCheckBox::stateChanged, context, [&s, box, field, &showing](int state) {
-        if (showing) {
-            return;
-        }
-        // A third state only ever comes from a form file; once the user
-        // touches the box it is a plain check box again.
-        if (state != Qt::PartiallyChecked) {
-            box->setTristate(false);
-        }
-        *field = CheckValue(state);
-        NoteFormEdited(s);
-    });
 }
 
 } // namespace kelvaro::ui

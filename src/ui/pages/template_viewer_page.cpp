@@ -2,19 +2,16 @@
 // the one chosen.
 
 #include "templates/template_viewer.h"
-#include "ui/font_colour_dialog.h"
 #include "ui/pages/page.h"
 #include "ui/pages/page_kit.h"
 #include "ui/text_convert.h"
-#include "window/buttons.h"
 
 #include <QHBoxLayout>
-#include <QLabel>
 #include <QListWidget>
 #include <QPlainTextEdit>
-#include <QPushButton>
 #include <QScreen>
 #include <QStyle>
+#include <QVBoxLayout>
 
 #include <algorithm>
 
@@ -23,62 +20,49 @@ namespace {
 
 class TemplateViewerPage : public FormPage {
 public:
-    TemplateViewerPage(QWidget* tab, PageContext& context) : FormPage(tab, context) {
-        Build();
+    TemplateViewerPage(QWidget* tab, PageContext& context)
+        : FormPage(tab, context, Page::TemplateViewer) {
+        Arrange();
+        Wire();
         Connect();
     }
 
-    void Refresh(Change what) override {
-        const Showing quiet(showingFlag());
+protected:
+    void ShowMore(Change what) override {
         if (what == Change::Templates) {
             ShowTemplates();
-        } else if (what == Change::Fonts) {
-            text_->setFont(ToQFont(session().BoxFont.Font));
-            PaintBox(text_, session().BoxFont, true);
         }
     }
 
-    void ThemeChanged() override { PaintBox(text_, session().BoxFont, true); }
-
 private:
-    void Build();
+    void Arrange();
     void Connect();
     void ShowTemplates();
 
-    QPushButton* load_ = nullptr;
     QListWidget* list_ = nullptr;
     QPlainTextEdit* text_ = nullptr;
 };
 
-void TemplateViewerPage::Build() {
-    QWidget* page = tab();
-    auto* layout = PageLayout(page);
+// The caption and the button in one row; the list and the text share the rest.
+void TemplateViewerPage::Arrange() {
+    auto* layout = PageLayout(tab());
     auto* top = new QHBoxLayout;
-    auto* caption =
-        Label(QStringLiteral("テンプレートビューア"), QStringLiteral("TopicsTemplate"), page);
-    load_ = Button(ButtonId::ScanTemplates, page);
-    top->addWidget(caption);
+    top->addWidget(At(0, 0));
     top->addStretch();
-    top->addWidget(load_);
+    top->addWidget(At(0, 1));
     layout->addLayout(top);
-
     auto* body = new QHBoxLayout;
-    list_ = Named(new QListWidget(page), QStringLiteral("TemplateList"));
-    list_->setSelectionMode(QAbstractItemView::SingleSelection);
-    Speak(list_, QStringLiteral("テンプレート一覧"));
+    list_ = At<QListWidget>(1, 0);
+    text_ = At<QPlainTextEdit>(1, 1);
     // The list grows with the window and is never narrower than its longest
     // name (see ShowTemplates): names like "アンインストール方法(…)" differ
     // only at their end.
     body->addWidget(list_, 1);
-    text_ =
-        TextBox(QStringLiteral("TemplateText"), true, page, QStringLiteral("テンプレートの内容"));
     body->addWidget(text_, 1);
     layout->addLayout(body, 1);
 }
 
 void TemplateViewerPage::Connect() {
-    connect(load_, &QPushButton::clicked, this,
-            [this] { RunOnSession(ButtonOf(ButtonId::ScanTemplates).Command); });
     connect(list_, &QListWidget::itemClicked, this, [this](QListWidgetItem* item) {
         // The entry keeps its index: a file name that is not valid UTF-8 still
         // reaches the core byte for byte.
