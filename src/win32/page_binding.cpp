@@ -51,27 +51,16 @@ bool Emphasised(const Workspace& ws, int emphasisIndex) {
            ws.ItemEmphasis[static_cast<std::size_t>(emphasisIndex)];
 }
 
-// The option groups that stand for a choice of the session rather than a
-// field of the form: what choosing the n-th option does, and which is chosen.
-struct OptionGroup {
-    std::string_view Group;
-    void (*Choose)(Session&, int);
-    int (*Chosen)(const Session&);
-};
-const OptionGroup kOptionGroups[] = {
-    {"OptTopicsGroup", [](Session& s, int n) { SelectLongItem(s, n); },
-     [](const Session& s) { return s.ws.CurrentLongItem; }},
-    // Choosing a preview mode composes the preview anew.
-    {"OptPreviewModeGroup", [](Session& s, int n) { SelectPreviewMode(s, n); },
-     [](const Session& s) { return s.PreviewMarkdown ? 3 : s.ws.form.PreviewMode; }},
-    {"OptTopicsOptionBoldGroup", [](Session& s, int n) { SelectEmphasisOption(s, n == 0); },
-     [](const Session& s) { return s.ws.EmphasisEnabled ? 0 : 1; }},
-};
-
-const OptionGroup* GroupOf(const ControlDescription& c) {
-    for (const OptionGroup& group : kOptionGroups) {
-        if (c.Kind == ControlKind::Option && c.Group == group.Group) {
-            return &group;
+// The option of `c`'s group that says what choosing one of them runs and
+// which one is chosen; null for an option that stores a field of the form.
+const ControlDescription* ChoiceOf(const PageDescription& page, const ControlDescription& c) {
+    if (c.Kind != ControlKind::Option) {
+        return nullptr;
+    }
+    for (const ControlDescription& option : page.Controls) {
+        if (option.Kind == ControlKind::Option && option.Group == c.Group &&
+            option.Choose != nullptr) {
+            return &option;
         }
     }
     return nullptr;
@@ -145,7 +134,7 @@ void PageView::Show(std::size_t index) {
     default:
         break;
     }
-    if (const OptionGroup* group = GroupOf(c)) {
+    if (const ControlDescription* group = ChoiceOf(page_, c)) {
         SendMessageW(control, BM_SETCHECK,
                      group->Chosen(s_) == PlaceInGroup(index) ? BST_CHECKED : BST_UNCHECKED, 0);
         return;
@@ -274,7 +263,7 @@ void PageView::OnCommand(std::size_t index, int code) {
         if (code != BN_CLICKED) {
             return;
         }
-        if (const OptionGroup* group = GroupOf(c)) {
+        if (const ControlDescription* group = ChoiceOf(page_, c)) {
             if (SendMessageW(control, BM_GETCHECK, 0, 0) == BST_CHECKED &&
                 group->Chosen(s_) != PlaceInGroup(index)) {
                 const int n = PlaceInGroup(index);

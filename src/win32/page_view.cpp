@@ -259,12 +259,7 @@ void PageView::ShowSpokenNames() {
 }
 
 bool PageView::FollowsPickedColour(std::size_t index) const {
-    const ControlDescription& c = page_.Controls[index];
-    // The system information keeps the theme's colour: it is not the ReadMe.
-    const bool readMeBox =
-        c.Kind == ControlKind::TextEditor ||
-        (c.Kind == ControlKind::TextViewer && !c.RefreshedBy.Has(Change::Information));
-    return readMeBox && !UsesThemeTextColour(s_.BoxFont);
+    return page_.Controls[index].TakesBoxFont && !UsesThemeTextColour(s_.BoxFont);
 }
 
 HWND PageView::Find(std::string_view name) const {
