@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# The program itself under Xvfb: what is typed into 作者名, and three lines typed
-# into 特徴's long-text editor with no other action, come back at the next start
-# after a kill -9 three seconds later, and after a kill -TERM at once; a kill
-# -TERM while the restore question is shown ends the program and keeps the journal.
+# The program itself under Xvfb: what is typed into 作者名, 開発言語 and a user
+# item's name, and three lines typed into 特徴's long-text editor, with no other
+# action, come back at the next start after a kill -9 three seconds later, and
+# after a kill -TERM at once; a kill -TERM while the restore question is shown
+# ends the program and keeps the journal.
 # $1: the program. Runs a copy of it in a folder of its own, so that its state
 # folder (State beside a portable program) is this test's alone.
 set -euo pipefail
@@ -46,6 +47,7 @@ click_into() {
   case $1 in
   author) xdotool mousemove --window "$window" 200 67 click 1 ;;
   choice) xdotool mousemove --window "$window" 460 67 click 1 key ctrl+a ;; # 開発言語
+  username) xdotool mousemove --window "$window" 63 281 click 1 key ctrl+a ;; # ユーザー入力可能1
   editor)
     xdotool mousemove --window "$window" 95 45 click 1 # the 長文項目 tab
     sleep 0.3
@@ -57,8 +59,9 @@ click_into() {
   sleep 0.3
 }
 
-# Types $3 into field $1 (a one-line box, an editable choice box, the long-text editor) of a new start, then ends it with signal $2 (a KILL
-# three seconds later, so that the journal is due).
+# Types $3 into field $1 (a one-line box, an editable choice box, a user
+# item's name, the long-text editor) of a new start, then ends it with signal
+# $2 (a KILL three seconds later, so that the journal is due).
 type_and_end() {
   start
   click_into "$1"
@@ -71,7 +74,7 @@ type_and_end() {
   wait "$pid" || true
 }
 
-for field in author choice editor; do
+for field in author choice username editor; do
   for ending in KILL TERM; do
     type_and_end "$field" "$ending" "Taro$field$ending"
     restore_and_check "Taro$field$ending"
