@@ -1,6 +1,7 @@
 // The window end to end: forms taken in and written through its own menu give
-// the Linux build's bytes, a change of tab refreshes the preview, and the real
-// exit question and save dialog, answered by a hook as a user would.
+// the Linux build's bytes, every menu entry runs the command its description
+// names, a change of tab refreshes the preview, and the real exit question and
+// save dialog, answered by a hook as a user would.
 
 #include "running_window.h"
 #include "win32/dialog_answerer.h"
@@ -10,6 +11,7 @@
 #include <commctrl.h>
 #include <dlgs.h>
 
+#include <cstdint>
 #include <cstdlib>
 #include <sstream>
 #include <string>
@@ -171,6 +173,54 @@ TEST(Win32Window, ShowingThePreviewAgainComposesItAnew) {
         ChooseTab(r, Page::Preview, c.ByMouse);
         EXPECT_EQ(r.window.ShownPage(), Page::Preview);
         EXPECT_NE(ShownText(preview).find(value), std::wstring::npos) << Narrow(ShownText(preview));
+    }
+}
+
+// What a command left behind, in words that do not depend on the window's
+// own folder: the questions, the dialogs, the clipboard, the pages opened
+// (by file name) and whether the form changed.
+std::vector<std::string> Traces(Running& r, std::uint64_t editsBefore) {
+    std::vector<std::string> traces;
+    for (const MessageRequest& m : r.host.Messages) {
+        traces.push_back("message: " + m.Text);
+    }
+    for (const FileDialogRequest& d : r.host.FileDialogs) {
+        traces.push_back("dialog: " + std::to_string(static_cast<int>(d.Kind)) + " " + d.Title +
+                         " " + d.Filter);
+    }
+    for (const std::string& text : r.host.ClipboardTexts) {
+        traces.push_back("clipboard: " + text);
+    }
+    for (const auto& [document, folder] : r.host.OpenedDocuments) {
+        traces.push_back("opened: " + document.substr(document.find_last_of("\\/") + 1));
+    }
+    traces.push_back(r.window.session().EditCount != editsBefore ? "edited" : "not edited");
+    return traces;
+}
+
+TEST(Win32Menus, EveryEntryRunsTheCommandItsDescriptionNames) {
+    for (const MenuDescription& menu : WindowMenus()) {
+        for (const MenuItem& item : menu.Items) {
+            if (item.Separator() || item.Submenu != nullptr) {
+                continue;
+            }
+            SCOPED_TRACE(item.Name);
+            // Through the menu bar, as a click on the entry sends it.
+            Running chosen;
+            const std::uint64_t edits = chosen.window.session().EditCount;
+            Choose(chosen, item.Name);
+            // The description's own command, run straight on a twin window;
+            // closing is the window's own message.
+            Running direct;
+            const std::uint64_t directEdits = direct.window.session().EditCount;
+            if (item.Does == MenuAct::Run) {
+                direct.window.controller().Run([&] { item.Command(direct.window.session()); });
+            } else if (item.Does == MenuAct::CloseWindow) {
+                SendMessageW(direct.window.Handle(), WM_CLOSE, 0, 0);
+            }
+            direct.Pump();
+            EXPECT_EQ(Traces(chosen, edits), Traces(direct, directEdits));
+        }
     }
 }
 
