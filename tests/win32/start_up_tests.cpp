@@ -81,5 +81,27 @@ TEST(Win32StartUp, AFormWithLongerTextsWidensTheSmallestWindow) {
     EXPECT_EQ(smallest().y, before.y);
 }
 
+TEST(Win32StartUp, AnotherBoxFontRedrawsEveryControlOfThePageShown) {
+    Running r;
+    const HWND window = r.window.Handle();
+    const PageView& view = r.window.View(r.window.ShownPage());
+    RedrawWindow(window, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+    for (std::size_t i = 0; i < view.Description().Controls.size(); ++i) {
+        ASSERT_EQ(GetUpdateRect(view.ControlAt(i), nullptr, FALSE), FALSE) << i;
+    }
+    // The fonts are given without a redraw each; the page is redrawn once.
+    // (Labels that may turn bold are drawn at once as they take their font.)
+    r.window.session().BoxFont.Font.SizePoints += 3;
+    r.window.session().Notify(Change::Fonts);
+    std::size_t pending = 0;
+    for (std::size_t i = 0; i < view.Description().Controls.size(); ++i) {
+        if (view.Description().Controls[i].Emphasis == NoControl) {
+            EXPECT_NE(GetUpdateRect(view.ControlAt(i), nullptr, FALSE), FALSE) << i;
+            ++pending;
+        }
+    }
+    EXPECT_GT(pending, 10U);
+}
+
 } // namespace
 } // namespace kelvaro::win32
