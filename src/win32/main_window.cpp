@@ -54,6 +54,7 @@ MainWindow::MainWindow(Host& host, AppFolders folders) : session_(host, std::mov
     SetWindowLongPtrW(window_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Procedure));
     metrics_ =
         std::make_unique<WindowMetrics>(WindowMetrics::DpiOf(window_), session_.BoxFont.Font);
+    boxFontShown_ = session_.BoxFont;
 
     tabs_ = CreateWindowExW(0, WC_TABCONTROLW, L"",
                             WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_CLIPSIBLINGS, 0, 0, 0, 0,
@@ -127,9 +128,16 @@ LRESULT MainWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
         }
         break;
     }
-    case WM_SIZE:
-        Layout();
+    case WM_SIZE: {
+        // Showing the window tells its size again: the pages stay where
+        // they are, rather than every control being moved (and, the window
+        // being visible by then, drawn) twice.
+        const SIZE client{LOWORD(lParam), HIWORD(lParam)};
+        if (wParam != SIZE_MINIMIZED && (client.cx != laidOut_.cx || client.cy != laidOut_.cy)) {
+            Layout();
+        }
         return 0;
+    }
     case WM_GETMINMAXINFO: {
         if (metrics_ != nullptr) {
             // Never smaller than the design: nothing of a page may be cut.
@@ -142,6 +150,7 @@ LRESULT MainWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     }
     case WM_DPICHANGED:
+        designClient_.reset();
         metrics_->OnDpiChanged(window_, wParam, lParam);
         ApplyMetrics();
         // Text measured at the new DPI may need more than the suggested size.
@@ -268,14 +277,22 @@ void MainWindow::OnChanged(Change what) {
     }
     if (what == Change::Title) {
         SetWindowTextW(window_, Widen(session_.WindowTitle).c_str());
-    } else if (what == Change::Form && session_.CurrentPage != shown_) {
-        // New and start-up go back to the first page.
-        ShowPage(session_.CurrentPage);
-    } else if (what == Change::Fonts) {
+    } else if (what == Change::Form) {
+        // The pages not made yet are measured with the form's texts.
+        designClient_.reset();
+        if (session_.CurrentPage != shown_) {
+            // New and start-up go back to the first page.
+            ShowPage(session_.CurrentPage);
+        }
+    } else if (what == Change::Fonts && session_.BoxFont != boxFontShown_) {
+        // The start-up tells of the fonts it leaves as they were: the boxes
+        // keep theirs, and the fallback face is not looked for again.
+        boxFontShown_ = session_.BoxFont;
         metrics_->SetBoxFont(session_.BoxFont.Font);
         for (PageView* view : Made()) {
             view->SetFonts(*metrics_);
         }
+        designClient_.reset();
     }
 }
 
@@ -298,6 +315,7 @@ PageView& MainWindow::View(Page page) {
         view->SetFonts(*metrics_);
         SetWindowPos(tabs_, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
         view->Place(PageArea(), metrics_->Units());
+        designClient_.reset();
         // A page that needs more room than those before it widens the window.
         FitToPages(false);
     }
@@ -320,6 +338,7 @@ void MainWindow::ApplyMetrics() {
 }
 
 void MainWindow::SetFonts() {
+    designClient_.reset();
     SendMessageW(tabs_, WM_SETFONT, reinterpret_cast<WPARAM>(metrics_->UiFont()), TRUE);
     for (PageView* view : Made()) {
         view->SetFonts(*metrics_);
@@ -341,7 +360,14 @@ void MainWindow::FitToPages(bool design) {
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-SIZE MainWindow::DesignClientSize() const {
+SIZE MainWindow::DesignClientSize() {
+    if (!designClient_) {
+        designClient_ = MeasureDesignClientSize();
+    }
+    return *designClient_;
+}
+
+SIZE MainWindow::MeasureDesignClientSize() const {
     const UINT dpi = metrics_->Dpi();
     SIZE size{MulDiv(kDesignWidth, static_cast<int>(dpi), 96),
               MulDiv(kDesignHeight, static_cast<int>(dpi), 96)};
@@ -378,6 +404,7 @@ void MainWindow::Layout() {
     }
     RECT client{};
     GetClientRect(window_, &client);
+    laidOut_ = {client.right - client.left, client.bottom - client.top};
     const DialogUnits& units = metrics_->Units();
     InflateRect(&client, -units.X(kMargin), -units.Y(kMargin));
     MoveWindow(tabs_, client.left, client.top, client.right - client.left,

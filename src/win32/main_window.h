@@ -16,6 +16,7 @@
 
 #include <array>
 #include <memory>
+#include <optional>
 #include <string_view>
 #include <vector>
 
@@ -67,7 +68,12 @@ private:
     // Makes the window as large as the design and every page need (`design`),
     // or at least that large.
     void FitToPages(bool design);
-    SIZE DesignClientSize() const;
+    // The smallest client area that shows every page uncut. Measuring the
+    // pages not made yet means measuring their texts, so the size is kept
+    // until what it depends on changes (the form, the fonts, the DPI, a page
+    // made): every move of the window asks for it.
+    SIZE DesignClientSize();
+    SIZE MeasureDesignClientSize() const;
 
     Session session_;
     WindowController controller_{session_, *this};
@@ -76,6 +82,11 @@ private:
     HWND tabs_ = nullptr;
     std::unique_ptr<WindowMetrics> metrics_;
     std::array<std::unique_ptr<PageView>, PageCount> views_;
+    std::optional<SIZE> designClient_;
+    // The client area the pages were last laid out in.
+    SIZE laidOut_{-1, -1};
+    // The box font and colour the controls were given last.
+    FontChoice boxFontShown_;
     Page shown_ = Page::Lines;
 };
 

@@ -283,7 +283,7 @@ void PageView::SetFonts(const WindowMetrics& metrics) {
         // font, whose columns line up as the ReadMe's will.
         const bool box = kind == ControlKind::TextEditor || kind == ControlKind::TextViewer;
         SendMessageW(controls_[i], WM_SETFONT,
-                     reinterpret_cast<WPARAM>(box ? metrics.BoxFont() : uiFont_), TRUE);
+                     reinterpret_cast<WPARAM>(box ? metrics.BoxFont() : uiFont_), FALSE);
         if (kind == ControlKind::TextEditor) {
             // The text colour the user picked; until then the theme's.
             CHARFORMAT2W format{};
@@ -299,6 +299,8 @@ void PageView::SetFonts(const WindowMetrics& metrics) {
             }
         }
     }
+    // One redraw of the whole page rather than one per control.
+    RedrawWindow(panel_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
     ShowBold();
     MeasureTexts();
 }

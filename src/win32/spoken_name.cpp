@@ -1,5 +1,7 @@
 #include "win32/spoken_name.h"
 
+#include "win32/late_bound.h"
+
 #include <commctrl.h>
 #include <oleacc.h>
 
@@ -44,7 +46,9 @@ public:
     }
     HRESULT STDMETHODCALLTYPE get_accName(VARIANT child, BSTR* name) override {
         if (child.vt == VT_I4 && child.lVal == CHILDID_SELF) {
-            *name = SysAllocString(name_.c_str());
+            static const auto allocate =
+                LateBound<decltype(&SysAllocString)>(L"oleaut32.dll", "SysAllocString");
+            *name = allocate != nullptr ? allocate(name_.c_str()) : nullptr;
             return *name != nullptr ? S_OK : E_OUTOFMEMORY;
         }
         return inner_->get_accName(child, name);
@@ -134,11 +138,18 @@ private:
 LRESULT CALLBACK Answer(HWND control, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR /*id*/,
                         DWORD_PTR /*data*/) {
     if (message == WM_GETOBJECT && static_cast<LONG>(lParam) == OBJID_CLIENT) {
+        // Only a screen reader or a test asks: oleacc is loaded then, not at
+        // the start of every run.
+        static const auto standard = LateBound<decltype(&CreateStdAccessibleObject)>(
+            L"oleacc.dll", "CreateStdAccessibleObject");
+        static const auto answer =
+            LateBound<decltype(&LresultFromObject)>(L"oleacc.dll", "LresultFromObject");
         IAccessible* inner = nullptr;
-        if (SUCCEEDED(CreateStdAccessibleObject(control, OBJID_CLIENT, __uuidof(IAccessible),
-                                                reinterpret_cast<void**>(&inner)))) {
+        if (standard != nullptr && answer != nullptr &&
+            SUCCEEDED(standard(control, OBJID_CLIENT, __uuidof(IAccessible),
+                               reinterpret_cast<void**>(&inner)))) {
             auto* named = new NamedAccessible(inner, Names()[control]);
-            const LRESULT result = LresultFromObject(__uuidof(IAccessible), wParam, named);
+            const LRESULT result = answer(__uuidof(IAccessible), wParam, named);
             named->Release();
             return result;
         }

@@ -2,6 +2,7 @@
 
 #include "platform/error.h"
 #include "platform/local_time.h"
+#include "win32/late_bound.h"
 #include "win32/wide_text.h"
 #include "win32/window_fonts.h"
 
@@ -60,6 +61,10 @@ std::wstring BoxText(const std::string& text) {
     std::erase(wide, L'\r');
     return wide;
 }
+
+// The common dialogs, loaded at their first use: with the print spooler they
+// pull in, they would cost every start the time of loading them.
+constexpr wchar_t kCommonDialogs[] = L"comdlg32.dll";
 
 using TaskDialogIndirectFn = HRESULT(WINAPI*)(const TASKDIALOGCONFIG*, int*, int*, BOOL*);
 
@@ -283,13 +288,19 @@ std::optional<FileDialogResult> Win32Host::ShowFileDialog(const FileDialogReques
     dialog.lpstrDefExt = extension.empty() ? nullptr : extension.c_str();
 
     const bool save = request.Kind == FileDialogKind::Save;
-    auto show = [&] {
-        return (save ? GetSaveFileNameW(&dialog) : GetOpenFileNameW(&dialog)) != FALSE;
-    };
+    const auto dialogFunction =
+        save ? LateBound<decltype(&GetSaveFileNameW)>(kCommonDialogs, "GetSaveFileNameW")
+             : LateBound<decltype(&GetOpenFileNameW)>(kCommonDialogs, "GetOpenFileNameW");
+    const auto lastError =
+        LateBound<decltype(&CommDlgExtendedError)>(kCommonDialogs, "CommDlgExtendedError");
+    if (dialogFunction == nullptr || lastError == nullptr) {
+        return std::nullopt;
+    }
+    auto show = [&] { return dialogFunction(&dialog) != FALSE; };
     bool chosen = show();
     // A remembered name the dialog refuses (a file since renamed to
     // something odd, a folder gone) must not keep the dialog from opening.
-    if (!chosen && CommDlgExtendedError() == FNERR_INVALIDFILENAME && file[0] != L'\0') {
+    if (!chosen && lastError() == FNERR_INVALIDFILENAME && file[0] != L'\0') {
         std::fill(file.begin(), file.end(), L'\0');
         chosen = show();
     }
@@ -316,7 +327,8 @@ FontChoice Win32Host::ShowFontDialog(const FontChoice& preset) {
     // Vertical (@) faces make no sense for the boxes' horizontal text.
     dialog.Flags = CF_EFFECTS | CF_INITTOLOGFONTSTRUCT | CF_SCREENFONTS | CF_NOVERTFONTS;
     dialog.rgbColors = RGB(preset.TextColour.Red, preset.TextColour.Green, preset.TextColour.Blue);
-    if (ChooseFontW(&dialog) == FALSE) {
+    const auto chooseFont = LateBound<decltype(&ChooseFontW)>(kCommonDialogs, "ChooseFontW");
+    if (chooseFont == nullptr || chooseFont(&dialog) == FALSE) {
         return preset;
     }
     return ChoiceOf(font, dialog.iPointSize, dialog.rgbColors, preset);

@@ -7,6 +7,9 @@ WindowMetrics::WindowMetrics(UINT dpi, const FontSpec& boxFont) : dpi_(dpi), box
 }
 
 void WindowMetrics::SetBoxFont(const FontSpec& boxFont) {
+    if (boxFont == boxChoice_) {
+        return; // a colour changed, or nothing: the face found stands
+    }
     boxChoice_ = boxFont;
     boxFont_ = OwnedFont(BoxLogFont(boxChoice_, dpi_));
 }

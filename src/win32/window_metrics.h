@@ -22,7 +22,8 @@ public:
     HFONT BoxFont() const { return boxFont_.Get(); }
     const DialogUnits& Units() const { return units_; }
 
-    // The boxes' font the user chose, at the current DPI.
+    // The boxes' font the user chose, at the current DPI; the same choice again
+    // keeps the face found for it.
     void SetBoxFont(const FontSpec& boxFont);
 
     // WM_DPICHANGED: remakes everything for the new DPI and puts the window on
