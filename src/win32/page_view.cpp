@@ -81,6 +81,48 @@ Made MadeOf(const ControlDescription& c) {
     return {WC_STATICW, 0};
 }
 
+struct Stacking {
+    // The controls' indices from the top of the Z order down.
+    std::vector<std::size_t> Order;
+    // The styles each control takes beyond, or without, its kind's.
+    std::vector<DWORD> Add;
+    std::vector<DWORD> Remove;
+};
+
+Stacking StackingOf(const PageDescription& page) {
+    // The Z order is the keyboard's order: each control of the tab order
+    // after the label that names it, then what Tab never visits.
+    const std::size_t count = page.Controls.size();
+    Stacking s{{}, std::vector<DWORD>(count, 0), std::vector<DWORD>(count, 0)};
+    std::vector<bool> placed(count, false);
+    auto put = [&](std::size_t index) {
+        if (!placed[index]) {
+            placed[index] = true;
+            s.Order.push_back(index);
+        }
+    };
+    const std::string* group = nullptr;
+    for (const int tab : page.TabOrder) {
+        const auto index = static_cast<std::size_t>(tab);
+        const ControlDescription& c = page.Controls[index];
+        if (c.LabelledBy != NoControl) {
+            put(static_cast<std::size_t>(c.LabelledBy));
+        }
+        put(index);
+        // The options of a group are one stop: Tab enters at the first and
+        // the arrow keys move among them.
+        const bool sameGroup =
+            c.Kind == ControlKind::Option && group != nullptr && *group == c.Group;
+        s.Add[index] = sameGroup ? 0 : WS_GROUP;
+        s.Remove[index] = sameGroup ? (WS_GROUP | WS_TABSTOP) : 0;
+        group = c.Kind == ControlKind::Option ? &c.Group : nullptr;
+    }
+    for (std::size_t i = 0; i < count; ++i) {
+        put(i);
+    }
+    return s;
+}
+
 } // namespace
 
 int ControlId(Page page, std::size_t index) {
@@ -104,7 +146,6 @@ PageView::PageView(HWND owner, Page page, WindowController& controller)
     : which_(page), page_(PageOf(page)), controller_(controller), s_(controller.session()) {
     RegisterPanelClass(&PanelProcedure);
     Make(owner);
-    Stack();
     showing_ = true;
     for (std::size_t i = 0; i < controls_.size(); ++i) {
         Show(i);
@@ -136,10 +177,16 @@ void PageView::Make(HWND owner) {
     panel_ = CreateWindowExW(WS_EX_CONTROLPARENT, kPanelClass, L"", WS_CHILD | WS_CLIPSIBLINGS, 0,
                              0, 0, 0, owner, nullptr, GetModuleHandleW(nullptr), nullptr);
     SetWindowLongPtrW(panel_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-    controls_.reserve(page_.Controls.size());
-    for (std::size_t i = 0; i < page_.Controls.size(); ++i) {
+    // Each control is made in its place in the Z order and with its final
+    // group and tab-stop styles: a child is made below its siblings, so
+    // making them in order spares a restacking and a style change of each
+    // afterwards, every one of them a round trip to the window server.
+    const Stacking stacking = StackingOf(page_);
+    controls_.assign(page_.Controls.size(), nullptr);
+    for (const std::size_t i : stacking.Order) {
         const ControlDescription& c = page_.Controls[i];
         const Made made = MadeOf(c);
+        const DWORD style = (made.Style | stacking.Add[i]) & ~stacking.Remove[i];
         if (c.Kind == ControlKind::TextEditor) {
             // The editor's class lives in msftedit.dll, loaded once, by the
             // first page that has an editor.
@@ -147,10 +194,10 @@ void PageView::Make(HWND owner) {
             (void)richEdit;
         }
         HWND control = CreateWindowExW(
-            made.ExStyle, made.Class, Widen(c.Caption).c_str(), WS_CHILD | WS_VISIBLE | made.Style,
-            0, 0, 0, 0, panel_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(ControlId(which_, i))),
+            made.ExStyle, made.Class, Widen(c.Caption).c_str(), WS_CHILD | WS_VISIBLE | style, 0, 0,
+            0, 0, panel_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(ControlId(which_, i))),
             GetModuleHandleW(nullptr), nullptr);
-        controls_.push_back(control);
+        controls_[i] = control;
         if (c.Kind == ControlKind::TextEditor) {
             SendMessageW(control, EM_SETTEXTMODE, TM_PLAINTEXT | TM_MULTILEVELUNDO, 0);
             SendMessageW(control, EM_SETEVENTMASK, 0, ENM_CHANGE);
@@ -179,41 +226,6 @@ void PageView::Make(HWND owner) {
                 }
             }
         }
-    }
-}
-
-void PageView::Stack() {
-    // The Z order is the keyboard's order: each control of the tab order
-    // after the label that names it, then what Tab never visits.
-    std::vector<bool> placed(controls_.size(), false);
-    HWND after = HWND_TOP;
-    auto put = [&](std::size_t index) {
-        if (placed[index]) {
-            return;
-        }
-        placed[index] = true;
-        SetWindowPos(controls_[index], after, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-        after = controls_[index];
-    };
-    const std::string* group = nullptr;
-    for (const int index : page_.TabOrder) {
-        const ControlDescription& c = page_.Controls[static_cast<std::size_t>(index)];
-        if (c.LabelledBy != NoControl) {
-            put(static_cast<std::size_t>(c.LabelledBy));
-        }
-        put(static_cast<std::size_t>(index));
-        // The options of a group are one stop: Tab enters at the first and
-        // the arrow keys move among them.
-        HWND control = controls_[static_cast<std::size_t>(index)];
-        const bool sameGroup =
-            c.Kind == ControlKind::Option && group != nullptr && *group == c.Group;
-        LONG_PTR style = GetWindowLongPtrW(control, GWL_STYLE);
-        style = sameGroup ? (style & ~(WS_GROUP | WS_TABSTOP)) : (style | WS_GROUP);
-        SetWindowLongPtrW(control, GWL_STYLE, style);
-        group = c.Kind == ControlKind::Option ? &c.Group : nullptr;
-    }
-    for (std::size_t i = 0; i < controls_.size(); ++i) {
-        put(i);
     }
 }
 

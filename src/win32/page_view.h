@@ -73,7 +73,6 @@ public:
 private:
     static LRESULT CALLBACK PanelProcedure(HWND panel, UINT message, WPARAM wParam, LPARAM lParam);
     void Make(HWND owner);
-    void Stack();
     std::wstring SpokenOf(const ControlDescription& c) const;
     void OnCommand(std::size_t index, int code);
     LRESULT OnNotify(std::size_t index, NMHDR& notice);

@@ -310,6 +310,51 @@ TEST(Win32Layout, NothingIsCutOrOverlapping) {
     }
 }
 
+// The Z order is the keyboard's: Tab walks the page's tab order, each label
+// just above the control it names; a group of options is one group.
+TEST(Win32Pages, TheZOrderAndStylesFollowTheTabOrder) {
+    Running r;
+    for (std::size_t n = 0; n < PageCount; ++n) {
+        const PageView& view = r.window.View(static_cast<Page>(n));
+        const PageDescription& page = view.Description();
+        SCOPED_TRACE(n);
+        std::vector<HWND> stacked;
+        for (HWND child = GetWindow(view.Panel(), GW_CHILD); child != nullptr;
+             child = GetWindow(child, GW_HWNDNEXT)) {
+            stacked.push_back(child);
+        }
+        ASSERT_EQ(stacked.size(), view.ControlCount());
+        auto depth = [&](int index) {
+            return std::find(stacked.begin(), stacked.end(),
+                             view.ControlAt(static_cast<std::size_t>(index))) -
+                   stacked.begin();
+        };
+        const std::string* group = nullptr;
+        for (std::size_t k = 0; k < page.TabOrder.size(); ++k) {
+            const int index = page.TabOrder[k];
+            const ControlDescription& c = page.Controls[static_cast<std::size_t>(index)];
+            SCOPED_TRACE(c.Name);
+            if (k > 0) {
+                EXPECT_LT(depth(page.TabOrder[k - 1]), depth(index));
+            }
+            if (c.LabelledBy != NoControl) {
+                EXPECT_LT(depth(c.LabelledBy), depth(index));
+            }
+            const LONG_PTR style =
+                GetWindowLongPtrW(view.ControlAt(static_cast<std::size_t>(index)), GWL_STYLE);
+            const bool follows =
+                c.Kind == ControlKind::Option && group != nullptr && *group == c.Group;
+            // (Among options the tab stop is the checked one's: the buttons
+            // move it themselves.)
+            EXPECT_EQ((style & WS_GROUP) != 0, !follows);
+            if (c.Kind != ControlKind::Option) {
+                EXPECT_NE(style & WS_TABSTOP, 0);
+            }
+            group = c.Kind == ControlKind::Option ? &c.Group : nullptr;
+        }
+    }
+}
+
 // The text colour the user picks reaches the editor and the ReadMe's
 // viewers; the system information keeps the theme's.
 TEST(Win32Pages, ThePickedTextColourColoursTheReadMesBoxes) {
