@@ -1,6 +1,7 @@
 #pragma once
 
-// Following a symbolic link the user chose as a target. Internal to platform/.
+// Following a symbolic link the user chose as a target, each system as it
+// follows links (the rules below are POSIX's). Internal to platform/.
 
 #include <string>
 

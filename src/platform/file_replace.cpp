@@ -39,7 +39,7 @@ void fileio::SayUnrestoredWrite(RuntimeError& error, const std::string& path,
 void WriteFileReplacing(const std::string& path, std::string_view bytes) {
     fileio::CheckFileName(path);
     try {
-        fileio::ReplaceContents(fileio::WriteTargetOf(path), bytes);
+        fileio::ReplaceContents(fileio::FollowLinks(path), bytes);
     } catch (RuntimeError& error) {
         // The fault hook's failures know no file.
         error.SetPathIfMissing(path);

@@ -5,6 +5,7 @@
 // system supplies for itself. Internal to platform/.
 
 #include "platform/error.h"
+#include "platform/file_links.h"
 
 #include <string>
 #include <string_view>
@@ -17,10 +18,6 @@ void CheckFileName(const std::string& path);
 
 // Runs the fault hook at a named step of a write, when one is set.
 void RunFaultHook(std::string_view step);
-
-// The file a write to `path` lands in: a link is followed to what it names,
-// so a save through a link writes that file and keeps the link.
-std::string WriteTargetOf(const std::string& path);
 
 // Gives `target` the content `bytes` as one step: a reader, a kill or a full
 // disk leaves the old content or the new one whole, never a mix.

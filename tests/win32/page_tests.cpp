@@ -70,29 +70,6 @@ TEST(Win32Menus, EveryEntryHasAnIdThatLeadsBackAndOnlyOfferedOnesAKey) {
     EXPECT_EQ(menus.ItemOf(FirstMenuCommand - 1), nullptr);
 }
 
-TEST(Win32Menus, EveryOfferedEntryRunsItsCommand) {
-    // Opens nothing unless the build names the developer's home page.
-    const std::string_view silent = "MiOnlineDevelopmentPage";
-    for (const MenuDescription& menu : WindowMenus()) {
-        for (const MenuItem& item : menu.Items) {
-            if (item.Separator() || item.Submenu != nullptr) {
-                continue;
-            }
-            SCOPED_TRACE(item.Name);
-            Running r;
-            const std::uint64_t edits = r.window.session().EditCount;
-            SendMessageW(r.window.Handle(), WM_COMMAND, r.window.Menus().IdOf(item.Name), 0);
-            r.Pump();
-            // A command leaves a trace: a box or dialog asked, the clipboard
-            // or a page written, or the session changed.
-            const std::size_t traces =
-                r.host.Messages.size() + r.host.FileDialogs.size() + r.host.ClipboardTexts.size() +
-                r.host.OpenedDocuments.size() + (r.window.session().EditCount != edits ? 1 : 0);
-            EXPECT_EQ(traces > 0, item.Enabled() && item.Name != silent);
-        }
-    }
-}
-
 TEST(Win32Text, LineEndsBecomeTheCoresCrLf) {
     const struct {
         const wchar_t* Box;

@@ -327,10 +327,6 @@ void ReplaceTransaction::WriteInPlace(std::string_view bytes) {
 
 } // namespace
 
-std::string fileio::WriteTargetOf(const std::string& path) {
-    return FollowLinks(path);
-}
-
 void fileio::ReplaceContents(const std::string& target, std::string_view bytes) {
     ReplaceTransaction transaction(target);
     transaction.Run(bytes);

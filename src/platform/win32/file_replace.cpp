@@ -281,10 +281,12 @@ void ReplaceTransaction::WriteInPlace(std::string_view bytes) {
     committed_ = true;
 }
 
+} // namespace
+
 // The file a symbolic link (or a chain of them) finally names, so that a save
 // through a link writes that file and the link stays, as on POSIX; the path
 // itself for anything that is no link.
-std::string FollowLinks(const std::string& path) {
+std::string fileio::FollowLinks(const std::string& path) {
     const DWORD attributes = ::GetFileAttributesW(WidePath(path).c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0) {
         return path;
@@ -313,12 +315,6 @@ std::string FollowLinks(const std::string& path) {
         }
         final.resize(length);
     }
-}
-
-} // namespace
-
-std::string fileio::WriteTargetOf(const std::string& path) {
-    return FollowLinks(path);
 }
 
 void fileio::ReplaceContents(const std::string& target, std::string_view bytes) {
