@@ -127,22 +127,5 @@ TEST(WindowDescription, NamesUniqueEntriesReachableShortcutsUnique) {
     EXPECT_EQ(submenus, offBar);
 }
 
-// Each check box field of the form file is shown by exactly one check box.
-TEST(WindowDescription, EveryCheckFieldOfTheFormIsBoundOnce) {
-    std::size_t fields = 0;
-    for (const FormField& field : FormFields()) {
-        if (field.Kind != FieldKind::CheckBox) {
-            continue;
-        }
-        ++fields;
-        std::size_t bound = 0;
-        for (const CheckDescription& check : PageChecks()) {
-            bound += check.Field == field.Number ? 1 : 0;
-        }
-        EXPECT_EQ(bound, 1U) << "field on line " << field.Line;
-    }
-    EXPECT_EQ(fields, PageChecks().size());
-}
-
 } // namespace
 } // namespace kelvaro
